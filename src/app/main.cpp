@@ -1,7 +1,6 @@
-#include <QApplication>
+#include "runapplication.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    return runApplication(argc, argv, "ID_RESSTR_APPLICATION_QVKIOSK");
 }

@@ -1,0 +1,9 @@
+#include "customtoolbar.h"
+
+#include "stylesheets.h"
+
+CustomToolBar::CustomToolBar(QWidget *parent)
+    : QToolBar(parent)
+{
+    setStyleSheet(styleSheet() + toolBarStyleSheet());
+}
