@@ -20,6 +20,10 @@ private slots:
     void translation();
     void missingIdentifierShowsItself();
 
+    void fontRegistersWithAFamily();
+    void legalNamesEachComponent_data();
+    void legalNamesEachComponent();
+
 private:
     QTranslator translator;
 };
@@ -72,6 +76,47 @@ void TestResources::missingIdentifierShowsItself()
     const QString copyright = QObject::tr("ID_RESSTR_DIALOGABOUT_COPYRIGHT");
     QVERIFY(copyright.contains(QLatin1String("Brennix Corporation")));
     QVERIFY(!copyright.contains(QLatin1Char('\n')));
+}
+
+void TestResources::fontRegistersWithAFamily()
+{
+    const int id = QFontDatabase::addApplicationFont(
+        QStringLiteral(":/fonts/NotoSans-Regular.ttf"));
+    QVERIFY(id != -1);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    QVERIFY(!families.isEmpty());
+    QCOMPARE(families.first(), QStringLiteral("Noto Sans"));
+}
+
+void TestResources::legalNamesEachComponent_data()
+{
+    QTest::addColumn<QString>("component");
+    QTest::addColumn<QString>("licence");
+    QTest::addRow("Qt") << "Qt 6"
+                        << "GNU Lesser General Public License";
+    QTest::addRow("Boost") << "Boost"
+                           << "Boost Software License";
+    QTest::addRow("Noto Sans") << "Noto Sans"
+                               << "SIL OPEN FONT LICENSE Version 1.1";
+    QTest::addRow("libsodium") << "libsodium"
+                               << "ISC License";
+    QTest::addRow("JSON for Modern C++") << "JSON for Modern C++"
+                                         << "MIT License";
+}
+
+void TestResources::legalNamesEachComponent()
+{
+    QFETCH(QString, component);
+    QFETCH(QString, licence);
+    QFile file(QStringLiteral(":/legal.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    // Each component has a heading of its own, followed (somewhere) by its licence text.
+    const qsizetype heading = text.indexOf(
+        QRegularExpression(QStringLiteral("^\\d+\\. %1$").arg(QRegularExpression::escape(component)),
+                           QRegularExpression::MultilineOption));
+    QVERIFY2(heading >= 0, qPrintable(component));
+    QVERIFY(text.indexOf(licence, heading) > heading);
 }
 
 QTEST_MAIN(TestResources)
