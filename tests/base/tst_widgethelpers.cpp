@@ -1,0 +1,185 @@
+#include "base/appfont.h"
+#include "base/widgethelpers.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTest>
+#include <QVBoxLayout>
+
+class tst_WidgetHelpers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wrapText_data();
+    void wrapText();
+    void scaledSizeIsTenthsOfAt_data();
+    void scaledSizeIsTenthsOfAt();
+    void applyFontChangesOnlyWhatIsGiven_data();
+    void applyFontChangesOnlyWhatIsGiven();
+    void appFontRegistersOnce();
+    void applyAppFontTreeReachesEveryDescendant();
+    void linesHaveScaledThicknessAndColour();
+    void restoreAllOverrideCursorsPopsEveryLevel();
+    void controlApplicationIsNeverThisProgram();
+};
+
+void tst_WidgetHelpers::wrapText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("maxLines");
+    QTest::addColumn<QString>("expected");
+
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    QTest::addRow("empty") << QString() << 12 << 4 << QString();
+    QTest::addRow("12 chars: unchanged") << letters.left(12) << 12 << 4 << letters.left(12);
+    QTest::addRow("13 chars: one break")
+        << letters.left(13) << 12 << 4 << QStringLiteral("abcdefghijkl\nm");
+    QTest::addRow("48 chars: four full lines")
+        << letters.left(48) << 12 << 4
+        << QStringLiteral("abcdefghijkl\nmnopqrstuvwx\nyzABCDEFGHIJ\nKLMNOPQRSTUV");
+    QTest::addRow("49 chars: 45 and an ellipsis")
+        << letters.left(49) << 12 << 4
+        << QStringLiteral("abcdefghijkl\nmnopqrstuvwx\nyzABCDEFGHIJ\nKLMNOPQRS...");
+    QTest::addRow("one line allowed")
+        << letters.left(20) << 12 << 1 << QStringLiteral("abcdefghi...");
+    QTest::addRow("narrower than the ellipsis")
+        << letters.left(5) << 2 << 1 << QStringLiteral("...");
+    QTest::addRow("zero width") << letters.left(5) << 0 << 4 << letters.left(5);
+    QTest::addRow("no lines") << letters.left(20) << 12 << 0 << letters.left(20);
+}
+
+void tst_WidgetHelpers::wrapText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(int, maxLines);
+    QFETCH(QString, expected);
+
+    QCOMPARE(::wrapText(text, width, maxLines), expected);
+}
+
+void tst_WidgetHelpers::scaledSizeIsTenthsOfAt_data()
+{
+    QTest::addColumn<int>("n");
+    for (int n : {1, 3, 7, 10, 15, 25, 72, 936})
+        QTest::addRow("%d", n) << n;
+}
+
+void tst_WidgetHelpers::scaledSizeIsTenthsOfAt()
+{
+    QFETCH(int, n);
+
+    QLabel probe;
+    probe.setFont(QFont(QStringLiteral("Noto Sans"), 8));
+    const int at = probe.fontMetrics().horizontalAdvance(QLatin1Char('@'));
+    QVERIFY(at > 0);
+
+    QCOMPARE(scaledSize(0), 0);
+    // Truncation, never rounding: the result is the whole part of at * n / 10.
+    QCOMPARE(scaledSize(n), at * n / 10);
+    // Truncation toward zero keeps the sign symmetric.
+    QCOMPARE(scaledSize(-n), -scaledSize(n));
+}
+
+void tst_WidgetHelpers::applyFontChangesOnlyWhatIsGiven_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<bool>("touched");
+
+    QTest::addRow("family and size") << "Noto Sans" << 14 << true;
+    QTest::addRow("family only (size 0)") << "Noto Sans" << 0 << true;
+    QTest::addRow("size only (registration failed)") << "" << 14 << true;
+    QTest::addRow("nothing (registration failed, size 0)") << "" << 0 << false;
+    QTest::addRow("negative size") << "" << -3 << false;
+}
+
+void tst_WidgetHelpers::applyFontChangesOnlyWhatIsGiven()
+{
+    QFETCH(QString, family);
+    QFETCH(int, pointSize);
+    QFETCH(bool, touched);
+
+    QWidget widget;
+    const QFont before = widget.font();
+    applyFont(&widget, family, pointSize);
+
+    QCOMPARE(widget.testAttribute(Qt::WA_SetFont), touched);
+    QCOMPARE(widget.font().family(), family.isEmpty() ? before.family() : family);
+    QCOMPARE(widget.font().pointSize(), pointSize >= 1 ? pointSize : before.pointSize());
+}
+
+void tst_WidgetHelpers::appFontRegistersOnce()
+{
+    QCOMPARE(registerApplicationFont(QStringLiteral(":/fonts/no-such-font.ttf")), QString());
+
+    const QString family = appFontFamily();
+    QCOMPARE(family, QStringLiteral("Noto Sans"));
+    QCOMPARE(appFontFamily(), family);
+
+    QWidget widget;
+    applyAppFont(&widget, 0);
+    QCOMPARE(widget.font().family(), family);
+}
+
+void tst_WidgetHelpers::applyAppFontTreeReachesEveryDescendant()
+{
+    QWidget top;
+    auto layout = new QVBoxLayout(&top);
+    auto middle = new QWidget;
+    layout->addWidget(middle);
+    auto leaf = new QLabel(QStringLiteral("leaf"), middle);
+
+    applyAppFontTree(&top);
+
+    for (QWidget *widget : {&top, middle, static_cast<QWidget *>(leaf)}) {
+        QCOMPARE(widget->font().pointSize(), 9);
+        QCOMPARE(widget->font().family(), appFontFamily());
+    }
+}
+
+void tst_WidgetHelpers::linesHaveScaledThicknessAndColour()
+{
+    const QColor colour = greyColor(141, 255);
+    QCOMPARE(colour, QColor(141, 141, 141, 255));
+
+    std::unique_ptr<QFrame> horizontal(horizontalLine(10, colour));
+    QCOMPARE(horizontal->frameShape(), QFrame::HLine);
+    QCOMPARE(horizontal->minimumHeight(), scaledSize(10));
+    QCOMPARE(horizontal->maximumHeight(), scaledSize(10));
+
+    std::unique_ptr<QFrame> vertical(verticalLine(5, colour));
+    QCOMPARE(vertical->frameShape(), QFrame::VLine);
+    QCOMPARE(vertical->maximumWidth(), scaledSize(5));
+    QVERIFY(vertical->autoFillBackground());
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        QCOMPARE(vertical->palette().color(group, QPalette::Window), colour);
+        QCOMPARE(vertical->palette().color(group, QPalette::WindowText), colour);
+    }
+}
+
+void tst_WidgetHelpers::restoreAllOverrideCursorsPopsEveryLevel()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    restoreAllOverrideCursors();
+    QVERIFY(!QGuiApplication::overrideCursor());
+    restoreAllOverrideCursors(); // nothing left to pop: must not misbehave
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void tst_WidgetHelpers::controlApplicationIsNeverThisProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
+    QVERIFY(!isControlApplication());
+    QCoreApplication::setApplicationName(QStringLiteral("ID_RESSTR_APPLICATION_QVKIOSK"));
+    QVERIFY(!isControlApplication());
+    QCoreApplication::setApplicationName(QStringLiteral("ID_RESSTR_APPLICATION_QVCONTROL"));
+    QVERIFY(isControlApplication());
+}
+
+QTEST_MAIN(tst_WidgetHelpers)
+#include "tst_widgethelpers.moc"

@@ -1,0 +1,113 @@
+#include "style/customtoolbar.h"
+#include "style/resourceimagescache.h"
+#include "style/stylesheets.h"
+
+#include <QTest>
+
+namespace {
+
+QImage rendered(const QIcon &icon, QIcon::Mode mode)
+{
+    return icon.pixmap(QSize(32, 32), mode, QIcon::Off).toImage();
+}
+
+QImage renderedFile(const QString &path)
+{
+    return QIcon(path).pixmap(QSize(32, 32)).toImage();
+}
+
+} // namespace
+
+class tst_ResourceImagesCache : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void samePointerForSamePath();
+    void missingPathLeavesNoEntry();
+    void hoverTwinIsActiveMode_data();
+    void hoverTwinIsActiveMode();
+    void firstMatchingRowDecides();
+    void toolBarCarriesItsSheet();
+};
+
+void tst_ResourceImagesCache::samePointerForSamePath()
+{
+    auto cache = ResourceImagesCache::instance();
+    QCOMPARE(ResourceImagesCache::instance(), cache);
+
+    QIcon *icon = cache->icon(QStringLiteral(":/images/top_bar_icon/Min.svg"));
+    QVERIFY(icon);
+    QCOMPARE(cache->icon(QStringLiteral(":/images/top_bar_icon/Min.svg")), icon);
+
+    QPixmap *pixmap = cache->pixmap(QStringLiteral(":/images/splash_qv_kiosk.png"));
+    QVERIFY(pixmap);
+    QCOMPARE(cache->pixmap(QStringLiteral(":/images/splash_qv_kiosk.png")), pixmap);
+    // Paths compare case-sensitively: another spelling is another (missing) resource.
+    QCOMPARE(cache->pixmap(QStringLiteral(":/images/SPLASH_QV_KIOSK.png")), nullptr);
+}
+
+void tst_ResourceImagesCache::missingPathLeavesNoEntry()
+{
+    auto cache = ResourceImagesCache::instance();
+    const QString missing = QStringLiteral(":/images/no_such_image.svg");
+    QCOMPARE(cache->icon(missing), nullptr);
+    QCOMPARE(cache->pixmap(missing), nullptr);
+    // Asked again, it is tried again and still null rather than a cached empty entry.
+    QCOMPARE(cache->icon(missing), nullptr);
+    QCOMPARE(cache->pixmap(missing), nullptr);
+    QCOMPARE(cache->pixmap(QString()), nullptr);
+}
+
+void tst_ResourceImagesCache::hoverTwinIsActiveMode_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("twin");
+
+    QTest::addRow("Max") << ":/images/top_bar_icon/Max.svg"
+                         << ":/images/top_bar_icon_black/Max.svg";
+    QTest::addRow("Close") << ":/images/top_bar_icon/Close.svg"
+                           << ":/images/top_bar_icon_black/Close.svg";
+    QTest::addRow("Close_S") << ":/images/side_window_icon/Close_S.svg"
+                             << ":/images/side_window_icon_black/Close_S.svg";
+}
+
+void tst_ResourceImagesCache::hoverTwinIsActiveMode()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, twin);
+
+    QIcon *icon = ResourceImagesCache::instance()->icon(path);
+    QVERIFY(icon);
+    const QImage active = rendered(*icon, QIcon::Active);
+    QCOMPARE(active, renderedFile(twin));
+    QVERIFY(active != rendered(*icon, QIcon::Normal));
+}
+
+void tst_ResourceImagesCache::firstMatchingRowDecides()
+{
+    // OpenProjectFile first matches the file-command row, which has no disabled twin: the
+    // disabled mode is then Qt's own greyed rendering of the normal image, not a file.
+    const QString path = QStringLiteral(":/images/tool_bar_icon/OpenProjectFile.svg");
+    QIcon *icon = ResourceImagesCache::instance()->icon(path);
+    QVERIFY(icon);
+    QCOMPARE(rendered(*icon, QIcon::Active),
+             renderedFile(QStringLiteral(":/images/tool_bar_icon_black/OpenProjectFile.svg")));
+
+    QIcon plain(path);
+    QCOMPARE(rendered(*icon, QIcon::Disabled), rendered(plain, QIcon::Disabled));
+}
+
+void tst_ResourceImagesCache::toolBarCarriesItsSheet()
+{
+    QWidget parent;
+    parent.setStyleSheet(QStringLiteral("QWidget {color: red;}"));
+    CustomToolBar toolBar(&parent);
+    QCOMPARE(toolBar.parentWidget(), &parent);
+    QCOMPARE(toolBar.styleSheet(), toolBarStyleSheet());
+    QCOMPARE(toolBar.toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QVERIFY(toolBar.isMovable());
+}
+
+QTEST_MAIN(tst_ResourceImagesCache)
+#include "tst_resourceimagescache.moc"
