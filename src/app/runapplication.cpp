@@ -6,8 +6,6 @@
 #include <QObject>
 #include <QTranslator>
 
-#include <cstdlib>
-
 namespace {
 
 // The four-part version of the program file.
@@ -18,9 +16,24 @@ QString programVersion()
 
 } // namespace
 
+bool installResourceStrings(QTranslator &translator)
+{
+    if (!translator.load(QStringLiteral(":/resource_strings_en")))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
+void setApplicationIdentity(const char *appNameId, const QString &version)
+{
+    QCoreApplication::setApplicationName(QObject::tr(appNameId));
+    QCoreApplication::setOrganizationName(QObject::tr("ID_RESSTR_APPLICATION_ORGANIZATION"));
+    QCoreApplication::setApplicationVersion(version);
+}
+
 int runApplication(int argc, char *argv[], const char *appNameId)
 {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // Qt 6 always scales; the attribute is kept for the platforms where it still counts.
     QT_WARNING_PUSH
     QT_WARNING_DISABLE_DEPRECATED
     QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling, true);
@@ -29,12 +42,8 @@ int runApplication(int argc, char *argv[], const char *appNameId)
     QVKioskApplication application(argc, argv);
 
     QTranslator translator;
-    if (translator.load(QStringLiteral(":/resource_strings_en")))
-        QCoreApplication::installTranslator(&translator);
-
-    QCoreApplication::setApplicationName(QObject::tr(appNameId));
-    QCoreApplication::setOrganizationName(QObject::tr("ID_RESSTR_APPLICATION_ORGANIZATION"));
-    QCoreApplication::setApplicationVersion(programVersion());
+    installResourceStrings(translator);
+    setApplicationIdentity(appNameId, programVersion());
 
     int exitCode = 0;
     return exitCode;
