@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// The operating system's error code of the last failed call on this thread
+// (Windows: GetLastError, elsewhere errno). Refusals of bad input set it to the
+// platform's "invalid argument" code.
+std::uint32_t lastError();
+
+// Sets the last error to "invalid argument" (ERROR_INVALID_PARAMETER / EINVAL).
+void setInvalidArgumentError();
+
+} // namespace platform

@@ -1,0 +1,17 @@
+#include "../lasterror.h"
+
+#include <cerrno>
+
+namespace platform {
+
+std::uint32_t lastError()
+{
+    return static_cast<std::uint32_t>(errno);
+}
+
+void setInvalidArgumentError()
+{
+    errno = EINVAL;
+}
+
+} // namespace platform

@@ -1,0 +1,11 @@
+#include "../localtime.h"
+
+namespace platform {
+
+bool localTimeNow(std::tm &out)
+{
+    const std::time_t now = std::time(nullptr);
+    return now != std::time_t(-1) && localtime_r(&now, &out) != nullptr;
+}
+
+} // namespace platform

@@ -1,0 +1,46 @@
+#include "../sharedmemoryview.h"
+
+#include "../sharedmemoryblock.h"
+
+#include <cerrno>
+#include <sys/mman.h>
+#include <sys/stat.h>
+
+namespace platform {
+
+SharedMemoryView SharedMemoryView::map(const SharedMemoryBlock &block, std::size_t size)
+{
+    SharedMemoryView view;
+    if (!block.isOpen() || size == 0) {
+        errno = EINVAL;
+        return view;
+    }
+    const int fd = static_cast<int>(block.handle);
+    struct stat info = {};
+    if (fstat(fd, &info) != 0)
+        return view;
+    // Touching a page past the object's end raises SIGBUS; Windows refuses such a view too.
+    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) < size) {
+        errno = EINVAL;
+        return view;
+    }
+    void *address = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (address == MAP_FAILED)
+        return view;
+    view.address = static_cast<unsigned char *>(address);
+    view.length = size;
+    return view;
+}
+
+void SharedMemoryView::unmap()
+{
+    if (address == nullptr)
+        return;
+    const int error = errno;
+    munmap(address, length);
+    errno = error;
+    address = nullptr;
+    length = 0;
+}
+
+} // namespace platform

@@ -1,0 +1,10 @@
+#include "../windowmessages.h"
+
+namespace platform {
+
+bool readWindowMessage(const void *, WindowMessage &)
+{
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The ids of the running processes whose executable file name (without folder, UTF-8) is
+// exactly `fileName`; exited processes are never listed. On POSIX a process whose executable
+// cannot be read (another user's) is matched by its 15-character command name. Empty when
+// no snapshot can be taken.
+std::vector<std::uint32_t> processIdsByExecutableName(const std::string &fileName);
+
+// Whether a process with this id is running (not exited, not a zombie).
+bool isProcessRunning(std::uint32_t processId);
+
+} // namespace platform

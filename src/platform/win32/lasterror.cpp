@@ -1,0 +1,17 @@
+#include "../lasterror.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::uint32_t lastError()
+{
+    return static_cast<std::uint32_t>(GetLastError());
+}
+
+void setInvalidArgumentError()
+{
+    SetLastError(ERROR_INVALID_PARAMETER);
+}
+
+} // namespace platform

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/sharedmemoryblock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Helpers shared by the platform tests.
+namespace testsupport {
+
+// The path of the helper executable built beside the test program.
+std::string helperPath();
+
+// A block name of this process that no other test uses.
+std::string uniqueBlockName();
+
+// Polls `condition` every few milliseconds for at most ten seconds.
+bool waitFor(const std::function<bool()> &condition);
+
+// The path block of a handoff; it stays open as long as the object lives.
+struct Handoff
+{
+    platform::SharedMemoryBlock pathBlock;
+};
+
+// Writes a request for `path` into the request block `requestName` as the front-end does:
+// a new path block, then all 260 bytes of the request block with ready and accepted 0.
+bool handOver(const std::string &requestName, const std::u16string &path, Handoff &handoff);
+
+// Reads one 32-bit status word of the request block `name`; 0 when it cannot be read.
+std::uint32_t statusWord(const std::string &name, std::size_t offset);
+
+// Sets an environment variable for this process and the processes it starts.
+void setEnvironment(const std::string &name, const std::string &value);
+
+// The whole content of a text file; empty when it cannot be read.
+std::string readFile(const std::string &path);
+
+} // namespace testsupport
