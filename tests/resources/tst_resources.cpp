@@ -20,6 +20,12 @@ private slots:
     void translation();
     void missingIdentifierShowsItself();
 
+    void imageLoads_data();
+    void imageLoads();
+    void hoverTwinIsADarkerRendition_data();
+    void hoverTwinIsADarkerRendition();
+    void splashIsLogoOnWhiteWithABand();
+
     void fontRegistersWithAFamily();
     void legalNamesEachComponent_data();
     void legalNamesEachComponent();
@@ -76,6 +82,108 @@ void TestResources::missingIdentifierShowsItself()
     const QString copyright = QObject::tr("ID_RESSTR_DIALOGABOUT_COPYRIGHT");
     QVERIFY(copyright.contains(QLatin1String("Brennix Corporation")));
     QVERIFY(!copyright.contains(QLatin1Char('\n')));
+}
+
+// Every image the program asks for by path.
+static const char *const imagePaths[] = {
+    ":/images/splash_qv_kiosk.png",
+    ":/images/confirmation_icon/caution.svg",
+    ":/images/confirmation_icon/error.svg",
+    ":/images/confirmation_icon/info.svg",
+    ":/images/file_icon/QVKiosk_file_icon.svg",
+    ":/images/file_icon/QVKiosk_file_fix_icon.svg",
+    ":/images/other/arrow_up.svg",
+    ":/images/other/arrow_down.svg",
+    ":/images/other/arrow_left.svg",
+    ":/images/other/arrow_right.svg",
+    ":/images/other/box.svg",
+    ":/images/other/box_on.svg",
+    ":/images/other/box_checkmark.svg",
+    ":/images/other/faderknob.svg",
+    ":/images/tool_bar_icon/PartitionLine.svg",
+    ":/images/top_bar_icon/QV_Logo.svg",
+    ":/images/top_bar_icon/kiosk/QV_LogoTextKiosk.svg",
+};
+
+// Icons shown on tool buttons and menus: each has a hover twin for the light-cyan hover background.
+static const char *const hoverIconPaths[] = {
+    ":/images/side_window_icon/Close_S.svg",
+    ":/images/tool_bar_icon/OpenProjectFile.svg",
+    ":/images/top_bar_icon/Close.svg",
+    ":/images/top_bar_icon/Max.svg",
+    ":/images/top_bar_icon/Min.svg",
+    ":/images/top_bar_icon/Reduction.svg",
+};
+
+// ":/images/top_bar_icon/Max.svg" -> ":/images/top_bar_icon_black/Max.svg"
+static QString hoverTwinPath(const QString &path)
+{
+    const qsizetype folderEnd = path.indexOf(QLatin1Char('/'), int(qstrlen(":/images/")));
+    return path.left(folderEnd) + QLatin1String("_black") + path.mid(folderEnd);
+}
+
+// Mean lightness of the drawn (non-transparent) pixels, weighted by their opacity.
+static double meanLightness(const QIcon &icon)
+{
+    const QImage image = icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    double weight = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            sum += colour.lightnessF() * colour.alphaF();
+            weight += colour.alphaF();
+        }
+    }
+    return weight > 0 ? sum / weight : -1;
+}
+
+void TestResources::imageLoads_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *path : imagePaths)
+        QTest::newRow(path) << QString::fromLatin1(path);
+    for (const char *path : hoverIconPaths) {
+        QTest::newRow(path) << QString::fromLatin1(path);
+        const QString twin = hoverTwinPath(QString::fromLatin1(path));
+        QTest::newRow(qPrintable(twin)) << twin;
+    }
+}
+
+void TestResources::imageLoads()
+{
+    QFETCH(QString, path);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!QPixmap(path).isNull());
+    QVERIFY(!QIcon(path).pixmap(QSize(24, 24)).isNull());
+}
+
+void TestResources::hoverTwinIsADarkerRendition_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *path : hoverIconPaths)
+        QTest::newRow(path) << QString::fromLatin1(path);
+}
+
+void TestResources::hoverTwinIsADarkerRendition()
+{
+    QFETCH(QString, path);
+    const double normal = meanLightness(QIcon(path));
+    const double hover = meanLightness(QIcon(hoverTwinPath(path)));
+    // Light strokes for the dark bars, dark ones for the light hover background.
+    QVERIFY2(normal > 0.7, qPrintable(QString::number(normal)));
+    QVERIFY2(hover >= 0 && hover < 0.3, qPrintable(QString::number(hover)));
+}
+
+void TestResources::splashIsLogoOnWhiteWithABand()
+{
+    const QImage splash(QStringLiteral(":/images/splash_qv_kiosk.png"));
+    QCOMPARE(splash.size(), QSize(800, 400));
+    QCOMPARE(splash.pixelColor(0, 320), QColor(Qt::white));
+    // The name, version and copyright are drawn in dark green over the bottom tenth.
+    const QColor band = splash.pixelColor(400, 380);
+    QVERIFY(band != QColor(Qt::white));
+    QVERIFY(band.lightnessF() > 0.75);
 }
 
 void TestResources::fontRegistersWithAFamily()
