@@ -1,0 +1,3 @@
+#include "qvkioskcontroller.h"
+
+QVKioskController::~QVKioskController() = default;
