@@ -1,0 +1,66 @@
+// Shows one dialog as the program would, for looking at it on a real display (see
+// take-screenshots.sh in docs/screenshots). Not a test.
+//   showdialogs confirmation|error|information|authenticate|block|legal|about
+
+#include "dialogs/custommessagebox.h"
+#include "dialogs/dialogabout.h"
+#include "dialogs/dialoglegal.h"
+#include "documents/dialogauthenticate.h"
+#include "documents/dialogblockuserinteraction.h"
+
+#include "qvkioskversion.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <QTimer>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTranslator translator;
+    if (translator.load(QStringLiteral(":/resource_strings_en")))
+        QCoreApplication::installTranslator(&translator);
+    QCoreApplication::setApplicationName(QObject::tr("ID_RESSTR_APPLICATION_QVKIOSK"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QVKIOSK_VERSION));
+
+    // Report where the dialog lies, so the caller can crop a screenshot to it.
+    QTimer::singleShot(500, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            const QRect frame = dialog->frameGeometry();
+            QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
+                                << frame.y() << Qt::endl;
+        }
+    });
+
+    const QString kind = app.arguments().value(1);
+    if (kind == "confirmation") {
+        CustomMessageBox::showConfirmation(nullptr,
+                                           QObject::tr("ID_RESSTR_RECENTFILESAREA_QUESTION")
+                                               + QObject::tr("ID_RESSTR_RECENTFILESAREA_SUFFIX")
+                                               + QStringLiteral("/srv/kiosk/Lobby.qvksk"),
+                                           QString());
+    } else if (kind == "error") {
+        CustomMessageBox::showError(nullptr,
+                                    QObject::tr(
+                                        "ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE")
+                                        .arg(5),
+                                    QString());
+    } else if (kind == "information") {
+        CustomMessageBox::showInformation(nullptr,
+                                          QObject::tr("ID_RESSTR_RECENTFILESAREA_WARNING"),
+                                          QString());
+    } else if (kind == "authenticate") {
+        DialogAuthenticate(nullptr, QStringLiteral("/srv/kiosk/Lobby.qvksk"), true).exec();
+    } else if (kind == "block") {
+        DialogBlockUserInteraction(nullptr).exec();
+    } else if (kind == "legal") {
+        DialogLegal(nullptr).exec();
+    } else if (kind == "about") {
+        DialogAbout(nullptr).exec();
+    } else {
+        QTextStream(stderr) << "unknown dialog: " << kind << Qt::endl;
+        return 2;
+    }
+    return 0;
+}
