@@ -122,6 +122,17 @@ QString twinPath(const QString &path, const char *suffix)
 
 ResourceImagesCache::~ResourceImagesCache() = default;
 
+QList<QPair<QIcon::Mode, QString>> ResourceImagesCache::variantFiles(const QString &path)
+{
+    QList<QPair<QIcon::Mode, QString>> files;
+    if (const VariantRow *row = variantRowFor(path)) {
+        if (row->disabled)
+            files.append({QIcon::Disabled, twinPath(path, "_disable")});
+        files.append({QIcon::Active, twinPath(path, "_black")});
+    }
+    return files;
+}
+
 ResourceImagesCache *ResourceImagesCache::instance()
 {
     static ResourceImagesCache cache;
@@ -139,11 +150,9 @@ QIcon *ResourceImagesCache::icon(const QString &path)
         icons.erase(stored);
         return nullptr;
     }
-    if (const VariantRow *row = variantRowFor(path)) {
-        if (row->disabled)
-            stored->addFile(twinPath(path, "_disable"), QSize(), QIcon::Disabled, QIcon::Off);
-        stored->addFile(twinPath(path, "_black"), QSize(), QIcon::Active, QIcon::Off);
-    }
+    const auto variants = variantFiles(path);
+    for (const auto &[mode, file] : variants)
+        stored->addFile(file, QSize(), mode, QIcon::Off);
     return &stored.value();
 }
 

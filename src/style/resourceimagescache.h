@@ -21,6 +21,9 @@ public:
     // The picture for a resource path; null when it cannot be loaded.
     QPixmap *pixmap(const QString &path);
 
+    // The twin files attached to the icon of a path, in the order they are added.
+    static QList<QPair<QIcon::Mode, QString>> variantFiles(const QString &path);
+
 private:
     ResourceImagesCache() = default;
 

@@ -27,7 +27,8 @@ private slots:
     void missingPathLeavesNoEntry();
     void hoverTwinIsActiveMode_data();
     void hoverTwinIsActiveMode();
-    void firstMatchingRowDecides();
+    void variantFilesFollowTheRows_data();
+    void variantFilesFollowTheRows();
     void toolBarCarriesItsSheet();
 };
 
@@ -84,18 +85,44 @@ void tst_ResourceImagesCache::hoverTwinIsActiveMode()
     QVERIFY(active != rendered(*icon, QIcon::Normal));
 }
 
-void tst_ResourceImagesCache::firstMatchingRowDecides()
+void tst_ResourceImagesCache::variantFilesFollowTheRows_data()
 {
-    // OpenProjectFile first matches the file-command row, which has no disabled twin: the
-    // disabled mode is then Qt's own greyed rendering of the normal image, not a file.
-    const QString path = QStringLiteral(":/images/tool_bar_icon/OpenProjectFile.svg");
-    QIcon *icon = ResourceImagesCache::instance()->icon(path);
-    QVERIFY(icon);
-    QCOMPARE(rendered(*icon, QIcon::Active),
-             renderedFile(QStringLiteral(":/images/tool_bar_icon_black/OpenProjectFile.svg")));
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("expected"); // "mode file" in the order they are added
 
-    QIcon plain(path);
-    QCOMPARE(rendered(*icon, QIcon::Disabled), rendered(plain, QIcon::Disabled));
+    QTest::addRow("window button: hover only")
+        << ":/images/top_bar_icon/Reduction.svg"
+        << QStringList{"active :/images/top_bar_icon_black/Reduction.svg"};
+    QTest::addRow("edit command: disabled, then hover")
+        << ":/images/tool_bar_icon/Undo.svg"
+        << QStringList{"disabled :/images/tool_bar_icon_disable/Undo.svg",
+                       "active :/images/tool_bar_icon_black/Undo.svg"};
+    QTest::addRow("first matching row decides")
+        << ":/images/tool_bar_icon/OpenProjectFile.svg"
+        << QStringList{"active :/images/tool_bar_icon_black/OpenProjectFile.svg"};
+    QTest::addRow("kiosk title-bar icon keeps its subfolder")
+        << ":/images/top_bar_icon/kiosk/List.svg"
+        << QStringList{"active :/images/top_bar_icon_black/kiosk/List.svg"};
+    QTest::addRow("last row") << ":/images/top_bar_icon/Min.svg"
+                              << QStringList{"active :/images/top_bar_icon_black/Min.svg"};
+    QTest::addRow("no row") << ":/images/file_icon/QVKiosk_file_icon.svg" << QStringList{};
+    QTest::addRow("case matters") << ":/images/top_bar_icon/max.svg" << QStringList{};
+    QTest::addRow("outside the images") << ":/top_bar_icon/Max.svg" << QStringList{};
+}
+
+void tst_ResourceImagesCache::variantFilesFollowTheRows()
+{
+    QFETCH(QString, path);
+    QFETCH(QStringList, expected);
+
+    QStringList actual;
+    const auto files = ResourceImagesCache::variantFiles(path);
+    for (const auto &[mode, file] : files)
+        actual << (mode == QIcon::Disabled ? "disabled "
+                   : mode == QIcon::Active ? "active "
+                                           : "other ")
+                      + file;
+    QCOMPARE(actual, expected);
 }
 
 void tst_ResourceImagesCache::toolBarCarriesItsSheet()
