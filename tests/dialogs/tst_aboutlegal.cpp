@@ -32,7 +32,6 @@ private slots:
     void escapeRejects();
 
     void legalShowsTheNoticesReadOnlyUnwrapped();
-    void legalKeepsTheRatioOfItsInitialSize();
 
 private:
     QTranslator translator;
@@ -144,19 +143,6 @@ void TestAboutLegal::legalShowsTheNoticesReadOnlyUnwrapped()
     QTest::keyClick(view, Qt::Key_Delete);
     QTest::keyClick(view, Qt::Key_Backspace);
     QCOMPARE(view->toPlainText(), notices);
-}
-
-void TestAboutLegal::legalKeepsTheRatioOfItsInitialSize()
-{
-    DialogLegal dialog(nullptr);
-    const QSize initial(scaledSize(520), scaledSize(500));
-    QCOMPARE(dialog.minimumSize(), initial);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(dialog.width() >= initial.width() && dialog.height() >= initial.height());
-    // Only grown to meet the ratio, so truncation costs at most one pixel.
-    const double ratio = double(initial.width()) / initial.height();
-    QVERIFY(qAbs(dialog.width() - dialog.height() * ratio) <= 1.0 + ratio);
 }
 
 QTEST_MAIN(TestAboutLegal)

@@ -71,7 +71,6 @@ private slots:
     void titleBarCloseAndEscapeReject_data();
     void titleBarCloseAndEscapeReject();
 
-    void titleIsWindowTitleAndTooltip();
     void longTitleIsElidedWhenShown();
 
     void elideLabel_data();
@@ -180,16 +179,6 @@ void TestCustomDialog::titleBarCloseAndEscapeReject()
         clickInModalDialog(QStringLiteral("closeButton"));
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
     QCOMPARE(pendingModalAnswers(), 0);
-}
-
-void TestCustomDialog::titleIsWindowTitleAndTooltip()
-{
-    FormDialog dialog;
-    dialog.setTitle(QStringLiteral("Settings"));
-    auto label = titleBarOf(&dialog)->titleLabel();
-    QCOMPARE(label->text(), QStringLiteral("Settings"));
-    QCOMPARE(label->toolTip(), QStringLiteral("Settings"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Settings"));
 }
 
 void TestCustomDialog::longTitleIsElidedWhenShown()

@@ -2,7 +2,6 @@
 
 #include "documents/dialogauthenticate.h"
 
-#include "base/appfont.h"
 #include "dialogs/customdialogtitlebar.h"
 #include "modaldialoganswerer.h"
 
@@ -55,8 +54,6 @@ private slots:
 
     void rejects_data();
     void rejects();
-
-    void fixedSizeWithCodeFieldFocused();
 
 private:
     QTranslator translator;
@@ -199,18 +196,6 @@ void TestDialogAuthenticate::rejects()
     else
         clickInModalDialog(button);
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-}
-
-void TestDialogAuthenticate::fixedSizeWithCodeFieldFocused()
-{
-    DialogAuthenticate dialog(nullptr, QString(), true);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    const QSize expected(scaledSize(230), scaledSize(200));
-    QCOMPARE(dialog.size(), expected);
-    QCOMPARE(dialog.minimumSize(), expected);
-    QCOMPARE(dialog.maximumSize(), expected);
-    QCOMPARE(QApplication::focusWidget(), codeEdit(&dialog));
 }
 
 QTEST_MAIN(TestDialogAuthenticate)

@@ -2,7 +2,6 @@
 
 #include "documents/dialogblockuserinteraction.h"
 
-#include "dialogs/customdialogtitlebar.h"
 #include "modaldialoganswerer.h"
 
 #include <QtTest>
@@ -20,7 +19,6 @@ private slots:
     void showsInitializing();
     void userCannotCloseIt_data();
     void userCannotCloseIt();
-    void cannotBeDragged();
 
 private:
     QTranslator translator;
@@ -69,21 +67,6 @@ void TestDialogBlockUserInteraction::userCannotCloseIt()
     QVERIFY(stillOpen);
     QCOMPARE(titleBarCloseSpy.count(), titleBarClose ? 1 : 0);
     QCOMPARE(pendingModalAnswers(), 0);
-}
-
-void TestDialogBlockUserInteraction::cannotBeDragged()
-{
-    DialogBlockUserInteraction dialog(nullptr);
-    dialog.move(100, 100);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QPoint start = dialog.pos();
-    auto bar = dialog.findChild<CustomDialogTitleBar *>();
-    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(10, 5));
-    QTest::mouseMove(bar, QPoint(60, 25));
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(60, 25));
-    QCoreApplication::processEvents();
-    QCOMPARE(dialog.pos(), start);
 }
 
 QTEST_MAIN(TestDialogBlockUserInteraction)
