@@ -17,6 +17,7 @@ SharedMemoryBlock::SharedMemoryBlock(SharedMemoryBlock &&other) noexcept
     , opened(std::exchange(other.opened, false))
     , existedBefore(std::exchange(other.existedBefore, false))
     , createdHere(std::exchange(other.createdHere, false))
+    , createdSize(std::exchange(other.createdSize, 0))
 {}
 
 SharedMemoryBlock &SharedMemoryBlock::operator=(SharedMemoryBlock &&other) noexcept
@@ -28,6 +29,7 @@ SharedMemoryBlock &SharedMemoryBlock::operator=(SharedMemoryBlock &&other) noexc
         opened = std::exchange(other.opened, false);
         existedBefore = std::exchange(other.existedBefore, false);
         createdHere = std::exchange(other.createdHere, false);
+        createdSize = std::exchange(other.createdSize, 0);
     }
     return *this;
 }

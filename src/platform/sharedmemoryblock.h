@@ -50,6 +50,7 @@ private:
     bool opened = false;
     bool existedBefore = false;
     bool createdHere = false;
+    std::size_t createdSize = 0; // exact size when this handle made the block, else 0
 };
 
 } // namespace platform

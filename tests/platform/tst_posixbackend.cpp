@@ -6,9 +6,11 @@
 #include "platform/currentprocess.h"
 #include "platform/localtime.h"
 #include "platform/processlist.h"
+#include "platform/relayreport.h"
 #include "platform/runtimelauncher.h"
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryblock.h"
+#include "platform/sharedmemoryview.h"
 #include "platform/staleblocks.h"
 
 #include <gtest/gtest.h>
@@ -189,4 +191,14 @@ TEST(PosixBackend, TheRuntimeOutlivesTheProcessThatStartedIt)
     ASSERT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; }));
     EXPECT_TRUE(platform::isProcessRunning(pid));
     stopHelper(name, pid);
+}
+
+TEST(PosixBackend, AViewOneBytePastTheEndOfAnotherHandlesBlockIsRefused)
+{
+    const std::string name = uniqueBlockName();
+    const SharedMemoryBlock created = SharedMemoryBlock::createOrOpen(name, 8);
+    const SharedMemoryBlock opened = SharedMemoryBlock::openExisting(name);
+    EXPECT_TRUE(platform::SharedMemoryView::map(opened, 8).isMapped());
+    EXPECT_FALSE(platform::SharedMemoryView::map(opened, 9).isMapped());
+    EXPECT_FALSE(platform::reportRelayedProcessId(name, "9", 1));
 }

@@ -70,6 +70,7 @@ SharedMemoryBlock SharedMemoryBlock::createOrOpen(const std::string &name, std::
             }
             block.handle = fd;
             block.createdHere = true;
+            block.createdSize = size;
         } else {
             if (errno != EEXIST)
                 return block;
@@ -123,6 +124,7 @@ void SharedMemoryBlock::close()
     errno = error;
     opened = false;
     createdHere = false;
+    createdSize = 0;
     existedBefore = false;
     handle = 0;
     blockName.clear();

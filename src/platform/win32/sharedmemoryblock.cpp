@@ -40,6 +40,7 @@ SharedMemoryBlock SharedMemoryBlock::createOrOpen(const std::string &name, std::
         return block;
     block.existedBefore = GetLastError() == ERROR_ALREADY_EXISTS;
     block.createdHere = !block.existedBefore;
+    block.createdSize = block.createdHere ? size : 0;
     block.handle = reinterpret_cast<std::intptr_t>(mapping);
     block.opened = true;
     block.blockName = name;
@@ -73,6 +74,7 @@ void SharedMemoryBlock::close()
     SetLastError(error);
     opened = false;
     createdHere = false;
+    createdSize = 0;
     existedBefore = false;
     handle = 0;
     blockName.clear();
