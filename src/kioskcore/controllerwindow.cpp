@@ -4,9 +4,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -66,6 +68,10 @@ void ControllerWindow::showRequest(const TakenRequest &request)
     fileLabel->setText(QStringLiteral("File: %1").arg(QFileInfo(path).fileName()));
     levelLabel->setText(
         QStringLiteral("Access level: %1").arg(QString::fromStdString(request.accessLevel)));
+    // Without a window manager (a bare X server, a kiosk session) full screen is only a
+    // hint: cover the screen explicitly as well.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
     showFullScreen();
     raise();
     activateWindow();
