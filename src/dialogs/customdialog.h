@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/iglobalobserver.h"
+#include "base/iglobalobserver.h"
 
 #include <QDialog>
 #include <QPoint>

@@ -1,5 +1,5 @@
 #include "documents/controllerfacade.h"
-#include "documents/iglobalobserver.h"
+#include "base/iglobalobserver.h"
 
 #include <QStringList>
 #include <QTest>
