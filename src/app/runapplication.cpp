@@ -1,6 +1,7 @@
 #include "runapplication.h"
 
 #include "base/qvkioskapplication.h"
+#include "dialogs/dialogabout.h"
 #include "qvkioskversion.h"
 
 #include <QObject>
@@ -44,6 +45,10 @@ int runApplication(int argc, char *argv[], const char *appNameId)
     QTranslator translator;
     installResourceStrings(translator);
     setApplicationIdentity(appNameId, programVersion());
+
+    // Until the main window is built, the program introduces itself with its about box.
+    DialogAbout about(nullptr);
+    about.exec();
 
     int exitCode = 0;
     return exitCode;
