@@ -191,13 +191,3 @@ TEST(RuntimeRequest, PathBlockSizes)
     EXPECT_EQ(RuntimeRequest::pathBlockBytes(0x3FFFFFFF), 0x7FFFFFFEu);
     EXPECT_EQ(RuntimeRequest::pathBlockBytes(0x40000000), 0u);
 }
-
-TEST(RuntimeLocation, StandbyFallsBackRelayKnowsOneFolder)
-{
-    const std::string sep(1, platform::runtimePathBeside().at(2));
-    EXPECT_EQ(platform::standbyRuntimeFolder(true), ".." + sep + "qvkioskcore");
-    EXPECT_EQ(platform::standbyRuntimeFolder(false), ".." + sep + "net8.0-windows");
-    EXPECT_EQ(platform::relayRuntimeFolder(), ".." + sep + "qvkioskcore");
-    EXPECT_EQ(platform::runtimePathBeside(),
-              ".." + sep + "qvkioskcore" + sep + platform::runtimeFileName());
-}

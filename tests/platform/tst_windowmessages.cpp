@@ -98,21 +98,9 @@ TEST(WindowMessages, TranslationTable)
     }
 }
 
-TEST(WindowMessages, HitTestAnswers)
-{
-    EXPECT_EQ(platform::hitTestResult(true), 2);  // HTCAPTION
-    EXPECT_EQ(platform::hitTestResult(false), 1); // HTCLIENT
-}
-
 TEST(WindowMessages, SystemMenuPointTravelsAsUnsignedWords)
 {
     EXPECT_EQ(platform::systemMenuParameter(100, 200), 200 * 65536 + 100);
     EXPECT_EQ(platform::systemMenuParameter(-10, 50), 50 * 65536 + 0xFFF6);
     EXPECT_EQ(platform::systemMenuParameter(0x12345, 0x10002), 2 * 65536 + 0x2345);
-}
-
-TEST(WindowMessages, NoNativeMessageIsReadFromNothing)
-{
-    platform::WindowMessage message;
-    EXPECT_FALSE(platform::readWindowMessage(nullptr, message));
 }
