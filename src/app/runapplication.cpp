@@ -2,20 +2,10 @@
 
 #include "base/qvkioskapplication.h"
 #include "dialogs/dialogabout.h"
-#include "qvkioskversion.h"
+#include "platform/fileversion.h"
 
 #include <QObject>
 #include <QTranslator>
-
-namespace {
-
-// The four-part version of the program file.
-QString programVersion()
-{
-    return QStringLiteral(QVKIOSK_VERSION);
-}
-
-} // namespace
 
 bool installResourceStrings(QTranslator &translator)
 {
@@ -44,7 +34,7 @@ int runApplication(int argc, char *argv[], const char *appNameId)
 
     QTranslator translator;
     installResourceStrings(translator);
-    setApplicationIdentity(appNameId, programVersion());
+    setApplicationIdentity(appNameId, QString::fromStdString(platform::fileVersion()));
 
     // Until the main window is built, the program introduces itself with its about box.
     DialogAbout about(nullptr);

@@ -38,7 +38,9 @@ WindowMessageResponse translateWindowMessage(const WindowMessage &message)
         break;
     case wmSysCommand:
         response.restoreArrowCursor = true;
-        switch (message.wParam & 0xFFFF) {
+        // The system keeps its own bits in the low four (a caption double click sends
+        // SC_MAXIMIZE | HTCAPTION), so only the rest names the command.
+        switch (message.wParam & 0xFFF0) {
         case scRestore:
             response.action = WindowMessageAction::Restore;
             break;
