@@ -1,75 +1,25 @@
-#include "requestrecorder.h"
 #include "runtimearguments.h"
 #include "runtimebehaviour.h"
 #include "runtimeserver.h"
+#include "testsupport.h"
 
-#include "platform/blockname.h"
-#include "platform/currentprocess.h"
-#include "platform/localtime.h"
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryblock.h"
-#include "platform/sharedmemoryview.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <tuple>
 
 using platform::RuntimeRequest;
 using platform::SharedMemoryBlock;
-using platform::SharedMemoryView;
+using namespace testsupport;
 
 namespace {
 
-std::string newBlockName(std::uint32_t pid = platform::currentProcessId())
-{
-    static platform::BlockNameGenerator generator;
-    std::tm now = {};
-    platform::localTimeNow(now);
-    return generator.next(now, pid);
-}
+using Environment = std::map<std::string, std::string>;
 
-// The front-end's side of one test: the request block and the path blocks it hands over.
-class FrontEnd
-{
-public:
-    FrontEnd()
-        : name(newBlockName())
-        , block(SharedMemoryBlock::createOrOpen(name, 260))
-        , view(SharedMemoryView::map(block, 260))
-    {}
-
-    std::uint32_t word(std::size_t offset) const
-    {
-        return RuntimeRequest::loadWord(view.data(), offset);
-    }
-
-    void handOver(const std::u16string &path, int level = 1)
-    {
-        const std::string pathName = newBlockName();
-        const std::uint32_t bytes = RuntimeRequest::pathBlockBytes(path.size());
-        pathBlocks.push_back(SharedMemoryBlock::createOrOpen(pathName, bytes));
-        const SharedMemoryView pathView = SharedMemoryView::map(pathBlocks.back(), bytes);
-        std::memcpy(pathView.data(), path.data(), bytes);
-        RuntimeRequest request;
-        request.code = u"42";
-        request.accessLevel = RuntimeRequest::accessLevelText(level);
-        request.pathBlockName.assign(pathName.begin(), pathName.end());
-        request.pathBlockSize = 2 * bytes;
-        ASSERT_TRUE(request.encode(view.data()));
-    }
-
-    RuntimeArguments arguments() const { return {name, 260, true}; }
-
-    std::string name;
-    SharedMemoryBlock block;
-    SharedMemoryView view;
-    std::vector<SharedMemoryBlock> pathBlocks;
-};
-
-RuntimeBehaviour behaviourOf(const std::map<std::string, std::string> &values)
+RuntimeBehaviour behaviourOf(const Environment &values)
 {
     return RuntimeBehaviour::fromLookup([&](const char *name) -> const char * {
         const auto found = values.find(name);
@@ -77,166 +27,118 @@ RuntimeBehaviour behaviourOf(const std::map<std::string, std::string> &values)
     });
 }
 
+// The front-end's request block and a runtime serving it, opened as a standby start opens it.
+struct Served
+{
+    explicit Served(const Environment &environment = {})
+        : server(behaviourOf(environment))
+    {}
+
+    std::uint32_t word(std::size_t offset) const { return statusWord(name, offset); }
+
+    std::string name = uniqueBlockName();
+    SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    RuntimeServer server;
+    bool opened = server.open({name, 260, true});
+};
+
 } // namespace
 
 TEST(RuntimeArguments, FindsTheBlockInEveryShapeOfCommandLine)
 {
-    struct Row
-    {
-        const char *what;
-        std::vector<std::string> words;
-        bool ok;
-        const char *name;
-        std::size_t size;
-        bool standby;
+    // The words, then the block name (empty: refused), its size and standby.
+    // clang-format off
+    const std::tuple<std::vector<std::string>, const char *, std::size_t, bool> rows[] = {
+        {{"./qvkioskcore", "quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
+        {{"", "quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
+        {{"quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
+        {{"qvkioskcore.exe", "callerBlock", "512"}, "callerBlock", 512, false},
+        {{"./qvkioskcore", "quorvaneKiosk_1"}, "", 0, false},
+        {{"./qvkioskcore", "quorvaneKiosk_1", "26x"}, "", 0, false},
     };
-    const Row rows[] = {
-        {"POSIX standby",
-         {"./qvkioskcore", "quorvaneKiosk_1", "260", "--standby"},
-         true,
-         "quorvaneKiosk_1",
-         260,
-         true},
-        {"Windows standby, empty program word",
-         {"", "quorvaneKiosk_1", "260", "--standby"},
-         true,
-         "quorvaneKiosk_1",
-         260,
-         true},
-        {"Windows standby, no program word",
-         {"quorvaneKiosk_1", "260", "--standby"},
-         true,
-         "quorvaneKiosk_1",
-         260,
-         true},
-        {"relay", {"qvkioskcore.exe", "callerBlock", "512"}, true, "callerBlock", 512, false},
-        {"no size", {"./qvkioskcore", "quorvaneKiosk_1"}, false, "", 0, false},
-        {"bad size", {"./qvkioskcore", "quorvaneKiosk_1", "26x"}, false, "", 0, false},
-        {"nothing", {"./qvkioskcore"}, false, "", 0, false},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
+    // clang-format on
+    for (const auto &[words, name, size, standby] : rows) {
+        SCOPED_TRACE(testing::PrintToString(words));
         RuntimeArguments arguments;
-        ASSERT_EQ(RuntimeArguments::parse(row.words, arguments), row.ok);
-        if (row.ok) {
-            EXPECT_EQ(arguments.blockName, row.name);
-            EXPECT_EQ(arguments.blockSize, row.size);
-            EXPECT_EQ(arguments.standby, row.standby);
-        }
+        EXPECT_EQ(RuntimeArguments::parse(words, arguments), *name != '\0');
+        EXPECT_EQ(std::tie(arguments.blockName, arguments.blockSize, arguments.standby),
+                  std::make_tuple(std::string(name), size, standby));
     }
 }
 
-TEST(RuntimeBehaviour, ReadsExactlyTheNamedVariables)
+TEST(RuntimeBehaviour, ReadsExactlyTheNamedVariablesAndIgnoresOddValues)
 {
-    const RuntimeBehaviour set = behaviourOf({{"QVKIOSKCORE_READY_DELAY_MS", "250"},
-                                              {"QVKIOSKCORE_ACCEPT_DELAY_MS", "7000"},
-                                              {"QVKIOSKCORE_NEVER_READY", "1"},
-                                              {"QVKIOSKCORE_NEVER_ACCEPT", "1"},
-                                              {"QVKIOSKCORE_CRASH_AFTER_READY", "1"},
-                                              {"QVKIOSKCORE_NO_WINDOW", "1"},
-                                              {"QVKIOSKCORE_RECORD", "/tmp/r.jsonl"}});
-    EXPECT_EQ(set.readyDelayMs, 250);
-    EXPECT_EQ(set.acceptDelayMs, 7000);
-    EXPECT_TRUE(set.neverReady && set.neverAccept && set.crashAfterReady && set.noWindow);
-    EXPECT_EQ(set.recordFile, "/tmp/r.jsonl");
-
+    // The other variables are followed through the server and the runtime below.
+    const RuntimeBehaviour set = behaviourOf(
+        {{"QVKIOSKCORE_NO_WINDOW", "1"}, {"QVKIOSKCORE_CRASH_AFTER_READY", "1"}});
+    EXPECT_TRUE(set.noWindow && set.crashAfterReady);
     const RuntimeBehaviour odd = behaviourOf({{"QVKIOSKCORE_READY_DELAY_MS", "-5"},
                                               {"QVKIOSKCORE_ACCEPT_DELAY_MS", "12abc"},
                                               {"QVKIOSKCORE_NEVER_READY", "yes"},
                                               {"QVKIOSKCORE_NO_WINDOW", "0"}});
-    EXPECT_EQ(odd.readyDelayMs, 0);
-    EXPECT_EQ(odd.acceptDelayMs, 0);
+    EXPECT_EQ(odd.readyDelayMs + odd.acceptDelayMs, 0);
     EXPECT_FALSE(odd.neverReady || odd.noWindow);
-}
-
-TEST(RequestRecorder, WritesOneEscapedJsonLine)
-{
-    TakenRequest request;
-    request.code = "12\"3";
-    request.accessLevel = "Power User";
-    request.path = "C:\\K\xC3\xA9\n.qvksk";
-    request.pathBlockName = "quorvaneKiosk_20260105143000_4242_2";
-    request.runtimeProcessId = 77;
-    EXPECT_EQ(
-        RequestRecorder::line(request),
-        "{\"code\":\"12\\\"3\",\"level\":\"Power User\",\"path\":\"C:\\\\K\xC3\xA9\\n.qvksk\","
-        "\"pathBlockName\":\"quorvaneKiosk_20260105143000_4242_2\",\"pid\":77}\n");
 }
 
 TEST(RuntimeServer, SetsReadyTakesARequestAndAcceptsIt)
 {
-    FrontEnd frontEnd;
-    RuntimeServer server(behaviourOf({}));
-    ASSERT_TRUE(server.open(frontEnd.arguments()));
-    EXPECT_FALSE(server.step());
-    EXPECT_NE(frontEnd.word(RuntimeRequest::readyOffset), 0u);
+    Served served;
+    ASSERT_TRUE(served.opened);
+    EXPECT_FALSE(served.server.step());
+    EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
 
-    frontEnd.handOver(u"/kiosk/L\u00F6bby.qvksk", 2);
-    std::optional<TakenRequest> taken = server.step();
+    // A 10-unit path: a 20-byte path block and a size field of 40.
+    Handoff handoff;
+    ASSERT_TRUE(handOver(served.name, u"C:\\K\\\u00E4.qvk", handoff, 2));
+    std::optional<TakenRequest> taken = served.server.step();
     if (!taken)
-        taken = server.step(); // a request counts once two looks agree
+        taken = served.server.step(); // a request counts once two looks agree
     ASSERT_TRUE(taken);
-    EXPECT_EQ(taken->path,
-              "/kiosk/L\xC3\xB6"
-              "bby.qvksk");
+    EXPECT_EQ(taken->path, "C:\\K\\\xC3\xA4.qvk");
     EXPECT_EQ(taken->accessLevel, "Power User");
-    EXPECT_EQ(taken->code, "42");
-    EXPECT_EQ(taken->runtimeProcessId, platform::currentProcessId());
-    EXPECT_NE(frontEnd.word(RuntimeRequest::acceptedOffset), 0u);
+    EXPECT_NE(served.word(RuntimeRequest::acceptedOffset), 0u);
     // The handoff wrote ready 0; the runtime still serves the block.
-    EXPECT_NE(frontEnd.word(RuntimeRequest::readyOffset), 0u);
-    EXPECT_FALSE(server.step()); // the same request is not taken twice
+    EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
+    EXPECT_FALSE(served.server.step()); // the same request is not taken twice
 }
 
-TEST(RuntimeServer, NeverReadyAndNeverAccept)
+TEST(RuntimeServer, HeldBackReadyAndAcceptedLeaveBothZero)
 {
-    FrontEnd frontEnd;
-    RuntimeServer server(
-        behaviourOf({{"QVKIOSKCORE_NEVER_READY", "1"}, {"QVKIOSKCORE_NEVER_ACCEPT", "1"}}));
-    ASSERT_TRUE(server.open(frontEnd.arguments()));
-    frontEnd.handOver(u"a.qvksk");
-    for (int i = 0; i < 5; ++i)
-        EXPECT_FALSE(server.step());
-    EXPECT_TRUE(server.hasTakenRequest());
-    EXPECT_EQ(frontEnd.word(RuntimeRequest::readyOffset), 0u);
-    EXPECT_EQ(frontEnd.word(RuntimeRequest::acceptedOffset), 0u);
+    // clang-format off
+    const Environment rows[] = {
+        {{"QVKIOSKCORE_NEVER_READY", "1"}, {"QVKIOSKCORE_NEVER_ACCEPT", "1"}},
+        {{"QVKIOSKCORE_READY_DELAY_MS", "600000"}, {"QVKIOSKCORE_ACCEPT_DELAY_MS", "600000"}},
+    };
+    // clang-format on
+    for (const Environment &row : rows) {
+        SCOPED_TRACE(row.begin()->first);
+        Served served(row);
+        Handoff handoff;
+        ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_FALSE(served.server.step());
+        EXPECT_TRUE(served.server.hasTakenRequest());
+        EXPECT_EQ(served.word(RuntimeRequest::readyOffset), 0u);
+        EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+    }
 }
 
 TEST(RuntimeServer, ARequestWhosePathBlockIsMissingIsNotAccepted)
 {
-    FrontEnd frontEnd;
-    RuntimeServer server(behaviourOf({}));
-    ASSERT_TRUE(server.open(frontEnd.arguments()));
-    frontEnd.handOver(u"gone.qvksk");
-    frontEnd.pathBlocks.clear(); // closing its only handle removes the block
+    Served served;
+    Handoff handoff;
+    ASSERT_TRUE(handOver(served.name, u"gone.qvksk", handoff));
+    handoff.pathBlock.close(); // closing its only handle removes the block
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(server.step());
-    EXPECT_FALSE(server.hasTakenRequest());
-    EXPECT_EQ(frontEnd.word(RuntimeRequest::acceptedOffset), 0u);
+        EXPECT_FALSE(served.server.step());
+    EXPECT_FALSE(served.server.hasTakenRequest());
+    EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
 }
 
 TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)
 {
     RuntimeServer server(behaviourOf({}));
-    EXPECT_FALSE(server.open({newBlockName(), 260, true}));
-    FrontEnd frontEnd;
-    EXPECT_FALSE(server.open({frontEnd.name, 259, true}));
-}
-
-TEST(RuntimeServer, KnowsWhenItsFrontEndHasEnded)
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    const std::string name = newBlockName(static_cast<std::uint32_t>(child));
-    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
-    RuntimeServer ended(behaviourOf({}));
-    ASSERT_TRUE(ended.open({name, 260, true}));
-    EXPECT_TRUE(ended.frontEndEnded());
-
-    FrontEnd alive;
-    RuntimeServer running(behaviourOf({}));
-    ASSERT_TRUE(running.open(alive.arguments()));
-    EXPECT_FALSE(running.frontEndEnded());
+    EXPECT_FALSE(server.open({uniqueBlockName(), 260, true}));
+    const Served served;
+    EXPECT_FALSE(server.open({served.name, 259, true}));
 }

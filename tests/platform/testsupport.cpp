@@ -1,8 +1,8 @@
 #include "testsupport.h"
 
 #include "platform/blockname.h"
-#include "platform/currentprocess.h"
 #include "platform/localtime.h"
+#include "platform/processlist.h"
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryview.h"
 
@@ -16,26 +16,29 @@
 
 namespace testsupport {
 
+using platform::RuntimeRequest;
+using platform::SharedMemoryBlock;
+using platform::SharedMemoryView;
+
 std::string helperPath()
 {
     const std::string self = platform::executablePath();
-    const std::string name = platform::fileNameOf(self);
-    const bool exe = name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
+    const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0;
     return platform::folderOf(self) + platform::folderSeparator() + "platformhelper"
            + (exe ? ".exe" : "");
 }
 
-std::string uniqueBlockName()
+std::string uniqueBlockName(std::uint32_t pid)
 {
     static platform::BlockNameGenerator generator;
     std::tm now = {};
     platform::localTimeNow(now);
-    return generator.next(now, platform::currentProcessId());
+    return generator.next(now, pid);
 }
 
 bool waitFor(const std::function<bool()> &condition)
 {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > giveUp)
             return false;
@@ -44,43 +47,42 @@ bool waitFor(const std::function<bool()> &condition)
     return true;
 }
 
-bool handOver(const std::string &requestName, const std::u16string &path, Handoff &handoff)
+bool handOver(const std::string &requestName,
+              const std::u16string &path,
+              Handoff &handoff,
+              int level)
 {
-    using platform::RuntimeRequest;
     const std::string pathName = uniqueBlockName();
     const std::uint32_t bytes = RuntimeRequest::pathBlockBytes(path.size());
-    handoff.pathBlock = platform::SharedMemoryBlock::createOrOpen(pathName, bytes);
-    if (!handoff.pathBlock.isOpen())
-        return false;
+    handoff.pathBlock = SharedMemoryBlock::createOrOpen(pathName, bytes);
     {
-        const platform::SharedMemoryView view = platform::SharedMemoryView::map(handoff.pathBlock,
-                                                                                bytes);
+        const SharedMemoryView view = SharedMemoryView::map(handoff.pathBlock, bytes);
         if (!view.isMapped())
             return false;
         std::memcpy(view.data(), path.data(), bytes);
     }
     RuntimeRequest request;
     request.code = u"1234";
-    request.accessLevel = RuntimeRequest::accessLevelText(1);
-    request.pathBlockName = std::u16string(pathName.begin(), pathName.end());
-    request.pathBlockSize = 2 * bytes;
-    unsigned char data[RuntimeRequest::blockSize];
-    if (!request.encode(data))
-        return false;
-    const platform::SharedMemoryBlock block = platform::SharedMemoryBlock::createOrOpen(requestName,
-                                                                                        260);
-    const platform::SharedMemoryView view = platform::SharedMemoryView::map(block, 260);
-    if (!view.isMapped())
-        return false;
-    std::memcpy(view.data(), data, sizeof data);
-    return true;
+    request.accessLevel = RuntimeRequest::accessLevelText(level);
+    request.pathBlockName.assign(pathName.begin(), pathName.end());
+    request.pathBlockSize = 2 * bytes; // the size field counts 4 per UTF-16 unit
+    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(requestName, 260);
+    const SharedMemoryView view = SharedMemoryView::map(block, 260);
+    return view.isMapped() && request.encode(view.data());
+}
+
+bool stopHelper(const std::string &requestName, std::uint32_t pid)
+{
+    Handoff handoff;
+    return handOver(requestName, u"stop.qvksk", handoff)
+           && waitFor([&] { return !platform::isProcessRunning(pid); });
 }
 
 std::uint32_t statusWord(const std::string &name, std::size_t offset)
 {
-    const platform::SharedMemoryBlock block = platform::SharedMemoryBlock::openExisting(name);
-    const platform::SharedMemoryView view = platform::SharedMemoryView::map(block, 260);
-    return view.isMapped() ? platform::RuntimeRequest::loadWord(view.data(), offset) : 0;
+    const SharedMemoryBlock block = SharedMemoryBlock::openExisting(name);
+    const SharedMemoryView view = SharedMemoryView::map(block, 260);
+    return view.isMapped() ? RuntimeRequest::loadWord(view.data(), offset) : 0;
 }
 
 void setEnvironment(const std::string &name, const std::string &value)

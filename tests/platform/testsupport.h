@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/currentprocess.h"
 #include "platform/sharedmemoryblock.h"
 
 #include <cstddef>
@@ -7,16 +8,16 @@
 #include <functional>
 #include <string>
 
-// Helpers shared by the platform tests.
+// Helpers shared by the platform and runtime tests.
 namespace testsupport {
 
 // The path of the helper executable built beside the test program.
 std::string helperPath();
 
-// A block name of this process that no other test uses.
-std::string uniqueBlockName();
+// A block name (carrying `pid`) that no other test of this process uses.
+std::string uniqueBlockName(std::uint32_t pid = platform::currentProcessId());
 
-// Polls `condition` every few milliseconds for at most ten seconds.
+// Polls `condition` every few milliseconds for at most twenty seconds.
 bool waitFor(const std::function<bool()> &condition);
 
 // The path block of a handoff; it stays open as long as the object lives.
@@ -25,17 +26,23 @@ struct Handoff
     platform::SharedMemoryBlock pathBlock;
 };
 
-// Writes a request for `path` into the request block `requestName` as the front-end does:
-// a new path block, then all 260 bytes of the request block with ready and accepted 0.
-bool handOver(const std::string &requestName, const std::u16string &path, Handoff &handoff);
+// Hands `path` to the runtime serving `requestName` as the front-end does: a new path block,
+// then all 260 bytes of the request block (code "1234", ready and accepted 0).
+bool handOver(const std::string &requestName,
+              const std::u16string &path,
+              Handoff &handoff,
+              int level = 1);
 
-// Reads one 32-bit status word of the request block `name`; 0 when it cannot be read.
+// Hands over one request, after which the helper runtime ends, and waits until it has.
+bool stopHelper(const std::string &requestName, std::uint32_t pid);
+
+// One 32-bit status word of the request block `name`; 0 when it cannot be read.
 std::uint32_t statusWord(const std::string &name, std::size_t offset);
 
 // Sets an environment variable for this process and the processes it starts.
 void setEnvironment(const std::string &name, const std::string &value);
 
-// The whole content of a text file; empty when it cannot be read.
+// The whole content of a file; empty when it cannot be read.
 std::string readFile(const std::string &path);
 
 } // namespace testsupport

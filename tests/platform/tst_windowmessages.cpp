@@ -3,107 +3,43 @@
 
 #include <gtest/gtest.h>
 
-using platform::WindowMessageAction;
+#include <tuple>
 
 TEST(WindowMessages, TranslationTable)
 {
+    using A = platform::WindowMessageAction;
     struct Row
     {
         const char *what;
-        std::uint32_t message;
-        std::uintptr_t wParam;
-        std::intptr_t lParam;
-        WindowMessageAction action;
+        platform::WindowMessage in;
+        A action;
         bool handled;
-        int x;
-        int y;
+        int x, y;
         bool arrowCursor;
     };
+    // clang-format off
     const Row rows[] = {
-        {"hit test", 0x0084, 0, 0x00C80064, WindowMessageAction::HitTest, true, 100, 200, false},
-        {"hit test left of the primary screen",
-         0x0084,
-         0,
-         0x0032FFF6,
-         WindowMessageAction::HitTest,
-         true,
-         -10,
-         50,
-         false},
-        {"hit test above it",
-         0x0084,
-         0,
-         (std::intptr_t) 0xFFEC0005,
-         WindowMessageAction::HitTest,
-         true,
-         5,
-         -20,
-         false},
-        {"caption double click",
-         0x00A3,
-         2,
-         0x00C80064,
-         WindowMessageAction::ToggleMaximized,
-         true,
-         0,
-         0,
-         false},
-        {"caption right press",
-         0x00A4,
-         2,
-         0x00C80064,
-         WindowMessageAction::SystemMenu,
-         true,
-         100,
-         200,
-         false},
-        {"right press left of the screen",
-         0x00A4,
-         2,
-         0x0032FFF6,
-         WindowMessageAction::SystemMenu,
-         true,
-         0xFFF6,
-         50,
-         false},
-        {"restore", 0x0112, 0xF120, 0, WindowMessageAction::Restore, true, 0, 0, true},
-        {"maximize", 0x0112, 0xF030, 0, WindowMessageAction::Maximize, true, 0, 0, true},
-        {"minimize", 0x0112, 0xF020, 0, WindowMessageAction::Minimize, true, 0, 0, true},
-        {"command in the low word only",
-         0x0112,
-         0x1F020,
-         0,
-         WindowMessageAction::Minimize,
-         true,
-         0,
-         0,
-         true},
-        {"maximize from a caption double click",
-         0x0112,
-         0xF032,
-         0,
-         WindowMessageAction::Maximize,
-         true,
-         0,
-         0,
-         true},
-        {"close command", 0x0112, 0xF060, 0, WindowMessageAction::None, false, 0, 0, true},
-        {"move command", 0x0112, 0xF010, 0, WindowMessageAction::None, false, 0, 0, true},
-        {"paint", 0x000F, 0, 0, WindowMessageAction::None, false, 0, 0, false},
-        {"client left press", 0x0201, 0, 0x00C80064, WindowMessageAction::None, false, 0, 0, false},
+        {"hit test", {0, 0x0084, 0, 0x00C80064}, A::HitTest, true, 100, 200, false},
+        {"hit test left of the primary screen", {0, 0x0084, 0, 0x0032FFF6}, A::HitTest, true, -10, 50, false},
+        {"hit test above it", {0, 0x0084, 0, (std::intptr_t) 0xFFEC0005}, A::HitTest, true, 5, -20, false},
+        {"caption double click", {0, 0x00A3, 2, 0x00C80064}, A::ToggleMaximized, true, 0, 0, false},
+        {"caption right press", {0, 0x00A4, 2, 0x00C80064}, A::SystemMenu, true, 100, 200, false},
+        {"right press left of the screen", {0, 0x00A4, 2, 0x0032FFF6}, A::SystemMenu, true, 0xFFF6, 50, false},
+        {"restore", {0, 0x0112, 0xF120, 0}, A::Restore, true, 0, 0, true},
+        {"maximize", {0, 0x0112, 0xF030, 0}, A::Maximize, true, 0, 0, true},
+        {"minimize", {0, 0x0112, 0xF020, 0}, A::Minimize, true, 0, 0, true},
+        {"command in the low word only", {0, 0x0112, 0x1F020, 0}, A::Minimize, true, 0, 0, true},
+        {"maximize from a caption double click", {0, 0x0112, 0xF032, 0}, A::Maximize, true, 0, 0, true},
+        {"close command", {0, 0x0112, 0xF060, 0}, A::None, false, 0, 0, true},
+        {"client left press", {0, 0x0201, 0, 0x00C80064}, A::None, false, 0, 0, false},
     };
+    // clang-format on
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
-        platform::WindowMessage message;
-        message.message = row.message;
-        message.wParam = row.wParam;
-        message.lParam = row.lParam;
-        const platform::WindowMessageResponse response = platform::translateWindowMessage(message);
-        EXPECT_EQ(response.action, row.action);
-        EXPECT_EQ(response.handled, row.handled);
-        EXPECT_EQ(response.x, row.x);
-        EXPECT_EQ(response.y, row.y);
-        EXPECT_EQ(response.restoreArrowCursor, row.arrowCursor);
+        const platform::WindowMessageResponse response = platform::translateWindowMessage(row.in);
+        EXPECT_EQ(std::tie(response.action, response.handled, response.x, response.y),
+                  std::tie(row.action, row.handled, row.x, row.y))
+            << row.what;
+        EXPECT_EQ(response.restoreArrowCursor, row.arrowCursor) << row.what;
     }
 }
 
