@@ -41,6 +41,7 @@ CustomDialogTitleBar::CustomDialogTitleBar()
 
     label = new QLabel;
     label->setObjectName(QStringLiteral("titleLabel"));
+    label->setTextFormat(Qt::PlainText); // titles carry file names, never markup
     label->setPalette(darkPalette);
     applyAppFont(label, 9);
 

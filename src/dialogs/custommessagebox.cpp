@@ -17,6 +17,8 @@ CustomMessageBox::CustomMessageBox(QWidget *parent, const QList<int> &buttons, Q
     iconWidget->setFixedSize(iconSizeDefault());
     textLabel = new QLabel;
     textLabel->setObjectName(QStringLiteral("textLabel"));
+    // Texts carry file names; one that happens to look like markup must still show as typed.
+    textLabel->setTextFormat(Qt::PlainText);
 
     auto iconRow = new QHBoxLayout;
     iconRow->addWidget(iconWidget);
