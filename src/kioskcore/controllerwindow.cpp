@@ -68,11 +68,11 @@ void ControllerWindow::showRequest(const TakenRequest &request)
     fileLabel->setText(QStringLiteral("File: %1").arg(QFileInfo(path).fileName()));
     levelLabel->setText(
         QStringLiteral("Access level: %1").arg(QString::fromStdString(request.accessLevel)));
+    showFullScreen();
     // Without a window manager (a bare X server, a kiosk session) full screen is only a
-    // hint: cover the screen explicitly as well.
+    // hint: cover the screen explicitly as well, once the window exists.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
-    showFullScreen();
     raise();
     activateWindow();
 }
