@@ -1,5 +1,5 @@
-#include "documents/controllerfacade.h"
 #include "base/iglobalobserver.h"
+#include "documents/controllerfacade.h"
 
 #include <QStringList>
 #include <QTest>
@@ -8,34 +8,45 @@
 
 namespace {
 
-// Writes "<name>.<operation>" into a shared log; optionally does something when called.
+QStringList calls;
+
+// Logs "<name>.<request>" and then runs onCall; unregisters when it goes.
 class RecordingObserver final : public IGlobalObserver
 {
 public:
-    RecordingObserver(QString name, QStringList &log)
-        : name(std::move(name))
-        , log(log)
+    explicit RecordingObserver(const char *name)
+        : name(QString::fromLatin1(name))
     {}
     ~RecordingObserver() override { ControllerFacade::instance().removeObserver(this); }
 
-    void changedFilePath() override { record(QStringLiteral("changedFilePath")); }
-    void requestToMinimize() override { record(QStringLiteral("requestToMinimize")); }
-    void requestToMaximize() override { record(QStringLiteral("requestToMaximize")); }
-    void requestToClose() override { record(QStringLiteral("requestToClose")); }
+    void changedFilePath() override { record("path"); }
+    void requestToMinimize() override { record("minimize"); }
+    void requestToMaximize() override { record("maximize"); }
+    void requestToClose() override { record("close"); }
 
     std::function<void()> onCall;
 
 private:
-    void record(const QString &operation)
+    void record(const char *operation)
     {
-        log << name + QLatin1Char('.') + operation;
+        calls << name + QLatin1Char('.') + QLatin1String(operation);
         if (onCall)
             onCall();
     }
 
     QString name;
-    QStringList &log;
 };
+
+ControllerFacade &facade()
+{
+    return ControllerFacade::instance();
+}
+
+void add(std::initializer_list<RecordingObserver *> observers)
+{
+    for (RecordingObserver *observer : observers)
+        facade().addObserver(observer);
+}
 
 } // namespace
 
@@ -44,176 +55,89 @@ class tst_ControllerFacade final : public QObject
     Q_OBJECT
 
 private slots:
-    void instanceIsOneObject();
-    void eachRequestReachesItsOperation_data();
+    void init() { calls.clear(); }
     void eachRequestReachesItsOperation();
     void setFilePathStoresBeforeBroadcasting();
-    void duplicateRegistrationIsIgnored();
+    void duplicateAndNullRegistrationsAreIgnored();
     void removalKeepsTheOrderOfTheOthers();
     void observerRemovedDuringBroadcastIsNotCalled();
+    void observerRemovingItselfDuringBroadcastSkipsNoOther();
     void observerAddedDuringBroadcastWaitsForTheNext();
-    void observerMayRemoveItselfDuringBroadcast();
-    void nullObserverIsIgnored();
-
-private:
-    QStringList log;
 };
-
-void tst_ControllerFacade::instanceIsOneObject()
-{
-    QCOMPARE(&ControllerFacade::instance(), &ControllerFacade::instance());
-}
-
-void tst_ControllerFacade::eachRequestReachesItsOperation_data()
-{
-    QTest::addColumn<int>("request");
-    QTest::addColumn<QString>("expected");
-    QTest::addRow("minimize") << 0 << "a.requestToMinimize";
-    QTest::addRow("maximize") << 1 << "a.requestToMaximize";
-    QTest::addRow("close") << 2 << "a.requestToClose";
-    QTest::addRow("file path") << 3 << "a.changedFilePath";
-}
 
 void tst_ControllerFacade::eachRequestReachesItsOperation()
 {
-    QFETCH(int, request);
-    QFETCH(QString, expected);
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    ControllerFacade &facade = ControllerFacade::instance();
-    facade.addObserver(&a);
-    switch (request) {
-    case 0:
-        facade.requestToMinimize();
-        break;
-    case 1:
-        facade.requestToMaximize();
-        break;
-    case 2:
-        facade.requestToClose();
-        break;
-    default:
-        facade.setFilePath(u"/tmp/x.qvksk");
-        break;
-    }
-    QCOMPARE(log, QStringList{expected});
+    RecordingObserver a("a");
+    add({&a});
+    facade().requestToMinimize();
+    facade().requestToMaximize();
+    facade().requestToClose();
+    facade().setFilePath(u"/tmp/x.qvksk");
+    QCOMPARE(calls, (QStringList{"a.minimize", "a.maximize", "a.close", "a.path"}));
 }
 
 void tst_ControllerFacade::setFilePathStoresBeforeBroadcasting()
 {
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
+    RecordingObserver a("a");
     std::u16string seen;
-    a.onCall = [&seen] { seen = ControllerFacade::instance().filePath(); };
-    ControllerFacade::instance().addObserver(&a);
-
+    a.onCall = [&seen] { seen = facade().filePath(); };
+    add({&a});
     const std::u16string path = u"/home/k\u00F6rber/Lobby \u2013 north.qvksk";
-    ControllerFacade::instance().setFilePath(path);
+    facade().setFilePath(path);
     QVERIFY(seen == path);
-    QVERIFY(ControllerFacade::instance().filePath() == path);
-
-    ControllerFacade::instance().setFilePath(std::u16string());
-    QVERIFY(ControllerFacade::instance().filePath().empty());
-    QCOMPARE(log.size(), 2);
+    QVERIFY(facade().filePath() == path);
 }
 
-void tst_ControllerFacade::duplicateRegistrationIsIgnored()
+void tst_ControllerFacade::duplicateAndNullRegistrationsAreIgnored()
 {
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    RecordingObserver b(QStringLiteral("b"), log);
-    ControllerFacade &facade = ControllerFacade::instance();
-    facade.addObserver(&a);
-    facade.addObserver(&b);
-    facade.addObserver(&a);
-    facade.requestToClose();
-    QCOMPARE(log, (QStringList{"a.requestToClose", "b.requestToClose"}));
-
+    RecordingObserver a("a"), b("b");
+    facade().addObserver(nullptr);
+    add({&a, &b, &a});
+    facade().requestToClose();
     // One removal takes it out completely: no second entry was left behind.
-    log.clear();
-    facade.removeObserver(&a);
-    facade.requestToClose();
-    QCOMPARE(log, QStringList{"b.requestToClose"});
+    facade().removeObserver(&a);
+    facade().requestToClose();
+    QCOMPARE(calls, (QStringList{"a.close", "b.close", "b.close"}));
 }
 
 void tst_ControllerFacade::removalKeepsTheOrderOfTheOthers()
 {
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    RecordingObserver b(QStringLiteral("b"), log);
-    RecordingObserver c(QStringLiteral("c"), log);
-    RecordingObserver d(QStringLiteral("d"), log);
-    ControllerFacade &facade = ControllerFacade::instance();
-    for (IGlobalObserver *observer : {&a, &b, &c, &d})
-        facade.addObserver(observer);
-    facade.removeObserver(&b);
-    facade.requestToMaximize();
-    QCOMPARE(log,
-             (QStringList{"a.requestToMaximize", "c.requestToMaximize", "d.requestToMaximize"}));
-
-    log.clear();
-    facade.addObserver(&b);
-    facade.removeObserver(&a);
-    facade.requestToMinimize();
-    QCOMPARE(log,
-             (QStringList{"c.requestToMinimize", "d.requestToMinimize", "b.requestToMinimize"}));
+    RecordingObserver a("a"), b("b"), c("c"), d("d");
+    add({&a, &b, &c, &d});
+    facade().removeObserver(&b);
+    facade().addObserver(&b);
+    facade().removeObserver(&a);
+    facade().requestToClose();
+    QCOMPARE(calls, (QStringList{"c.close", "d.close", "b.close"}));
 }
 
 void tst_ControllerFacade::observerRemovedDuringBroadcastIsNotCalled()
 {
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    RecordingObserver b(QStringLiteral("b"), log);
-    RecordingObserver c(QStringLiteral("c"), log);
-    a.onCall = [&b] { ControllerFacade::instance().removeObserver(&b); };
-    ControllerFacade &facade = ControllerFacade::instance();
-    for (IGlobalObserver *observer : {&a, &b, &c})
-        facade.addObserver(observer);
-    facade.requestToClose();
-    QCOMPARE(log, (QStringList{"a.requestToClose", "c.requestToClose"}));
+    RecordingObserver a("a"), b("b"), c("c");
+    a.onCall = [&b] { facade().removeObserver(&b); };
+    add({&a, &b, &c});
+    facade().requestToClose();
+    QCOMPARE(calls, (QStringList{"a.close", "c.close"}));
+}
+
+void tst_ControllerFacade::observerRemovingItselfDuringBroadcastSkipsNoOther()
+{
+    RecordingObserver a("a"), b("b");
+    a.onCall = [&a] { facade().removeObserver(&a); };
+    add({&a, &b});
+    facade().requestToClose();
+    QCOMPARE(calls, (QStringList{"a.close", "b.close"}));
 }
 
 void tst_ControllerFacade::observerAddedDuringBroadcastWaitsForTheNext()
 {
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    RecordingObserver late(QStringLiteral("late"), log);
-    a.onCall = [&late] { ControllerFacade::instance().addObserver(&late); };
-    ControllerFacade &facade = ControllerFacade::instance();
-    facade.addObserver(&a);
-    facade.requestToClose();
-    QCOMPARE(log, QStringList{"a.requestToClose"});
-
-    log.clear();
-    a.onCall = nullptr;
-    facade.requestToClose();
-    QCOMPARE(log, (QStringList{"a.requestToClose", "late.requestToClose"}));
-}
-
-void tst_ControllerFacade::observerMayRemoveItselfDuringBroadcast()
-{
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    RecordingObserver b(QStringLiteral("b"), log);
-    a.onCall = [&a] { ControllerFacade::instance().removeObserver(&a); };
-    ControllerFacade &facade = ControllerFacade::instance();
-    facade.addObserver(&a);
-    facade.addObserver(&b);
-    facade.requestToClose();
-    facade.requestToClose();
-    QCOMPARE(log, (QStringList{"a.requestToClose", "b.requestToClose", "b.requestToClose"}));
-}
-
-void tst_ControllerFacade::nullObserverIsIgnored()
-{
-    log.clear();
-    RecordingObserver a(QStringLiteral("a"), log);
-    ControllerFacade &facade = ControllerFacade::instance();
-    facade.addObserver(nullptr);
-    facade.addObserver(&a);
-    facade.requestToClose();
-    facade.removeObserver(nullptr);
-    QCOMPARE(log, QStringList{"a.requestToClose"});
+    RecordingObserver a("a"), late("late");
+    a.onCall = [&late] { facade().addObserver(&late); };
+    add({&a});
+    facade().requestToClose();
+    QCOMPARE(calls, QStringList{"a.close"});
+    facade().requestToClose();
+    QCOMPARE(calls, (QStringList{"a.close", "a.close", "late.close"}));
 }
 
 QTEST_GUILESS_MAIN(tst_ControllerFacade)

@@ -1,41 +1,112 @@
-// The wrapper against a recording stand-in: what it asks the library, and what it answers
-// without asking.
+// The wrapper against a core library that records how it is called, linked in place of the real
+// one: what the wrapper asks, and what it answers without asking.
 
 #include "documents/qvcorewrapper.h"
-#include "fakeqvcore.h"
+#include "qvcore.h"
 
+#include <QStringList>
 #include <QTest>
 
-using Calls = std::vector<std::string>;
+struct QVCoreInstance
+{
+    int unused = 0;
+};
+
+namespace {
+
+bool createSucceeds = true;
+QStringList calls; // each with the arguments that matter
+QVCoreInstance fakeInstance;
+
+bool check(QVCoreWrapper &wrapper, const char *path, const char *code, AccessLevel level)
+{
+    bool flag = false;
+    std::int32_t value = 0;
+    return wrapper.checkPassCodeAndFileOperation(path, code, level, flag, flag, value);
+}
+
+} // namespace
+
+extern "C" {
+
+QVCoreInstance *QVCoreCreateInstance(const char *application,
+                                     const char *edition,
+                                     const char *licence)
+{
+    calls << QStringLiteral("create %1 %2 %3").arg(application, edition, licence);
+    return createSucceeds ? &fakeInstance : nullptr;
+}
+
+void QVCoreReleaseInstance(QVCoreInstance **instance)
+{
+    calls << QStringLiteral("release");
+    *instance = nullptr;
+}
+
+int32_t QVCoreIsQVKIOSKControllerFile(const char *, bool *isKioskFile)
+{
+    calls << QStringLiteral("isKiosk %1").arg(*isKioskFile ? "true" : "false");
+    *isKioskFile = true;
+    return 5;
+}
+
+int32_t QVCoreGetConstantskQVCKioskFileVersion(const QVCoreInstance *)
+{
+    calls << QStringLiteral("supportedVersion");
+    return 3;
+}
+
+int32_t QVCoreGetBqvcFileVersion(const QVCoreInstance *, const char *, int32_t *version)
+{
+    calls << QStringLiteral("fileVersion");
+    *version = 3;
+    return -1;
+}
+
+bool QVCoreGetBqvcFileOperation(const char *, bool *, int32_t *)
+{
+    calls << QStringLiteral("fileOperation");
+    return false;
+}
+
+bool QVCoreCheckBqvcFilePassCodeAndFileOperation(
+    const char *, const char *, int32_t level, bool *authenticated, bool *, int32_t *)
+{
+    calls << QStringLiteral("check %1").arg(level);
+    *authenticated = true;
+    return true;
+}
+
+} // extern "C"
 
 class tst_QVCoreWrapperFallback final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { fakeqvcore::reset(); }
+    void init()
+    {
+        createSucceeds = true;
+        calls.clear();
+    }
 
     void createsWithAnyAndReleasesOnce();
     void withoutInstanceAnswersFallbacksWithoutAsking();
-    void nullPathOfVersionQueryAnswers200WithoutAsking();
-    void nullPathOrCodeOfCheckFailsWithoutAsking();
-    void clearsTheKioskFlagBeforeAsking();
-    void passesTheLevelAsItsNumber();
+    void nullPathOrCodeAnswersWithoutAsking();
+    void asksWithClearedFlagAndLevelNumber();
 };
 
 void tst_QVCoreWrapperFallback::createsWithAnyAndReleasesOnce()
 {
     {
         QVCoreWrapper wrapper;
-        QCOMPARE(fakeqvcore::state().createArguments, (Calls{"ANY", "ANY", "ANY"}));
     }
-    QCOMPARE(fakeqvcore::state().calls, (Calls{"create", "release"}));
-    QVERIFY(fakeqvcore::state().releasedAddress != nullptr);
+    QCOMPARE(calls, (QStringList{"create ANY ANY ANY", "release"}));
 }
 
 void tst_QVCoreWrapperFallback::withoutInstanceAnswersFallbacksWithoutAsking()
 {
-    fakeqvcore::state().createSucceeds = false;
+    createSucceeds = false;
     {
         QVCoreWrapper wrapper;
         QVERIFY(!wrapper.hasInstance());
@@ -44,68 +115,37 @@ void tst_QVCoreWrapperFallback::withoutInstanceAnswersFallbacksWithoutAsking()
         QCOMPARE(wrapper.getFileVersion("/some/file.qvksk", version), 200);
         QCOMPARE(version, 0);
     }
-    // No instance: nothing asked, and nothing released.
-    QCOMPARE(fakeqvcore::state().calls, Calls{"create"});
+    // Nothing asked, and nothing released.
+    QCOMPARE(calls, QStringList{"create ANY ANY ANY"});
 }
 
-void tst_QVCoreWrapperFallback::nullPathOfVersionQueryAnswers200WithoutAsking()
+void tst_QVCoreWrapperFallback::nullPathOrCodeAnswersWithoutAsking()
 {
     QVCoreWrapper wrapper;
     std::int32_t version = 0;
     QCOMPARE(wrapper.getFileVersion(nullptr, version), 200);
     QCOMPARE(version, 0);
-    QCOMPARE(wrapper.getFileVersion("/some/file.qvksk", version), -1);
-    QCOMPARE(version, 3);
-    QCOMPARE(fakeqvcore::state().calls, (Calls{"create", "fileVersion"}));
+    QVERIFY(!check(wrapper, nullptr, "1234", AccessLevel::Administrator));
+    QVERIFY(!check(wrapper, "/f.qvksk", nullptr, AccessLevel::Administrator));
+    QCOMPARE(calls, QStringList{"create ANY ANY ANY"});
 }
 
-void tst_QVCoreWrapperFallback::nullPathOrCodeOfCheckFailsWithoutAsking()
+void tst_QVCoreWrapperFallback::asksWithClearedFlagAndLevelNumber()
 {
     QVCoreWrapper wrapper;
-    bool authenticated = false;
-    bool permitted = false;
-    std::int32_t operation = -1;
-    QVERIFY(!wrapper.checkPassCodeAndFileOperation(nullptr,
-                                                   "1234",
-                                                   AccessLevel::Administrator,
-                                                   authenticated,
-                                                   permitted,
-                                                   operation));
-    QVERIFY(!wrapper.checkPassCodeAndFileOperation("/f.qvksk",
-                                                   nullptr,
-                                                   AccessLevel::Administrator,
-                                                   authenticated,
-                                                   permitted,
-                                                   operation));
-    QVERIFY(!authenticated);
-    QCOMPARE(fakeqvcore::state().calls, Calls{"create"});
-}
-
-void tst_QVCoreWrapperFallback::clearsTheKioskFlagBeforeAsking()
-{
-    QVCoreWrapper wrapper;
-    fakeqvcore::state().status = 5;
     bool isKioskFile = true;
     QCOMPARE(wrapper.isKioskControllerFile("/f.qvksk", isKioskFile), 5);
-    QCOMPARE(fakeqvcore::state().flagOnEntry, false);
-}
-
-void tst_QVCoreWrapperFallback::passesTheLevelAsItsNumber()
-{
-    QVCoreWrapper wrapper;
-    bool authenticated = false;
-    bool permitted = false;
-    std::int32_t operation = -1;
-    QVERIFY(wrapper.checkPassCodeAndFileOperation("/f.qvksk",
-                                                  "0000",
-                                                  AccessLevel::PowerUser,
-                                                  authenticated,
-                                                  permitted,
-                                                  operation));
-    QCOMPARE(fakeqvcore::state().levelOnEntry, 2);
-    QVERIFY(wrapper.getFileOperation("/f.qvksk", permitted, operation));
-    QVERIFY(permitted);
-    QCOMPARE(operation, 9);
+    QVERIFY(check(wrapper, "/f.qvksk", "0000", AccessLevel::PowerUser));
+    QVERIFY(check(wrapper, "/f.qvksk", "1234", AccessLevel::Administrator));
+    std::int32_t version = -1;
+    QCOMPARE(wrapper.getFileVersion("/f.qvksk", version), -1);
+    QCOMPARE(version, 3);
+    QCOMPARE(calls,
+             (QStringList{"create ANY ANY ANY",
+                          "isKiosk false", // cleared before asking
+                          "check 2",
+                          "check 1",
+                          "fileVersion"}));
 }
 
 QTEST_GUILESS_MAIN(tst_QVCoreWrapperFallback)

@@ -1,440 +1,290 @@
-// The seven exported calls, driven with real files.
+// The seven exported calls driven with real files, and the one writer rule no call shows.
 
+#include "accesscode.h"
+#include "controllerfile.h"
 #include "qvcore.h"
-#include "scratchdir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 using Json = nlohmann::json;
+namespace fs = std::filesystem;
 
-// A case of the kiosk-file test: makes a file in dir and returns the path to ask about.
-struct StatusCase
+// A fresh folder under TMPDIR, removed with everything in it at the end.
+struct ScratchDir final
+{
+    ScratchDir()
+    {
+        root = (fs::temp_directory_path() / "qvcoretest.XXXXXX").string();
+        if (::mkdtemp(root.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+    }
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    std::string pathOf(const std::string &name) const { return root + '/' + name; }
+    std::string write(const std::string &name, const std::string &contents) const
+    {
+        std::ofstream(pathOf(name), std::ios::binary) << contents;
+        return pathOf(name);
+    }
+
+    std::string root;
+};
+
+std::string cheapHash(const char *code)
+{
+    return qvcore::accesscode::hash(code, qvcore::accesscode::minimumCost()).value();
+}
+
+// Made once: Argon2id is slow on purpose.
+const std::string adminHash = cheapHash("1234");
+const std::string powerUserHash = cheapHash("0000");
+// Salt and hash of adminHash, to put behind other cost parameters.
+const std::string hashTail = adminHash.substr(adminHash.find('$', sizeof("$argon2id$v=19$") - 1));
+
+// The check's name is long enough to push each argument onto its own line.
+constexpr auto check = &QVCoreCheckBqvcFilePassCodeAndFileOperation;
+
+const Json removed(Json::value_t::discarded);
+
+// A valid kiosk file of the supported version, with one field set, or removed.
+std::string kiosk(const char *key = nullptr, const Json &value = removed)
+{
+    Json json = Json::parse(
+        R"({"format":"qvksk","version":3,"title":"Lobby","powerUserPermitted":true,
+                                "fileOperation":5,"controller":{}})");
+    if (key != nullptr && value.is_discarded())
+        json.erase(key);
+    else if (key != nullptr)
+        json[key] = value;
+    return json.dump();
+}
+
+// Nesting deep enough to overflow any recursive parser's stack.
+const std::string deepNesting = std::string(2'000'000, '[') + std::string(2'000'000, ']');
+
+struct FileCase
 {
     const char *name;
-    std::function<std::string(const ScratchDir &)> make;
-    int32_t status;
+    std::string made; // a file made before the test, or "": one with these contents
+    int32_t status;   // of QVCoreIsQVKIOSKControllerFile
     bool isKioskFile;
+    int32_t version; // as QVCoreGetBqvcFileVersion reads it; -99: not read
+    bool usable;     // the file-operation query and the check run
+    std::string contents;
 };
 
-std::string writeJson(const ScratchDir &dir, const Json &json)
+std::vector<FileCase> fileCases()
 {
-    return dir.write("file.qvksk", json.dump());
-}
-
-std::string kioskWith(const ScratchDir &dir, const char *key, const Json &value)
-{
-    Json json = kioskFileJson();
-    json[key] = value;
-    return writeJson(dir, json);
-}
-
-std::string kioskWithout(const ScratchDir &dir, const char *key)
-{
-    Json json = kioskFileJson();
-    json.erase(key);
-    return writeJson(dir, json);
-}
-
-std::string sparseFile(const ScratchDir &dir, off_t size)
-{
-    const std::string path = dir.write("big.qvksk", "");
-    if (::truncate(path.c_str(), size) != 0)
-        throw std::runtime_error("truncate failed");
-    return path;
-}
-
-const StatusCase statusCases[] = {
-    {"Missing", [](const ScratchDir &d) { return d.pathOf("none.qvksk"); }, 2, false},
-    {"MissingFolder", [](const ScratchDir &d) { return d.pathOf("none/file.qvksk"); }, 2, false},
-    {"EmptyPath", [](const ScratchDir &) { return std::string(); }, 2, false},
-    {"Folder", [](const ScratchDir &d) { return d.path(); }, 5, false},
-    {"Fifo",
-     [](const ScratchDir &d) {
-         const std::string path = d.pathOf("fifo.qvksk");
-         if (::mkfifo(path.c_str(), 0600) != 0)
-             throw std::runtime_error("mkfifo failed");
-         return path;
-     },
-     5,
-     false},
-    {"OneByteOverLimit",
-     [](const ScratchDir &d) { return sparseFile(d, QVCORE_MAX_FILE_SIZE + 1); },
-     8,
-     false},
-    {"AtLimitIsRead",
-     [](const ScratchDir &d) { return sparseFile(d, QVCORE_MAX_FILE_SIZE); },
-     -1,
-     false},
-    {"Empty", [](const ScratchDir &d) { return d.write("f.qvksk", ""); }, -1, false},
-    {"NotJson", [](const ScratchDir &d) { return d.write("f.qvksk", "PK\x03\x04 zip"); }, -1, false},
-    {"TrailingGarbage",
-     [](const ScratchDir &d) { return d.write("f.qvksk", kioskFileJson().dump() + " x"); },
-     -1,
-     false},
-    {"JsonArray", [](const ScratchDir &d) { return d.write("f.qvksk", "[1,2]"); }, -1, false},
-    {"OtherFormat", [](const ScratchDir &d) { return kioskWith(d, "format", "qvpanel"); }, -1, false},
-    {"FormatNotString", [](const ScratchDir &d) { return kioskWith(d, "format", 1); }, -1, false},
-    {"NoFormat", [](const ScratchDir &d) { return kioskWithout(d, "format"); }, -1, false},
-    {"Kiosk", [](const ScratchDir &d) { return writeJson(d, kioskFileJson()); }, -1, true},
-    {"KioskWithByteOrderMark",
-     [](const ScratchDir &d) { return d.write("f.qvksk", "\xEF\xBB\xBF" + kioskFileJson().dump()); },
-     -1,
-     true},
-    {"KioskWithCodes",
-     [](const ScratchDir &d) {
-         Json json = kioskFileJson();
-         json["administratorCode"] = cheapHash("1234");
-         json["powerUserCode"] = cheapHash("0000");
-         return writeJson(d, json);
-     },
-     -1,
-     true},
-    {"NoVersion", [](const ScratchDir &d) { return kioskWithout(d, "version"); }, 13, false},
-    {"VersionText", [](const ScratchDir &d) { return kioskWith(d, "version", "3"); }, 13, false},
-    {"VersionFraction", [](const ScratchDir &d) { return kioskWith(d, "version", 3.5); }, 13, false},
-    {"VersionOver32Bits",
-     [](const ScratchDir &d) { return kioskWith(d, "version", 2147483648LL); },
-     13,
-     false},
-    {"NoTitle", [](const ScratchDir &d) { return kioskWithout(d, "title"); }, 13, false},
-    {"PermittedText",
-     [](const ScratchDir &d) { return kioskWith(d, "powerUserPermitted", "yes"); },
-     13,
-     false},
-    {"NoFileOperation",
-     [](const ScratchDir &d) { return kioskWithout(d, "fileOperation"); },
-     13,
-     false},
-    {"NoController", [](const ScratchDir &d) { return kioskWithout(d, "controller"); }, 13, false},
-    {"ControllerArray",
-     [](const ScratchDir &d) { return kioskWith(d, "controller", Json::array()); },
-     13,
-     false},
-    {"CodeInClear",
-     [](const ScratchDir &d) { return kioskWith(d, "administratorCode", "1234"); },
-     13,
-     false},
-    {"CodeNull",
-     [](const ScratchDir &d) { return kioskWith(d, "powerUserCode", nullptr); },
-     13,
-     false},
-    {"DuplicateField",
-     [](const ScratchDir &d) {
-         std::string text = kioskFileJson().dump();
-         text.insert(1, "\"title\":\"Other\",");
-         return d.write("f.qvksk", text);
-     },
-     13,
-     false},
-    // Fields of versions this library cannot open are not its business: the version is enough.
-    {"NewerVersionOtherLayout",
-     [](const ScratchDir &d) {
-         return writeJson(d, {{"format", "qvksk"}, {"version", 4}});
-     },
-     -1,
-     true},
-    {"VersionZero",
-     [](const ScratchDir &d) {
-         return writeJson(d, {{"format", "qvksk"}, {"version", 0}});
-     },
-     -1,
-     true},
-};
-
-void PrintTo(const StatusCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
-class KioskFileStatus : public testing::TestWithParam<StatusCase>
-{};
-
-TEST_P(KioskFileStatus, AnswersStatusAndKind)
-{
-    const ScratchDir dir;
-    const std::string path = GetParam().make(dir);
-    // On success the flag is preset to the wrong answer so that a missing write shows; on error
-    // it keeps the caller's false.
-    bool isKioskFile = GetParam().status == -1 && !GetParam().isKioskFile;
-    EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKioskFile), GetParam().status);
-    EXPECT_EQ(isKioskFile, GetParam().isKioskFile);
-}
-
-INSTANTIATE_TEST_SUITE_P(Files,
-                         KioskFileStatus,
-                         testing::ValuesIn(statusCases),
-                         [](const testing::TestParamInfo<StatusCase> &info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST(KioskFileStatus, UnreadableFile)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files whatever their mode";
-    const ScratchDir dir;
-    const std::string path = writeJson(dir, kioskFileJson());
-    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    bool isKioskFile = false;
-    EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKioskFile), 5);
-}
-
-TEST(KioskFileStatus, NullArgumentsAreRefused)
-{
-    const ScratchDir dir;
-    const std::string path = writeJson(dir, kioskFileJson());
-    bool isKioskFile = false;
-    EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(nullptr, &isKioskFile), QVCORE_STATUS_INVALID_ARGUMENT);
-    EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), nullptr), QVCORE_STATUS_INVALID_ARGUMENT);
-}
-
-class Instance : public testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_NE(instance, nullptr); }
-    void TearDown() override { QVCoreReleaseInstance(&instance); }
-
-    QVCoreInstance *instance = QVCoreCreateInstance("ANY", "ANY", "ANY");
-    ScratchDir dir;
-};
-
-TEST_F(Instance, SupportsVersionThree)
-{
-    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(instance), 3);
-}
-
-TEST_F(Instance, ReleaseClearsThePointerAndForgetsTheInstance)
-{
-    const QVCoreInstance *released = instance;
-    QVCoreReleaseInstance(&instance);
-    EXPECT_EQ(instance, nullptr);
-    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(released), 0);
-    int32_t version = 0;
-    const std::string path = writeJson(dir, kioskFileJson());
-    EXPECT_EQ(QVCoreGetBqvcFileVersion(released, path.c_str(), &version),
-              QVCORE_STATUS_INVALID_ARGUMENT);
-    QVCoreReleaseInstance(&instance); // a second release of the cleared pointer does nothing
-    QVCoreReleaseInstance(nullptr);
-}
-
-TEST(CreateInstance, RefusesNullIdentification)
-{
-    EXPECT_EQ(QVCoreCreateInstance(nullptr, "ANY", "ANY"), nullptr);
-    EXPECT_EQ(QVCoreCreateInstance("ANY", nullptr, "ANY"), nullptr);
-    EXPECT_EQ(QVCoreCreateInstance("ANY", "ANY", nullptr), nullptr);
-    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(nullptr), 0);
-}
-
-TEST_F(Instance, ReadsVersionsOfEveryKioskFile)
-{
-    for (const int32_t expected : {1, 3, 4, 0, -7, 2147483647}) {
-        SCOPED_TRACE(expected);
-        Json json = kioskFileJson();
-        json["version"] = expected;
-        const std::string path = writeJson(dir, json);
-        int32_t version = 12345;
-        EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, path.c_str(), &version), -1);
-        EXPECT_EQ(version, expected);
-    }
-}
-
-TEST_F(Instance, VersionErrorsLeaveTheVersionAlone)
-{
-    const std::string other = dir.write("other.qvksk", "plain text");
-    const std::string invalid = dir.write("invalid.qvksk", R"({"format":"qvksk","version":"x"})");
-    const std::string missing = dir.pathOf("missing.qvksk");
-    int32_t version = 0;
-    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, other.c_str(), &version), 13);
-    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, invalid.c_str(), &version), 13);
-    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, missing.c_str(), &version), 2);
-    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, nullptr, &version), QVCORE_STATUS_INVALID_ARGUMENT);
-    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, other.c_str(), nullptr),
-              QVCORE_STATUS_INVALID_ARGUMENT);
-    EXPECT_EQ(version, 0);
-}
-
-TEST(FileOperation, ReportsFlagAndValueOfTheFile)
-{
-    const ScratchDir dir;
-    for (const bool permitted : {false, true}) {
-        Json json = kioskFileJson();
-        json["powerUserPermitted"] = permitted;
-        json["fileOperation"] = -42;
-        const std::string path = writeJson(dir, json);
-        bool powerUserPermitted = !permitted;
-        int32_t fileOperation = -1;
-        EXPECT_TRUE(QVCoreGetBqvcFileOperation(path.c_str(), &powerUserPermitted, &fileOperation));
-        EXPECT_EQ(powerUserPermitted, permitted);
-        EXPECT_EQ(fileOperation, -42);
-    }
-}
-
-TEST(FileOperation, FailsWithoutTouchingOutValuesForFilesItCannotOpen)
-{
-    const ScratchDir dir;
-    const std::string paths[] = {
-        dir.pathOf("missing.qvksk"),
-        dir.write("other.qvksk", "{}"),
-        dir.write("newer.qvksk", R"({"format":"qvksk","version":4})"),
-        dir.write("zero.qvksk", R"({"format":"qvksk","version":0})"),
-        kioskWithout(dir, "title"),
+    // clang-format off
+    return {
+        {"missing", "none.qvksk", 2, false, -99, false, ""},
+        {"missing folder", "none/file.qvksk", 2, false, -99, false, ""},
+        {"folder", ".", 5, false, -99, false, ""},
+        {"FIFO, answered without waiting for a writer", "fifo", 5, false, -99, false, ""},
+        {"unreadable", "unreadable", 5, false, -99, false, ""},
+        {"one byte over the limit, refused before reading", "overlimit", 8, false, -99, false, ""},
+        {"at the limit, read", "atlimit", -1, false, -99, false, ""},
+        {"empty", "", -1, false, -99, false, ""},
+        {"not JSON", "", -1, false, -99, false, "PK\x03\x04 zip"},
+        {"trailing garbage", "", -1, false, -99, false, kiosk() + " x"},
+        {"JSON array", "", -1, false, -99, false, "[1,2]"},
+        {"deep nesting, unbalanced", "", -1, false, -99, false, std::string(2'000'000, '{')},
+        {"another format", "", -1, false, -99, false, kiosk("format", "qvpanel")},
+        {"no format", "", -1, false, -99, false, kiosk("format")},
+        {"format only in a nested object", "", -1, false, -99, false, R"({"inner":{"format":"qvksk","version":3}})"},
+        {"kiosk", "", -1, true, 3, true, kiosk()},
+        {"kiosk with byte order mark", "", -1, true, 3, true, "\xEF\xBB\xBF" + kiosk()},
+        {"kiosk, deep nesting in controller", "", -1, true, 3, true, "{\"controller\":{\"deep\":" + deepNesting + "}," + kiosk("controller").substr(1)},
+        {"version 1", "", -1, true, 1, true, kiosk("version", 1)},
+        {"newer version of another layout", "", -1, true, 4, false, R"({"format":"qvksk","version":4})"},
+        {"version 0", "", -1, true, 0, false, kiosk("version", 0)},
+        {"largest version", "", -1, true, 2147483647, false, kiosk("version", 2147483647)},
+        {"no version", "", 13, false, -99, false, kiosk("version")},
+        {"version text", "", 13, false, -99, false, kiosk("version", "3")},
+        {"version fraction", "", 13, false, -99, false, kiosk("version", 3.5)},
+        {"version over 32 bits", "", 13, false, -99, false, kiosk("version", 2147483648LL)},
+        {"no title", "", 13, false, -99, false, kiosk("title")},
+        {"permitted as text", "", 13, false, -99, false, kiosk("powerUserPermitted", "yes")},
+        {"no file operation", "", 13, false, -99, false, kiosk("fileOperation")},
+        {"no controller", "", 13, false, -99, false, kiosk("controller")},
+        {"controller array", "", 13, false, -99, false, kiosk("controller", Json::array())},
+        {"duplicate field", "", 13, false, -99, false, "{\"title\":\"Other\"," + kiosk().substr(1)},
+        {"code null", "", 13, false, -99, false, kiosk("powerUserCode", nullptr)},
+        {"code in clear", "", 13, false, -99, false, kiosk("administratorCode", "1234")},
+        // A hash's costs decide how long one check takes: a file must not choose hours or gigabytes.
+        {"code at interactive cost", "", -1, true, 3, true, kiosk("administratorCode", "$argon2id$v=19$m=65536,t=2,p=1" + hashTail)},
+        {"code at sensitive cost", "", -1, true, 3, true, kiosk("administratorCode", "$argon2id$v=19$m=1048576,t=4,p=1" + hashTail)},
+        {"code with too many passes", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=65536,t=5,p=1" + hashTail)},
+        {"code with too much memory", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=1048577,t=2,p=1" + hashTail)},
+        {"code with overflowing memory", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=18014398509481984,t=2,p=1" + hashTail)},
+        {"code with two lanes", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=65536,t=2,p=2" + hashTail)},
+        {"code of another variant", "", 13, false, -99, false, kiosk("administratorCode", "$argon2i$v=19$m=65536,t=2,p=1" + hashTail)},
+        {"code of an old version", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=16$m=65536,t=2,p=1" + hashTail)},
+        {"code with broken salt", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=65536,t=2,p=1$!!!!$" + std::string(43, 'A'))},
+        {"code truncated", "", 13, false, -99, false, kiosk("administratorCode", adminHash.substr(0, adminHash.size() - 10))},
+        {"code too long", "", 13, false, -99, false, kiosk("administratorCode", adminHash + std::string(200, 'A'))},
+        {"code with embedded null", "", 13, false, -99, false, kiosk("administratorCode", adminHash + '\0')},
     };
-    for (const std::string &path : paths) {
-        SCOPED_TRACE(path);
-        bool powerUserPermitted = false;
-        int32_t fileOperation = -1;
-        EXPECT_FALSE(QVCoreGetBqvcFileOperation(path.c_str(), &powerUserPermitted, &fileOperation));
-        EXPECT_FALSE(powerUserPermitted);
-        EXPECT_EQ(fileOperation, -1);
-    }
-    bool flag = false;
-    int32_t value = -1;
-    const std::string valid = writeJson(dir, kioskFileJson());
-    EXPECT_FALSE(QVCoreGetBqvcFileOperation(nullptr, &flag, &value));
-    EXPECT_FALSE(QVCoreGetBqvcFileOperation(valid.c_str(), nullptr, &value));
-    EXPECT_FALSE(QVCoreGetBqvcFileOperation(valid.c_str(), &flag, nullptr));
+    // clang-format on
 }
 
-// One row of the authentication table.
+TEST(Files, EachCallAnswersAsTheFileIs)
+{
+    const ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.pathOf("fifo").c_str(), 0600), 0);
+    fs::permissions(dir.write("unreadable", kiosk()), fs::perms::none);
+    fs::resize_file(dir.write("overlimit", ""), QVCORE_MAX_FILE_SIZE + 1);
+    fs::resize_file(dir.write("atlimit", ""), QVCORE_MAX_FILE_SIZE);
+    QVCoreInstance *instance = QVCoreCreateInstance("ANY", "ANY", "ANY");
+    ASSERT_NE(instance, nullptr);
+    for (const FileCase &row : fileCases()) {
+        SCOPED_TRACE(row.name);
+        if (row.made == "unreadable" && ::geteuid() == 0)
+            continue; // root reads files whatever their mode
+        const std::string path = !row.made.empty() ? dir.pathOf(row.made)
+                                                   : dir.write("file.qvksk", row.contents);
+        // Preset to the wrong answer where success must write it, so that a missing write shows.
+        bool isKioskFile = row.status == -1 && !row.isKioskFile;
+        EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKioskFile), row.status);
+        EXPECT_EQ(isKioskFile, row.isKioskFile);
+
+        int32_t version = -99;
+        const int32_t versionStatus = row.status != -1 ? row.status : row.isKioskFile ? -1 : 13;
+        EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, path.c_str(), &version), versionStatus);
+        EXPECT_EQ(version, row.version);
+
+        // Out values change only when the call runs.
+        bool permitted = false;
+        bool authenticated = false;
+        int32_t fileOperation = -7;
+        EXPECT_EQ(QVCoreGetBqvcFileOperation(path.c_str(), &permitted, &fileOperation), row.usable);
+        EXPECT_EQ(fileOperation, row.usable ? 5 : -7);
+        fileOperation = -7;
+        EXPECT_EQ(check(path.c_str(), "", 2, &authenticated, &permitted, &fileOperation),
+                  row.usable);
+        EXPECT_EQ(fileOperation, row.usable ? 5 : -7);
+    }
+    QVCoreReleaseInstance(&instance);
+}
+
 struct AuthenticationCase
 {
     const char *name;
-    const char *administratorCode; // null: not set
-    const char *powerUserCode;
+    bool administratorCode; // set to 1234
+    bool powerUserCode;     // set to 0000
     bool powerUserPermitted;
     int32_t level;
     const char *code;
     bool authenticated;
 };
 
+// clang-format off
 const AuthenticationCase authenticationCases[] = {
-    {"BothCodes_Admin_Right", "1234", "0000", true, 1, "1234", true},
-    {"BothCodes_Admin_Wrong", "1234", "0000", true, 1, "9999", false},
-    {"BothCodes_Admin_Empty", "1234", "0000", true, 1, "", false},
-    {"BothCodes_Admin_PowerUserCodeIsNotEnough", "1234", "0000", true, 1, "0000", false},
-    {"BothCodes_PowerUser_Right", "1234", "0000", true, 2, "0000", true},
-    {"BothCodes_PowerUser_AdminCodeAlsoOpens", "1234", "0000", true, 2, "1234", true},
-    {"BothCodes_PowerUser_Wrong", "1234", "0000", true, 2, "1235", false},
-    {"BothCodes_PowerUser_Empty", "1234", "0000", true, 2, "", false},
-    {"BothCodes_None_NeverOpens", "1234", "0000", true, 0, "1234", false},
-    {"BothCodes_UnknownLevel_NeverOpens", "1234", "0000", true, 3, "1234", false},
-    {"BothCodes_NegativeLevel_NeverOpens", "1234", "0000", true, -1, "1234", false},
-    {"NoCodes_Admin_Empty", nullptr, nullptr, true, 1, "", true},
-    {"NoCodes_Admin_AnyText", nullptr, nullptr, true, 1, "whatever", true},
-    {"NoCodes_PowerUser_Empty", nullptr, nullptr, true, 2, "", true},
-    {"NoCodes_None_NeverOpens", nullptr, nullptr, true, 0, "", false},
-    {"NotPermitted_Admin_Right", "1234", "0000", false, 1, "1234", true},
-    {"NotPermitted_PowerUser_RightCode", "1234", "0000", false, 2, "0000", false},
-    {"NotPermitted_PowerUser_AdminCode", "1234", "0000", false, 2, "1234", false},
-    {"NotPermittedNoCodes_PowerUser_Empty", nullptr, nullptr, false, 2, "", false},
-    {"NotPermittedNoCodes_Admin_Empty", nullptr, nullptr, false, 1, "", true},
-    {"OnlyPowerUserCode_Admin_Empty", nullptr, "0000", true, 1, "", true},
-    {"OnlyPowerUserCode_PowerUser_Right", nullptr, "0000", true, 2, "0000", true},
-    {"OnlyPowerUserCode_PowerUser_Wrong", nullptr, "0000", true, 2, "1234", false},
-    {"OnlyAdminCode_PowerUser_NeedsNoCode", "1234", nullptr, true, 2, "", true},
-    {"OnlyAdminCode_Admin_Empty", "1234", nullptr, true, 1, "", false},
-    {"LongUnicodeCode_Right",
-     "Zugangscode \xC3\xA4\xC3\xB6\xC3\xBC 2024!",
-     nullptr,
-     true,
-     1,
-     "Zugangscode \xC3\xA4\xC3\xB6\xC3\xBC 2024!",
-     true},
-    {"CodeIsCompareExactly_TrailingSpace", "1234", nullptr, true, 1, "1234 ", false},
+    {"both codes: administrator, right", true, true, true, 1, "1234", true},
+    {"both codes: administrator, wrong", true, true, true, 1, "9999", false},
+    {"both codes: administrator, empty", true, true, true, 1, "", false},
+    {"both codes: administrator, power-user code", true, true, true, 1, "0000", false},
+    {"both codes: power user, right", true, true, true, 2, "0000", true},
+    {"both codes: power user, administrator code", true, true, true, 2, "1234", true},
+    {"both codes: power user, wrong", true, true, true, 2, "1235", false},
+    {"both codes: power user, empty", true, true, true, 2, "", false},
+    {"both codes: level 0", true, true, true, 0, "1234", false},
+    {"both codes: level 3", true, true, true, 3, "1234", false},
+    {"no codes: administrator, empty", false, false, true, 1, "", true},
+    {"no codes: power user, empty", false, false, true, 2, "", true},
+    {"only administrator code: power user needs none", true, false, true, 2, "", true},
+    {"only power-user code: administrator needs none", false, true, true, 1, "", true},
+    {"not permitted: administrator, right", true, true, false, 1, "1234", true},
+    {"not permitted: power user, right", true, true, false, 2, "0000", false},
+    {"not permitted, no codes: power user", false, false, false, 2, "", false},
 };
+// clang-format on
 
-void PrintTo(const AuthenticationCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
-class Authentication : public testing::TestWithParam<AuthenticationCase>
-{};
-
-TEST_P(Authentication, DecidesByLevelAndCode)
-{
-    const AuthenticationCase &row = GetParam();
-    const ScratchDir dir;
-    Json json = kioskFileJson();
-    json["powerUserPermitted"] = row.powerUserPermitted;
-    json["fileOperation"] = 5;
-    if (row.administratorCode != nullptr)
-        json["administratorCode"] = cheapHash(row.administratorCode);
-    if (row.powerUserCode != nullptr)
-        json["powerUserCode"] = cheapHash(row.powerUserCode);
-    const std::string path = writeJson(dir, json);
-
-    bool authenticated = !row.authenticated;
-    bool powerUserPermitted = !row.powerUserPermitted;
-    int32_t fileOperation = -1;
-    ASSERT_TRUE(QVCoreCheckBqvcFilePassCodeAndFileOperation(path.c_str(),
-                                                            row.code,
-                                                            row.level,
-                                                            &authenticated,
-                                                            &powerUserPermitted,
-                                                            &fileOperation));
-    EXPECT_EQ(authenticated, row.authenticated);
-    // The in/out values come back as the file has them.
-    EXPECT_EQ(powerUserPermitted, row.powerUserPermitted);
-    EXPECT_EQ(fileOperation, 5);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table,
-                         Authentication,
-                         testing::ValuesIn(authenticationCases),
-                         [](const testing::TestParamInfo<AuthenticationCase> &info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST(Check, FailsWithoutTouchingItsArgumentsWhenItCannotRun)
+TEST(Check, DecidesByLevelAndCodeAndReturnsTheFileValues)
 {
     const ScratchDir dir;
-    const std::string valid = writeJson(dir, kioskFileJson());
-    const std::string newer = dir.write("newer.qvksk", R"({"format":"qvksk","version":4})");
-    const std::string missing = dir.pathOf("missing.qvksk");
-    const std::string other = dir.write("other.txt", "text");
-
-    struct Row
-    {
-        const char *path;
-        const char *code;
-    };
-    const Row rows[] = {{missing.c_str(), ""},
-                        {other.c_str(), ""},
-                        {newer.c_str(), ""},
-                        {nullptr, ""},
-                        {valid.c_str(), nullptr}};
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.path != nullptr ? row.path : "(null path)");
-        bool authenticated = false;
-        bool powerUserPermitted = false;
-        int32_t fileOperation = 77;
-        EXPECT_FALSE(QVCoreCheckBqvcFilePassCodeAndFileOperation(row.path,
-                                                                 row.code,
-                                                                 1,
-                                                                 &authenticated,
-                                                                 &powerUserPermitted,
-                                                                 &fileOperation));
-        EXPECT_FALSE(authenticated);
-        EXPECT_FALSE(powerUserPermitted);
-        EXPECT_EQ(fileOperation, 77);
+    for (const AuthenticationCase &row : authenticationCases) {
+        SCOPED_TRACE(row.name);
+        Json json = Json::parse(kiosk("powerUserPermitted", row.powerUserPermitted));
+        if (row.administratorCode)
+            json["administratorCode"] = adminHash;
+        if (row.powerUserCode)
+            json["powerUserCode"] = powerUserHash;
+        const std::string path = dir.write("file.qvksk", json.dump());
+        bool authenticated = !row.authenticated;
+        bool permitted = !row.powerUserPermitted;
+        int32_t fileOperation = -1;
+        ASSERT_TRUE(
+            check(path.c_str(), row.code, row.level, &authenticated, &permitted, &fileOperation));
+        EXPECT_EQ(authenticated, row.authenticated);
+        EXPECT_EQ(permitted, row.powerUserPermitted);
+        EXPECT_EQ(fileOperation, 5);
     }
+}
+
+TEST(Calls, RefuseNullArgumentsAndUnknownInstances)
+{
+    const ScratchDir dir;
+    const std::string path = dir.write("file.qvksk", kiosk());
+    const char *file = path.c_str();
     bool flag = false;
     int32_t value = 0;
-    EXPECT_FALSE(
-        QVCoreCheckBqvcFilePassCodeAndFileOperation(valid.c_str(), "", 1, nullptr, &flag, &value));
-    EXPECT_FALSE(
-        QVCoreCheckBqvcFilePassCodeAndFileOperation(valid.c_str(), "", 1, &flag, nullptr, &value));
-    EXPECT_FALSE(
-        QVCoreCheckBqvcFilePassCodeAndFileOperation(valid.c_str(), "", 1, &flag, &flag, nullptr));
+    EXPECT_EQ(QVCoreCreateInstance(nullptr, "ANY", "ANY"), nullptr);
+    EXPECT_EQ(QVCoreCreateInstance("ANY", nullptr, "ANY"), nullptr);
+    EXPECT_EQ(QVCoreCreateInstance("ANY", "ANY", nullptr), nullptr);
+    EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(nullptr, &flag), QVCORE_STATUS_INVALID_ARGUMENT);
+    EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(file, nullptr), QVCORE_STATUS_INVALID_ARGUMENT);
+    EXPECT_FALSE(QVCoreGetBqvcFileOperation(nullptr, &flag, &value));
+    EXPECT_FALSE(QVCoreGetBqvcFileOperation(file, nullptr, &value));
+    EXPECT_FALSE(QVCoreGetBqvcFileOperation(file, &flag, nullptr));
+    EXPECT_FALSE(check(nullptr, "", 1, &flag, &flag, &value));
+    EXPECT_FALSE(check(file, nullptr, 1, &flag, &flag, &value));
+    EXPECT_FALSE(check(file, "", 1, nullptr, &flag, &value));
+    EXPECT_FALSE(check(file, "", 1, &flag, nullptr, &value));
+    EXPECT_FALSE(check(file, "", 1, &flag, &flag, nullptr));
+
+    QVCoreInstance *instance = QVCoreCreateInstance("ANY", "ANY", "ANY");
+    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(instance), 3);
+    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, nullptr, &value), QVCORE_STATUS_INVALID_ARGUMENT);
+    EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, file, nullptr), QVCORE_STATUS_INVALID_ARGUMENT);
+    const QVCoreInstance *released = instance;
+    QVCoreReleaseInstance(&instance);
+    EXPECT_EQ(instance, nullptr);
+    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(released), 0);
+    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(nullptr), 0);
+    EXPECT_EQ(QVCoreGetBqvcFileVersion(released, file, &value), QVCORE_STATUS_INVALID_ARGUMENT);
+    QVCoreReleaseInstance(&instance); // a cleared pointer, and none at all, are ignored
+    QVCoreReleaseInstance(nullptr);
+    EXPECT_EQ(value, 0);
+}
+
+TEST(AccessCode, HashesAreSalted)
+{
+    const std::string again = cheapHash("1234");
+    EXPECT_NE(again, adminHash);
+    EXPECT_TRUE(qvcore::accesscode::matches(again, "1234"));
+}
+
+TEST(ControllerFile, TitleThatIsNotUtf8IsNotWritten)
+{
+    qvcore::ControllerFile file;
+    file.version = 3;
+    file.title = "bad \xFF byte";
+    EXPECT_FALSE(file.serialize().has_value());
 }
 
 } // namespace
