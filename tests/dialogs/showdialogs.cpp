@@ -33,34 +33,29 @@ int main(int argc, char *argv[])
         }
     });
 
+    const QString file = QStringLiteral("/srv/kiosk/Lobby.qvksk");
     const QString kind = app.arguments().value(1);
-    if (kind == "confirmation") {
+    const auto text = [](const char *id) { return QObject::tr(id); };
+    if (kind == "confirmation")
         CustomMessageBox::showConfirmation(nullptr,
-                                           QObject::tr("ID_RESSTR_RECENTFILESAREA_QUESTION")
-                                               + QObject::tr("ID_RESSTR_RECENTFILESAREA_SUFFIX")
-                                               + QStringLiteral("/srv/kiosk/Lobby.qvksk"),
-                                           QString());
-    } else if (kind == "error") {
+                                           text("ID_RESSTR_RECENTFILESAREA_QUESTION")
+                                               + text("ID_RESSTR_RECENTFILESAREA_SUFFIX") + file,
+                                           {});
+    else if (kind == "error")
         CustomMessageBox::showError(nullptr,
-                                    QObject::tr(
-                                        "ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE")
-                                        .arg(5),
-                                    QString());
-    } else if (kind == "information") {
-        CustomMessageBox::showInformation(nullptr,
-                                          QObject::tr("ID_RESSTR_RECENTFILESAREA_WARNING"),
-                                          QString());
-    } else if (kind == "authenticate") {
-        DialogAuthenticate(nullptr, QStringLiteral("/srv/kiosk/Lobby.qvksk"), true).exec();
-    } else if (kind == "block") {
+                                    text("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(5),
+                                    {});
+    else if (kind == "information")
+        CustomMessageBox::showInformation(nullptr, text("ID_RESSTR_RECENTFILESAREA_WARNING"), {});
+    else if (kind == "authenticate")
+        DialogAuthenticate(nullptr, file, true).exec();
+    else if (kind == "block")
         DialogBlockUserInteraction(nullptr).exec();
-    } else if (kind == "legal") {
+    else if (kind == "legal")
         DialogLegal(nullptr).exec();
-    } else if (kind == "about") {
+    else if (kind == "about")
         DialogAbout(nullptr).exec();
-    } else {
-        QTextStream(stderr) << "unknown dialog: " << kind << Qt::endl;
-        return 2;
-    }
+    else
+        qFatal("unknown dialog: %s", qPrintable(kind));
     return 0;
 }

@@ -7,13 +7,10 @@
 #include <QQueue>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 namespace {
 
-using Action = std::function<void(QWidget *)>;
-
-QQueue<Action> answers;
+QQueue<std::function<void(QWidget *)>> answers;
 QPointer<QWidget> lastAnswered;
 bool polling = false;
 
@@ -29,20 +26,17 @@ void poll(int turns)
         lastAnswered = nullptr;
     QWidget *modal = QApplication::activeModalWidget();
     const bool shown = modal && modal->isVisible() && modal != lastAnswered;
-    const bool active = shown && QApplication::activeWindow() == modal;
-    if (!shown || (!active && turns < turnsToWaitForActivation)) {
+    if (!shown || (QApplication::activeWindow() != modal && turns < turnsToWaitForActivation)) {
         if (shown)
             modal->activateWindow();
-        const int next = shown ? turns + 1 : turns;
-        QTimer::singleShot(0, [next] { poll(next); });
+        QTimer::singleShot(0, [=] { poll(shown ? turns + 1 : turns); });
         return;
     }
-    const Action action = answers.dequeue();
+    const auto action = answers.dequeue();
     lastAnswered = modal;
     // Hand over before acting: the action may open the next dialog and block in it.
-    if (answers.isEmpty())
-        polling = false;
-    else
+    polling = !answers.isEmpty();
+    if (polling)
         QTimer::singleShot(0, [] { poll(0); });
     action(modal);
 }
@@ -52,27 +46,23 @@ void poll(int turns)
 void answerModalDialog(std::function<void(QWidget *modal)> action)
 {
     answers.enqueue(std::move(action));
-    if (!polling) {
-        polling = true;
+    if (!polling)
         QTimer::singleShot(0, [] { poll(0); });
-    }
+    polling = true;
 }
 
 void pressKeyInModalDialog(Qt::Key key)
 {
     answerModalDialog([key](QWidget *modal) {
-        QWidget *target = modal->focusWidget() ? modal->focusWidget() : modal;
-        QTest::keyClick(target, key);
+        QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key);
     });
 }
 
 void clickInModalDialog(const QString &objectName)
 {
     answerModalDialog([objectName](QWidget *modal) {
-        if (auto button = modal->findChild<QAbstractButton *>(objectName)) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
+        if (auto button = modal->findChild<QAbstractButton *>(objectName))
+            return QTest::mouseClick(button, Qt::LeftButton);
         qWarning("clickInModalDialog: no button named %s", qPrintable(objectName));
         if (auto dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();

@@ -1,0 +1,459 @@
+// The dialog framework and the dialogs built on it: the frameless base and its title bar, the
+// message box, the about, legal and code-entry dialogs, and how every kind takes Escape.
+
+#include "dialogs/customdialog.h"
+#include "dialogs/customdialogtitlebar.h"
+#include "dialogs/custommessagebox.h"
+#include "dialogs/dialogabout.h"
+#include "dialogs/dialoglegal.h"
+#include "dialogs/splashimagesize.h"
+#include "documents/dialogauthenticate.h"
+#include "documents/dialogblockuserinteraction.h"
+
+#include "modaldialoganswerer.h"
+
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSvgRenderer>
+#include <QSvgWidget>
+#include <QTextEdit>
+#include <QTranslator>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+// A dialog with one widget of each kind the key handling tells apart, each named after its class.
+class FormDialog final : public CustomDialog
+{
+public:
+    explicit FormDialog(bool movable = true, double ratio = 0)
+        : CustomDialog(nullptr, movable)
+        , ratio(ratio)
+    {
+        auto column = new QVBoxLayout;
+        for (QWidget *field : QWidgetList{new QLineEdit, new QCheckBox("Option"), new QTextEdit}) {
+            field->setObjectName(field->metaObject()->className());
+            column->addWidget(field);
+        }
+        auto buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+        buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        column->addWidget(buttons);
+        setDialogLayout(column);
+    }
+
+    double aspectRatio() const override { return ratio; }
+
+private:
+    double ratio = 0;
+};
+
+std::unique_ptr<QDialog> makeDialog(const QString &kind)
+{
+    if (kind == "message box")
+        return std::make_unique<CustomMessageBox>(nullptr, QList<int>{}, nullptr);
+    if (kind == "about")
+        return std::make_unique<DialogAbout>(nullptr);
+    if (kind == "legal")
+        return std::make_unique<DialogLegal>(nullptr);
+    if (kind == "code")
+        return std::make_unique<DialogAuthenticate>(nullptr, QString(), true);
+    if (kind == "block")
+        return std::make_unique<DialogBlockUserInteraction>(nullptr);
+    return std::make_unique<FormDialog>();
+}
+
+QLabel *titleLabelOf(QWidget *dialog)
+{
+    return dialog->findChild<CustomDialogTitleBar *>()->titleLabel();
+}
+
+} // namespace
+
+class TestDialogs final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
+        QCoreApplication::installTranslator(&translator);
+        QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
+    }
+    void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
+
+    void returnAndEnter_data()
+    {
+        QTest::addColumn<QString>("focus"); // empty: no focus widget
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("focusAfter");
+        QTest::addColumn<int>("result"); // -1: still open
+        // clang-format off
+        for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+            const char *name = key == Qt::Key_Return ? "Return" : "Enter";
+            QTest::addRow("%s in line edit moves on", name) << "QLineEdit" << key << "QCheckBox" << -1;
+            QTest::addRow("%s on check box toggles it", name) << "QCheckBox" << key << "QCheckBox" << -1;
+            QTest::addRow("%s on Cancel of button box presses it", name) << "cancel" << key << "" << int(QDialog::Rejected);
+            QTest::addRow("%s inside text edit stays there", name) << "QTextEdit" << key << "QTextEdit" << -1;
+            QTest::addRow("%s without focus widget presses default button", name) << "" << key << "" << int(QDialog::Accepted);
+        }
+        // clang-format on
+    }
+
+    void returnAndEnter()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, focusAfter);
+        QFETCH(int, result);
+        FormDialog dialog;
+        const auto widget = [&dialog](const QString &name) {
+            return name.isEmpty() ? nullptr : dialog.findChild<QWidget *>(name);
+        };
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        if (focus.isEmpty() && QApplication::focusWidget())
+            QApplication::focusWidget()->clearFocus();
+        else if (!focus.isEmpty())
+            widget(focus)->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), widget(focus));
+
+        QTest::keyClick(focus.isEmpty() ? &dialog : widget(focus), Qt::Key(key));
+
+        QCOMPARE(dialog.isVisible(), result == -1);
+        if (result == -1)
+            QCOMPARE(QApplication::focusWidget(), widget(focusAfter));
+        else
+            QCOMPARE(dialog.result(), result);
+        QCOMPARE(dialog.findChild<QCheckBox *>()->isChecked(), focus == "QCheckBox");
+        QCOMPARE(dialog.findChild<QTextEdit *>()->toPlainText(), focus == "QTextEdit" ? "\n" : "");
+    }
+
+    void escapeAndCloseOnEveryKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("action"); // Escape, or the object name of the button to click
+        QTest::addColumn<bool>("ignored");
+        // clang-format off
+        QTest::addRow("custom dialog: Escape rejects") << "custom" << "Escape" << false;
+        QTest::addRow("custom dialog: title-bar close rejects") << "custom" << "closeButton" << false;
+        QTest::addRow("message box: Escape closes") << "message box" << "Escape" << false;
+        QTest::addRow("about: Escape rejects") << "about" << "Escape" << false;
+        QTest::addRow("legal: Escape rejects") << "legal" << "Escape" << false;
+        QTest::addRow("code dialog: Escape rejects") << "code" << "Escape" << false;
+        QTest::addRow("code dialog: Cancel rejects") << "code" << "cancelButton" << false;
+        QTest::addRow("block dialog: Escape does nothing") << "block" << "Escape" << true;
+        QTest::addRow("block dialog: title-bar close does nothing") << "block" << "closeButton" << true;
+        // clang-format on
+    }
+
+    void escapeAndCloseOnEveryKind()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, action);
+        QFETCH(bool, ignored);
+        const auto dialog = makeDialog(kind);
+        answerModalDialog([action](QWidget *modal) {
+            if (action == "Escape")
+                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Escape);
+            else
+                QTest::mouseClick(modal->findChild<QWidget *>(action), Qt::LeftButton);
+            // Only the owner ends a dialog that ignores the user, here with Accepted.
+            if (modal->isVisible())
+                static_cast<QDialog *>(modal)->accept();
+        });
+        QCOMPARE(dialog->exec(), ignored ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    }
+
+    void longTitleIsElidedWhenShown()
+    {
+        FormDialog dialog;
+        const QString title = QString(QStringLiteral("A very long title ")).repeated(20);
+        dialog.setTitle(title);
+        // A fixed size, as the code dialog has: else the label's width would widen the dialog.
+        dialog.setFixedSize(300, 200);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString shown = titleLabelOf(&dialog)->text();
+        QVERIFY2(shown.endsWith("...") && title.startsWith(shown.chopped(3)), qPrintable(shown));
+        QCOMPARE(titleLabelOf(&dialog)->toolTip(), title);
+    }
+
+    void elideLabel_data()
+    {
+        QTest::addColumn<int>("fittingChars"); // the width given is the advance of this prefix
+        QTest::addColumn<int>("widthAdjust");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("fits exactly") << 11 << 0 << "Information";
+        QTest::addRow("one pixel short") << 10 << 0 << "Informatio...";
+        QTest::addRow("first character does not fit") << 1 << -1 << "Information";
+    }
+
+    void elideLabel()
+    {
+        QFETCH(int, fittingChars);
+        QFETCH(int, widthAdjust);
+        QFETCH(QString, expected);
+        QLabel label(QStringLiteral("Information"));
+        const QString prefix = label.text().left(fittingChars);
+        ::elideLabel(&label, label.fontMetrics().horizontalAdvance(prefix) + widthAdjust);
+        QCOMPARE(label.text(), expected);
+    }
+
+    void dragOnTitleBar_data()
+    {
+        QTest::addColumn<bool>("movable");
+        QTest::addRow("movable dialog follows") << true;
+        QTest::addRow("non-movable dialog stays") << false;
+    }
+
+    void dragOnTitleBar()
+    {
+        QFETCH(bool, movable);
+        FormDialog dialog(movable);
+        dialog.move(100, 100);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QPoint start = dialog.pos();
+        auto bar = dialog.findChild<CustomDialogTitleBar *>();
+        const QPoint grip(20, bar->height() / 2);
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(bar, grip + QPoint(50, 30));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(50, 30));
+        QTRY_COMPARE(dialog.pos(), movable ? start + QPoint(50, 30) : start);
+    }
+
+    void aspectRatioOnlyGrows_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QSize>("expected");
+        // The dialog starts out 300 x 200.
+        QTest::addRow("no ratio keeps the size") << 0.0 << QSize(300, 200);
+        QTest::addRow("wider ratio grows the width") << 2.0 << QSize(400, 200);
+        QTest::addRow("narrower ratio grows the height") << 1.0 << QSize(300, 300);
+        QTest::addRow("ratio already met") << 1.5 << QSize(300, 200);
+    }
+
+    void aspectRatioOnlyGrows()
+    {
+        QFETCH(double, ratio);
+        QFETCH(QSize, expected);
+        FormDialog dialog(true, ratio);
+        dialog.resize(300, 200);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), expected);
+    }
+
+    void destructionPopsOverrideCursors()
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        delete new FormDialog;
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void confirmationAnswers_data()
+    {
+        QTest::addColumn<QString>("button"); // empty: press the key instead
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expected");
+        // clang-format off
+        QTest::addRow("Yes") << "yesButton" << 0 << CustomMessageBox::Yes;
+        QTest::addRow("No") << "noButton" << 0 << CustomMessageBox::No;
+        QTest::addRow("title-bar close") << "closeButton" << 0 << CustomMessageBox::Closed;
+        QTest::addRow("Escape") << "" << int(Qt::Key_Escape) << CustomMessageBox::Closed;
+        QTest::addRow("Return right after opening answers No") << "" << int(Qt::Key_Return) << CustomMessageBox::No;
+        QTest::addRow("Enter right after opening answers No") << "" << int(Qt::Key_Enter) << CustomMessageBox::No;
+        // clang-format on
+    }
+
+    void confirmationAnswers()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        if (button.isEmpty())
+            pressKeyInModalDialog(Qt::Key(key));
+        else
+            clickInModalDialog(button);
+        QCOMPARE(CustomMessageBox::showConfirmation(nullptr, "Remove it?", {}), expected);
+    }
+
+    void messageKindsShowTitleTextIconButtons_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("expectedTitle");
+        QTest::addColumn<QString>("expectedButtons");
+        // clang-format off
+        QTest::addRow("confirmation, default title") << "confirmation" << "" << "Confirmation" << "noButton=No yesButton=Yes";
+        QTest::addRow("confirmation, given title") << "confirmation" << "Remove" << "Remove" << "noButton=No yesButton=Yes";
+        QTest::addRow("error, default title") << "error" << "" << "Error" << "okButton=OK";
+        QTest::addRow("error, given title") << "error" << "Open failed" << "Open failed" << "okButton=OK";
+        QTest::addRow("information, default title") << "information" << "" << "Information" << "okButton=OK";
+        QTest::addRow("information, given title") << "information" << "Note" << "Note" << "okButton=OK";
+        // clang-format on
+    }
+
+    void messageKindsShowTitleTextIconButtons()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, expectedTitle);
+        QFETCH(QString, expectedButtons);
+        // Line breaks stay and a long text is not shortened.
+        const QString text = "Failed to open file.\nError code : 5 "
+                             + QString(300, QLatin1Char('x'));
+        QStringList seen; // title, its tooltip, window title, text, buttons, whether the icon loaded
+        answerModalDialog([&seen](QWidget *modal) {
+            seen << titleLabelOf(modal)->text() << titleLabelOf(modal)->toolTip()
+                 << modal->windowTitle()
+                 << modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
+            QStringList buttons;
+            for (const QAbstractButton *button : modal->findChild<QDialogButtonBox *>()->buttons())
+                buttons << button->objectName() + '=' + button->text();
+            buttons.sort();
+            seen << buttons.join(' ')
+                 << QVariant(modal->findChild<QSvgWidget *>()->renderer()->isValid()).toString();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        if (kind == "confirmation")
+            CustomMessageBox::showConfirmation(nullptr, text, title);
+        else if (kind == "error")
+            CustomMessageBox::showError(nullptr, text, title);
+        else
+            CustomMessageBox::showInformation(nullptr, text, title);
+        QCOMPARE(seen, QStringList(3, expectedTitle) << text << expectedButtons << "true");
+    }
+
+    void aboutVersionLine_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::addRow("build number left out") << "1.2.3.4" << "Quorvane Kiosk Ver.1.2.3";
+        QTest::addRow("missing parts count as empty") << "7" << "Quorvane Kiosk Ver.7..";
+        // clang-format on
+    }
+
+    void aboutVersionLine()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, expected);
+        QCoreApplication::setApplicationVersion(version);
+        DialogAbout about(nullptr);
+        QCOMPARE(about.findChild<QLabel *>(QStringLiteral("versionLabel"))->text(), expected);
+    }
+
+    void aboutIsSplashSizedNeverBelow800x400()
+    {
+        DialogAbout about(nullptr);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(about.size(), splashImageSize());
+        QVERIFY(about.width() >= 800 && about.height() >= 400);
+    }
+
+    void aboutClosesOnPressOnAChildLabel()
+    {
+        DialogAbout about(nullptr);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTest::mousePress(about.findChild<QLabel *>(QStringLiteral("versionLabel")),
+                          Qt::RightButton);
+        QVERIFY(!about.isVisible());
+    }
+
+    void legalShowsOurNoticesAndCannotBeEdited()
+    {
+        QFile file(QStringLiteral(":/legal.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString notices = QString::fromUtf8(file.readAll());
+        DialogLegal dialog(nullptr);
+        auto view = dialog.findChild<QTextEdit *>(QStringLiteral("legalText"));
+        QVERIFY(!notices.isEmpty());
+        QCOMPARE(view->toPlainText(), notices);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        view->setFocus();
+        QTest::keyClicks(view, QStringLiteral("typed"));
+        QTest::keyClick(view, Qt::Key_Delete);
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QCOMPARE(view->toPlainText(), notices);
+    }
+
+    void codeDialogLevels_data()
+    {
+        QTest::addColumn<bool>("permitted");
+        QTest::addColumn<AccessLevel>("initial");
+        QTest::addColumn<AccessLevel>("afterClickingTheOther");
+        // clang-format off
+        QTest::addRow("Power User permitted: starts there, can switch") << true << AccessLevel::PowerUser << AccessLevel::Administrator;
+        QTest::addRow("Power User not permitted: Administrator only") << false << AccessLevel::Administrator << AccessLevel::Administrator;
+        // clang-format on
+    }
+
+    void codeDialogLevels()
+    {
+        QFETCH(bool, permitted);
+        QFETCH(AccessLevel, initial);
+        QFETCH(AccessLevel, afterClickingTheOther);
+        DialogAuthenticate dialog(nullptr, QString(), permitted);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto powerUser = dialog.findChild<QRadioButton *>("powerUserButton");
+        QCOMPARE(powerUser->isEnabled(), permitted);
+        QCOMPARE(dialog.accessLevel(), initial);
+        const char *other = permitted ? "administratorButton" : "powerUserButton";
+        QTest::mouseClick(dialog.findChild<QRadioButton *>(other), Qt::LeftButton);
+        QCOMPARE(dialog.accessLevel(), afterClickingTheOther);
+    }
+
+    void codeTakesAtMostFourHiddenCharacters()
+    {
+        DialogAuthenticate dialog(nullptr, QString(), true);
+        auto edit = dialog.findChild<QLineEdit *>(QStringLiteral("codeEdit"));
+        QTest::keyClicks(edit, QStringLiteral("12345"));
+        QCOMPARE(dialog.code(), QStringLiteral("1234"));
+        QVERIFY(!edit->displayText().contains(QLatin1Char('1')));
+    }
+
+    void codeDialogTitleNamesTheFileWithoutItsFolder()
+    {
+        QCOMPARE(DialogAuthenticate(nullptr, {}, false).windowTitle(), "Enter code");
+        QCOMPARE(DialogAuthenticate(nullptr, "/srv/kiosk/lobby.qvksk", false).windowTitle(),
+                 "Enter code to load lobby.qvksk");
+    }
+
+    void codeDialogReadsBackLevelAndTypedCode()
+    {
+        DialogAuthenticate dialog(nullptr, QString(), true);
+        answerModalDialog([](QWidget *modal) {
+            // Typed where the focus is: the code field has it from the start.
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("42"));
+            QTest::mouseClick(modal->findChild<QWidget *>("administratorButton"), Qt::LeftButton);
+            QTest::mouseClick(modal->findChild<QWidget *>("okButton"), Qt::LeftButton);
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QCOMPARE(dialog.accessLevel(), AccessLevel::Administrator);
+        QCOMPARE(dialog.code(), QStringLiteral("42"));
+    }
+
+private:
+    QTranslator translator;
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
