@@ -338,6 +338,29 @@ private slots:
         QCOMPARE(seen, QStringList(3, expectedTitle) << text << expectedButtons << "true");
     }
 
+    void markupInTitleAndTextShowsAsTyped()
+    {
+        // File names reach titles and messages; one that looks like markup is still a name.
+        const QString name = QStringLiteral("<em>lobby.qvksk");
+        auto asTyped = [](QLabel *label) {
+            QLabel plain;
+            plain.setTextFormat(Qt::PlainText);
+            plain.setFont(label->font());
+            plain.setText(label->text());
+            return label->sizeHint() == plain.sizeHint();
+        };
+        DialogAuthenticate dialog(nullptr, "/srv/kiosk/" + name, true);
+        QVERIFY(asTyped(titleLabelOf(&dialog)));
+
+        bool textAsTyped = false;
+        answerModalDialog([&](QWidget *modal) {
+            textAsTyped = asTyped(modal->findChild<QLabel *>(QStringLiteral("textLabel")));
+            static_cast<QDialog *>(modal)->reject();
+        });
+        CustomMessageBox::showError(nullptr, name, QString());
+        QVERIFY(textAsTyped);
+    }
+
     void aboutVersionLine_data()
     {
         QTest::addColumn<QString>("version");
