@@ -1,7 +1,6 @@
 #include "base/appfont.h"
 #include "base/widgethelpers.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
@@ -19,9 +18,7 @@ private slots:
     void applyFontChangesOnlyWhatIsGiven();
     void appFontRegistersOnce();
     void applyAppFontTreeReachesEveryDescendant();
-    void linesHaveScaledThicknessAndColour();
     void restoreAllOverrideCursorsPopsEveryLevel();
-    void controlApplicationIsNeverThisProgram();
 };
 
 void tst_WidgetHelpers::wrapText_data()
@@ -140,26 +137,6 @@ void tst_WidgetHelpers::applyAppFontTreeReachesEveryDescendant()
     }
 }
 
-void tst_WidgetHelpers::linesHaveScaledThicknessAndColour()
-{
-    const QColor colour = greyColor(141, 255);
-    QCOMPARE(colour, QColor(141, 141, 141, 255));
-
-    std::unique_ptr<QFrame> horizontal(horizontalLine(10, colour));
-    QCOMPARE(horizontal->frameShape(), QFrame::HLine);
-    QCOMPARE(horizontal->minimumHeight(), scaledSize(10));
-    QCOMPARE(horizontal->maximumHeight(), scaledSize(10));
-
-    std::unique_ptr<QFrame> vertical(verticalLine(5, colour));
-    QCOMPARE(vertical->frameShape(), QFrame::VLine);
-    QCOMPARE(vertical->maximumWidth(), scaledSize(5));
-    QVERIFY(vertical->autoFillBackground());
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        QCOMPARE(vertical->palette().color(group, QPalette::Window), colour);
-        QCOMPARE(vertical->palette().color(group, QPalette::WindowText), colour);
-    }
-}
-
 void tst_WidgetHelpers::restoreAllOverrideCursorsPopsEveryLevel()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -169,16 +146,6 @@ void tst_WidgetHelpers::restoreAllOverrideCursorsPopsEveryLevel()
     QVERIFY(!QGuiApplication::overrideCursor());
     restoreAllOverrideCursors(); // nothing left to pop: must not misbehave
     QVERIFY(!QGuiApplication::overrideCursor());
-}
-
-void tst_WidgetHelpers::controlApplicationIsNeverThisProgram()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
-    QVERIFY(!isControlApplication());
-    QCoreApplication::setApplicationName(QStringLiteral("ID_RESSTR_APPLICATION_QVKIOSK"));
-    QVERIFY(!isControlApplication());
-    QCoreApplication::setApplicationName(QStringLiteral("ID_RESSTR_APPLICATION_QVCONTROL"));
-    QVERIFY(isControlApplication());
 }
 
 QTEST_MAIN(tst_WidgetHelpers)

@@ -3,7 +3,6 @@
 
 #include <QtTest>
 
-#include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -26,7 +25,6 @@ private slots:
     void hoverTwinIsADarkerRendition();
     void splashIsLogoOnWhiteWithABand();
 
-    void fontRegistersWithAFamily();
     void legalNamesEachComponent_data();
     void legalNamesEachComponent();
 
@@ -184,16 +182,6 @@ void TestResources::splashIsLogoOnWhiteWithABand()
     const QColor band = splash.pixelColor(400, 380);
     QVERIFY(band != QColor(Qt::white));
     QVERIFY(band.lightnessF() > 0.75);
-}
-
-void TestResources::fontRegistersWithAFamily()
-{
-    const int id = QFontDatabase::addApplicationFont(
-        QStringLiteral(":/fonts/NotoSans-Regular.ttf"));
-    QVERIFY(id != -1);
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    QVERIFY(!families.isEmpty());
-    QCOMPARE(families.first(), QStringLiteral("Noto Sans"));
 }
 
 void TestResources::legalNamesEachComponent_data()

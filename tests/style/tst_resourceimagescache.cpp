@@ -1,6 +1,4 @@
-#include "style/customtoolbar.h"
 #include "style/resourceimagescache.h"
-#include "style/stylesheets.h"
 
 #include <QTest>
 
@@ -29,7 +27,6 @@ private slots:
     void hoverTwinIsActiveMode();
     void variantFilesFollowTheRows_data();
     void variantFilesFollowTheRows();
-    void toolBarCarriesItsSheet();
 };
 
 void tst_ResourceImagesCache::samePointerForSamePath()
@@ -123,17 +120,6 @@ void tst_ResourceImagesCache::variantFilesFollowTheRows()
                                            : "other ")
                       + file;
     QCOMPARE(actual, expected);
-}
-
-void tst_ResourceImagesCache::toolBarCarriesItsSheet()
-{
-    QWidget parent;
-    parent.setStyleSheet(QStringLiteral("QWidget {color: red;}"));
-    CustomToolBar toolBar(&parent);
-    QCOMPARE(toolBar.parentWidget(), &parent);
-    QCOMPARE(toolBar.styleSheet(), toolBarStyleSheet());
-    QCOMPARE(toolBar.toolButtonStyle(), Qt::ToolButtonIconOnly);
-    QVERIFY(toolBar.isMovable());
 }
 
 QTEST_MAIN(tst_ResourceImagesCache)
