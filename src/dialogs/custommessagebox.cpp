@@ -62,9 +62,10 @@ CustomMessageBox::CustomMessageBox(QWidget *parent, const QList<int> &buttons, Q
 int CustomMessageBox::showConfirmation(QWidget *parent, const QString &text, const QString &title)
 {
     CustomMessageBox box(parent, {Yes, No}, nullptr);
-    box.iconWidget->load(QStringLiteral(":/images/confirmation_icon/caution.svg"));
-    box.setTitle(title.isEmpty() ? QObject::tr("ID_RESSTR_CUSTOMMESSAGEBOX_TITLECONF") : title);
-    box.textLabel->setText(text);
+    box.present(QStringLiteral(":/images/confirmation_icon/caution.svg"),
+                title,
+                QObject::tr("ID_RESSTR_CUSTOMMESSAGEBOX_TITLECONF"),
+                text);
     if (QPushButton *no = box.buttonBox->button(QDialogButtonBox::No)) {
         no->setText(QObject::tr("ID_RESSTR_DIALOGMESSAGEBOX_NOBTN"));
         no->setFocus(Qt::OtherFocusReason);
@@ -97,10 +98,18 @@ void CustomMessageBox::showMessage(QWidget *parent,
                                    const QString &defaultTitle)
 {
     CustomMessageBox box(parent, {}, nullptr);
-    box.iconWidget->load(iconPath);
-    box.setTitle(title.isEmpty() ? defaultTitle : title);
-    box.textLabel->setText(text);
+    box.present(iconPath, title, defaultTitle, text);
     box.exec();
+}
+
+void CustomMessageBox::present(const QString &iconPath,
+                               const QString &title,
+                               const QString &defaultTitle,
+                               const QString &text)
+{
+    iconWidget->load(iconPath);
+    setTitle(title.isEmpty() ? defaultTitle : title);
+    textLabel->setText(text);
 }
 
 int CustomMessageBox::exec()

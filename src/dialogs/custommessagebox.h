@@ -49,6 +49,11 @@ private:
                             const QString &title,
                             const QString &iconPath,
                             const QString &defaultTitle);
+    // The icon, the title (defaultTitle when title is empty) and the text.
+    void present(const QString &iconPath,
+                 const QString &title,
+                 const QString &defaultTitle,
+                 const QString &text);
 
     QDialogButtonBox *buttonBox = nullptr;
     QSvgWidget *iconWidget = nullptr;

@@ -58,19 +58,19 @@ QString focusRule(const char *selector)
     return rule(selector, border(1, grey(51, 255)));
 }
 
-// The arrows and buttons shared by the integer and floating-point spin boxes.
-QString spinBoxRules(const char *box,
-                     const char *focus,
-                     const char *downArrow,
-                     const char *upArrow,
-                     const char *downButton,
-                     const char *upButton)
+// The rules shared by the integer and floating-point spin boxes, for the class name box.
+QString spinBoxRules(const QByteArray &box)
 {
+    // The temporaries live until the end of the full expression that uses them.
+    auto selector = [&box](const char *part) { return QByteArray(box + part); };
     const QString button = border(1, grey(141, 255)) + background(141);
-    return rule(box, background(180) + border(1, grey(141, 255)) + selectionBackground(141))
-           + focusRule(focus) + rule(downArrow, image("arrow_down.svg"))
-           + rule(upArrow, image("arrow_up.svg")) + rule(downButton, button)
-           + rule(upButton, button);
+    return rule(box.constData(),
+                background(180) + border(1, grey(141, 255)) + selectionBackground(141))
+           + focusRule(selector(":focus").constData())
+           + rule(selector("::down-arrow").constData(), image("arrow_down.svg"))
+           + rule(selector("::up-arrow").constData(), image("arrow_up.svg"))
+           + rule(selector("::down-button").constData(), button)
+           + rule(selector("::up-button").constData(), button);
 }
 
 QString scrollBarLine(
@@ -167,22 +167,12 @@ QString comboBoxStyleSheet()
 
 QString spinBoxStyleSheet()
 {
-    return spinBoxRules("QSpinBox",
-                        "QSpinBox:focus",
-                        "QSpinBox::down-arrow",
-                        "QSpinBox::up-arrow",
-                        "QSpinBox::down-button",
-                        "QSpinBox::up-button");
+    return spinBoxRules("QSpinBox");
 }
 
 QString doubleSpinBoxStyleSheet()
 {
-    return spinBoxRules("QDoubleSpinBox",
-                        "QDoubleSpinBox:focus",
-                        "QDoubleSpinBox::down-arrow",
-                        "QDoubleSpinBox::up-arrow",
-                        "QDoubleSpinBox::down-button",
-                        "QDoubleSpinBox::up-button");
+    return spinBoxRules("QDoubleSpinBox");
 }
 
 QString scrollBarStyleSheet()
