@@ -7,6 +7,9 @@
 
 int scaledSize(int n)
 {
+    // Until the bundled font is registered, "Noto Sans" resolves to another family and every
+    // size of the first dialogs of a run would differ from the later ones.
+    appFontFamily();
     QFont font;
     font.fromString(QStringLiteral("Noto Sans,8"));
     // A label rather than bare QFontMetrics, so the font resolves as a widget's does.
