@@ -44,6 +44,9 @@ CustomDialogTitleBar::CustomDialogTitleBar()
     label->setTextFormat(Qt::PlainText); // titles carry file names, never markup
     label->setPalette(darkPalette);
     applyAppFont(label, 9);
+    // A long title is elided when shown; its full width must never become the dialog's
+    // minimum width, which would push the dialog (and its close button) off the screen.
+    label->setMinimumWidth(1);
 
     auto spacer = new QSpacerItem(scaledSize(5),
                                   scaledSize(5),
