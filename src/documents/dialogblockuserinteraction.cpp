@@ -2,6 +2,7 @@
 
 #include "base/appfont.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -42,4 +43,11 @@ void DialogBlockUserInteraction::keyPressEvent(QKeyEvent *event)
         return;
     }
     CustomDialog::keyPressEvent(event);
+}
+
+void DialogBlockUserInteraction::closeEvent(QCloseEvent *event)
+{
+    // Alt+F4 and the window manager's close button arrive as close events, and Qt 6 delivers
+    // close() the same way, so no close event ends it; its owner ends it with done().
+    event->ignore();
 }

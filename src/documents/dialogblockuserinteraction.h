@@ -3,7 +3,8 @@
 #include "dialogs/customdialog.h"
 
 // Shows "Initializing..." while the kiosk runtime gets ready. The user cannot dismiss it:
-// Escape and the title bar's close button do nothing; only its owner closes it.
+// Escape, the title bar's close button and a close from the window system (Alt+F4) do
+// nothing; only its owner ends it, with done() (accept()), never with close().
 class DialogBlockUserInteraction final : public CustomDialog
 {
     Q_OBJECT
@@ -17,4 +18,5 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 };
