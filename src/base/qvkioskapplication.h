@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-// The application object. It only adds the flag that tells custom dialogs whether the main
-// window has been shown yet.
+// The application object. It installs the application's style (AppStyle) and adds the flag
+// that tells custom dialogs whether the main window has been shown yet.
 class QVKioskApplication final : public QApplication
 {
 public:

@@ -1,0 +1,15 @@
+#include "appstyle.h"
+
+AppStyle::AppStyle(const QString &baseStyleName)
+    : QProxyStyle(baseStyleName)
+{}
+
+int AppStyle::styleHint(StyleHint hint,
+                        const QStyleOption *option,
+                        const QWidget *widget,
+                        QStyleHintReturn *returnData) const
+{
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QProxyStyle>
+
+// The application's style: the platform's own, except that dialog buttons never carry the
+// desktop theme's stock icons, which the flat grey look of the dialogs does not have.
+class AppStyle final : public QProxyStyle
+{
+    Q_OBJECT
+
+public:
+    explicit AppStyle(const QString &baseStyleName);
+
+    int styleHint(StyleHint hint,
+                  const QStyleOption *option,
+                  const QWidget *widget,
+                  QStyleHintReturn *returnData) const override;
+};
