@@ -1,6 +1,8 @@
 // The dialog framework and the dialogs built on it: the frameless base and its title bar, the
 // message box, the about, legal and code-entry dialogs, and how every kind takes Escape.
 
+#include "base/appfont.h"
+#include "base/qvkioskapplication.h"
 #include "dialogs/customdialog.h"
 #include "dialogs/customdialogtitlebar.h"
 #include "dialogs/custommessagebox.h"
@@ -18,8 +20,10 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTextEdit>
@@ -87,11 +91,23 @@ class TestDialogs final : public QObject
 private slots:
     void initTestCase()
     {
+        // Before anything else of the run has measured or registered a font.
+        firstUnit = scaledSize(100);
+        firstCodeDialogSize = DialogAuthenticate(nullptr, {}, true).size();
+
         QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
         QCoreApplication::installTranslator(&translator);
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     }
     void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
+
+    void sizesAreTheSameFromTheFirstDialogOn()
+    {
+        clickInModalDialog(QStringLiteral("okButton"));
+        CustomMessageBox::showInformation(nullptr, "shown", {});
+        QCOMPARE(scaledSize(100), firstUnit);
+        QCOMPARE(DialogAuthenticate(nullptr, {}, true).size(), firstCodeDialogSize);
+    }
 
     void returnAndEnter_data()
     {
@@ -99,14 +115,16 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("focusAfter");
         QTest::addColumn<int>("result"); // -1: still open
+        QTest::addColumn<bool>("checkedBefore");
         // clang-format off
         for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
             const char *name = key == Qt::Key_Return ? "Return" : "Enter";
-            QTest::addRow("%s in line edit moves on", name) << "QLineEdit" << key << "QCheckBox" << -1;
-            QTest::addRow("%s on check box toggles it", name) << "QCheckBox" << key << "QCheckBox" << -1;
-            QTest::addRow("%s on Cancel of button box presses it", name) << "cancel" << key << "" << int(QDialog::Rejected);
-            QTest::addRow("%s inside text edit stays there", name) << "QTextEdit" << key << "QTextEdit" << -1;
-            QTest::addRow("%s without focus widget presses default button", name) << "" << key << "" << int(QDialog::Accepted);
+            QTest::addRow("%s in line edit moves on", name) << "QLineEdit" << key << "QCheckBox" << -1 << false;
+            QTest::addRow("%s on check box checks it", name) << "QCheckBox" << key << "QCheckBox" << -1 << false;
+            QTest::addRow("%s on checked box unchecks it", name) << "QCheckBox" << key << "QCheckBox" << -1 << true;
+            QTest::addRow("%s on Cancel of button box presses it", name) << "cancel" << key << "" << int(QDialog::Rejected) << false;
+            QTest::addRow("%s inside text edit stays there", name) << "QTextEdit" << key << "QTextEdit" << -1 << false;
+            QTest::addRow("%s without focus widget presses default button", name) << "" << key << "" << int(QDialog::Accepted) << false;
         }
         // clang-format on
     }
@@ -117,7 +135,9 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, focusAfter);
         QFETCH(int, result);
+        QFETCH(bool, checkedBefore);
         FormDialog dialog;
+        dialog.findChild<QCheckBox *>()->setChecked(checkedBefore);
         const auto widget = [&dialog](const QString &name) {
             return name.isEmpty() ? nullptr : dialog.findChild<QWidget *>(name);
         };
@@ -136,7 +156,8 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), widget(focusAfter));
         else
             QCOMPARE(dialog.result(), result);
-        QCOMPARE(dialog.findChild<QCheckBox *>()->isChecked(), focus == "QCheckBox");
+        QCOMPARE(dialog.findChild<QCheckBox *>()->isChecked(),
+                 checkedBefore != (focus == "QCheckBox"));
         QCOMPARE(dialog.findChild<QTextEdit *>()->toPlainText(), focus == "QTextEdit" ? "\n" : "");
     }
 
@@ -188,6 +209,23 @@ private slots:
         const QString shown = titleLabelOf(&dialog)->text();
         QVERIFY2(shown.endsWith("...") && title.startsWith(shown.chopped(3)), qPrintable(shown));
         QCOMPARE(titleLabelOf(&dialog)->toolTip(), title);
+    }
+
+    void longTitleNeverWidensAMessageBoxPastItsScreen()
+    {
+        const QString title = QString(QLatin1Char('T')).repeated(400);
+        int width = 0;
+        int screenWidth = 0;
+        QString shown;
+        answerModalDialog([&](QWidget *modal) {
+            width = modal->frameGeometry().width();
+            screenWidth = modal->screen()->availableGeometry().width();
+            shown = titleLabelOf(modal)->text();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        CustomMessageBox::showError(nullptr, QStringLiteral("Failed."), title);
+        QVERIFY2(width <= screenWidth, qPrintable(QString("%1 > %2").arg(width).arg(screenWidth)));
+        QVERIFY2(shown.endsWith("...") && shown.size() < title.size(), qPrintable(shown));
     }
 
     void elideLabel_data()
@@ -264,6 +302,61 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    void blockDialogIsEndedOnlyByTheProgram()
+    {
+        DialogBlockUserInteraction dialog(nullptr);
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("messageLabel"))->text(),
+                 QStringLiteral("Initializing..."));
+        QCOMPARE(titleLabelOf(&dialog)->text(), QStringLiteral("Quorvane Kiosk"));
+        bool stayedAfterWindowSystemClose = false;
+        QPoint before;
+        QPoint afterDrag;
+        answerModalDialog([&](QWidget *modal) {
+            auto bar = modal->findChild<CustomDialogTitleBar *>();
+            before = modal->pos();
+            QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(20, 5));
+            QTest::mouseMove(bar, QPoint(80, 45));
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(80, 45));
+            afterDrag = modal->pos();
+            // What Alt+F4 or the window manager's close button delivers, and a plain close().
+            modal->windowHandle()->close();
+            modal->close();
+            stayedAfterWindowSystemClose = modal->isVisible();
+            static_cast<QDialog *>(modal)->accept(); // the program's own end
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QCOMPARE(afterDrag, before);
+        QVERIFY(stayedAfterWindowSystemClose);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    // Runs under xcb as well (see CMakeLists.txt): the offscreen platform has no stock icons.
+    void dialogButtonsCarryNoThemeIcons_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("message box") << "message box";
+        QTest::addRow("confirmation") << "confirmation";
+        QTest::addRow("code dialog") << "code";
+    }
+
+    void dialogButtonsCarryNoThemeIcons()
+    {
+        QFETCH(QString, kind);
+        QStringList withIcons;
+        answerModalDialog([&withIcons](QWidget *modal) {
+            for (const QAbstractButton *button : modal->findChildren<QAbstractButton *>())
+                if (qobject_cast<QDialogButtonBox *>(button->parentWidget())
+                    && !button->icon().isNull())
+                    withIcons << button->objectName();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        if (kind == "confirmation")
+            CustomMessageBox::showConfirmation(nullptr, "Remove it?", {});
+        else
+            makeDialog(kind)->exec();
+        QCOMPARE(withIcons, QStringList());
+    }
+
     void confirmationAnswers_data()
     {
         QTest::addColumn<QString>("button"); // empty: press the key instead
@@ -297,13 +390,15 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expectedTitle");
         QTest::addColumn<QString>("expectedButtons");
+        QTest::addColumn<QString>("expectedIcon");
+        const QString icons = QStringLiteral(":/images/confirmation_icon/");
         // clang-format off
-        QTest::addRow("confirmation, default title") << "confirmation" << "" << "Confirmation" << "noButton=No yesButton=Yes";
-        QTest::addRow("confirmation, given title") << "confirmation" << "Remove" << "Remove" << "noButton=No yesButton=Yes";
-        QTest::addRow("error, default title") << "error" << "" << "Error" << "okButton=OK";
-        QTest::addRow("error, given title") << "error" << "Open failed" << "Open failed" << "okButton=OK";
-        QTest::addRow("information, default title") << "information" << "" << "Information" << "okButton=OK";
-        QTest::addRow("information, given title") << "information" << "Note" << "Note" << "okButton=OK";
+        QTest::addRow("confirmation, default title") << "confirmation" << "" << "Confirmation" << "noButton=No yesButton=Yes" << icons + "caution.svg";
+        QTest::addRow("confirmation, given title") << "confirmation" << "Remove" << "Remove" << "noButton=No yesButton=Yes" << icons + "caution.svg";
+        QTest::addRow("error, default title") << "error" << "" << "Error" << "okButton=OK" << icons + "error.svg";
+        QTest::addRow("error, given title") << "error" << "Open failed" << "Open failed" << "okButton=OK" << icons + "error.svg";
+        QTest::addRow("information, default title") << "information" << "" << "Information" << "okButton=OK" << icons + "info.svg";
+        QTest::addRow("information, given title") << "information" << "Note" << "Note" << "okButton=OK" << icons + "info.svg";
         // clang-format on
     }
 
@@ -313,11 +408,21 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, expectedTitle);
         QFETCH(QString, expectedButtons);
+        QFETCH(QString, expectedIcon);
+        const auto rendering = [](QSvgRenderer *renderer) {
+            QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            renderer->render(&painter);
+            return image;
+        };
+        QSvgRenderer expected(expectedIcon);
+        QVERIFY(expected.isValid());
         // Line breaks stay and a long text is not shortened.
         const QString text = "Failed to open file.\nError code : 5 "
                              + QString(300, QLatin1Char('x'));
         QStringList seen; // title, its tooltip, window title, text, buttons, whether the icon loaded
-        answerModalDialog([&seen](QWidget *modal) {
+        answerModalDialog([&](QWidget *modal) {
             seen << titleLabelOf(modal)->text() << titleLabelOf(modal)->toolTip()
                  << modal->windowTitle()
                  << modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
@@ -326,7 +431,9 @@ private slots:
                 buttons << button->objectName() + '=' + button->text();
             buttons.sort();
             seen << buttons.join(' ')
-                 << QVariant(modal->findChild<QSvgWidget *>()->renderer()->isValid()).toString();
+                 << QVariant(rendering(modal->findChild<QSvgWidget *>()->renderer())
+                             == rendering(&expected))
+                        .toString();
             static_cast<QDialog *>(modal)->reject();
         });
         if (kind == "confirmation")
@@ -408,6 +515,8 @@ private slots:
         auto view = dialog.findChild<QTextEdit *>(QStringLiteral("legalText"));
         QVERIFY(!notices.isEmpty());
         QCOMPARE(view->toPlainText(), notices);
+        // Licence texts keep their own line breaks and column layout.
+        QCOMPARE(view->lineWrapMode(), QTextEdit::NoWrap);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         view->setFocus();
@@ -444,6 +553,16 @@ private slots:
         QCOMPARE(dialog.accessLevel(), afterClickingTheOther);
     }
 
+    void codeDialogKeepsItsSizeAndHint()
+    {
+        DialogAuthenticate dialog(nullptr, "/srv/kiosk/" + QString(200, QLatin1Char('n')), true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), QSize(scaledSize(230), scaledSize(200)));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("codeHint"))->text(),
+                 QStringLiteral("Leave blank if not entering a code."));
+    }
+
     void codeTakesAtMostFourHiddenCharacters()
     {
         DialogAuthenticate dialog(nullptr, QString(), true);
@@ -476,7 +595,17 @@ private slots:
 
 private:
     QTranslator translator;
+    int firstUnit = 0;
+    QSize firstCodeDialogSize;
 };
 
-QTEST_MAIN(TestDialogs)
+// Under the program's own application object, so its style is the one the dialogs get.
+int main(int argc, char *argv[])
+{
+    QVKioskApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    TestDialogs test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_dialogs.moc"

@@ -3,9 +3,11 @@
 
 #include <QtTest>
 
+#include <QDirIterator>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTranslator>
 
 class TestResources final : public QObject
@@ -18,6 +20,7 @@ private slots:
     void translation_data();
     void translation();
     void missingIdentifierShowsItself();
+    void everyIdentifierInTheCodeIsInTheTable();
 
     void imageLoads_data();
     void imageLoads();
@@ -80,6 +83,32 @@ void TestResources::missingIdentifierShowsItself()
     const QString copyright = QObject::tr("ID_RESSTR_DIALOGABOUT_COPYRIGHT");
     QVERIFY(copyright.contains(QLatin1String("Brennix Corporation")));
     QVERIFY(!copyright.contains(QLatin1Char('\n')));
+}
+
+void TestResources::everyIdentifierInTheCodeIsInTheTable()
+{
+    // A missing text shows its identifier to the user; catch it here instead.
+    static const QRegularExpression identifier(QStringLiteral("\\bID_RESSTR_[A-Z0-9_]+\\b"));
+    QStringList missing;
+    int found = 0;
+    QDirIterator files(QStringLiteral(QVKIOSK_SOURCE_DIR "/src"),
+                       {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                       QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString code = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch &match : identifier.globalMatch(code)) {
+            ++found;
+            const QString id = match.captured();
+            if (QObject::tr(id.toLatin1().constData()) == id)
+                missing << files.fileName() + QLatin1String(": ") + id;
+        }
+    }
+    QVERIFY(found > 10);
+    missing.removeDuplicates();
+    QCOMPARE(missing, QStringList());
 }
 
 // Every image the program asks for by path.

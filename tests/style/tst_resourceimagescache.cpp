@@ -23,6 +23,7 @@ class tst_ResourceImagesCache : public QObject
 private slots:
     void samePointerForSamePath();
     void missingPathLeavesNoEntry();
+    void pointersStayValidThroughLaterInsertions();
     void hoverTwinIsActiveMode_data();
     void hoverTwinIsActiveMode();
     void variantFilesFollowTheRows_data();
@@ -55,6 +56,27 @@ void tst_ResourceImagesCache::missingPathLeavesNoEntry()
     QCOMPARE(cache->icon(missing), nullptr);
     QCOMPARE(cache->pixmap(missing), nullptr);
     QCOMPARE(cache->pixmap(QString()), nullptr);
+}
+
+void tst_ResourceImagesCache::pointersStayValidThroughLaterInsertions()
+{
+    // Widgets keep these pointers for the whole run while other widgets keep adding entries.
+    auto cache = ResourceImagesCache::instance();
+    QIcon *icon = cache->icon(QStringLiteral(":/images/top_bar_icon/Max.svg"));
+    QPixmap *pixmap = cache->pixmap(QStringLiteral(":/images/other/box.svg"));
+    QVERIFY(icon && pixmap);
+    const qint64 iconKey = icon->cacheKey();
+    const qint64 pixmapKey = pixmap->cacheKey();
+    // Every spelling is a key of its own, and each loads: the resource system cleans the path.
+    for (int n = 1; n <= 1000; ++n) {
+        const QString spelling = QStringLiteral(":/images/") + QStringLiteral("./").repeated(n);
+        QVERIFY(cache->icon(spelling + QStringLiteral("top_bar_icon/Min.svg")));
+        QVERIFY(cache->pixmap(spelling + QStringLiteral("other/box_on.svg")));
+    }
+    QCOMPARE(cache->icon(QStringLiteral(":/images/top_bar_icon/Max.svg")), icon);
+    QCOMPARE(cache->pixmap(QStringLiteral(":/images/other/box.svg")), pixmap);
+    QCOMPARE(icon->cacheKey(), iconKey);
+    QCOMPARE(pixmap->cacheKey(), pixmapKey);
 }
 
 void tst_ResourceImagesCache::hoverTwinIsActiveMode_data()
