@@ -4,6 +4,8 @@
 #include "controllerfile.h"
 #include "qvcore.h"
 
+#include "scratchdir.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -19,30 +21,6 @@ namespace {
 
 using Json = nlohmann::json;
 namespace fs = std::filesystem;
-
-// A fresh folder under TMPDIR, removed with everything in it at the end.
-struct ScratchDir final
-{
-    ScratchDir()
-    {
-        root = (fs::temp_directory_path() / "qvcoretest.XXXXXX").string();
-        if (::mkdtemp(root.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    std::string pathOf(const std::string &name) const { return root + '/' + name; }
-    std::string write(const std::string &name, const std::string &contents) const
-    {
-        std::ofstream(pathOf(name), std::ios::binary) << contents;
-        return pathOf(name);
-    }
-
-    std::string root;
-};
 
 std::string cheapHash(const char *code)
 {

@@ -1,6 +1,8 @@
 // The qvksk tool driven as a user drives it: arguments, standard input or a terminal, exit code
 // and what it prints.
 
+#include "scratchdir.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -141,134 +144,89 @@ ToolRun runOnTerminal(const std::vector<std::string> &args,
     return run;
 }
 
-// A fresh folder under TMPDIR, removed with everything in it at the end.
-struct ScratchDir final
-{
-    ScratchDir()
-    {
-        root = (fs::temp_directory_path() / "qvksktest.XXXXXX").string();
-        if (::mkdtemp(root.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    std::string pathOf(const std::string &name) const { return root + '/' + name; }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> found;
-        for (const auto &entry : fs::directory_iterator(root))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-
-    std::string root;
-};
-
 std::string readFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The words of a command line; "@" at the start of a word stands for folder.
+std::vector<std::string> words(const std::string &line, const std::string &folder)
+{
+    std::vector<std::string> args;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        args.push_back(word[0] == '@' ? folder + '/' + word.substr(1) : word);
+    return args;
+}
+
 struct Step
 {
-    std::vector<std::string> args; // "@" at the start of an argument stands for the scratch folder
+    const char *args;
     int exitCode;
-    std::string text; // the output holds it
-    std::string input = "";
+    const char *text; // the output holds it
+    const char *input = "";
 };
 
+// Runs the steps in order in one scratch folder.
 void runSteps(const std::vector<Step> &steps)
 {
     const ScratchDir dir;
     for (const Step &step : steps) {
-        std::vector<std::string> args;
-        std::string line = "qvksk";
-        for (std::string arg : step.args) {
-            if (!arg.empty() && arg[0] == '@')
-                arg = dir.root + '/' + arg.substr(1);
-            line += ' ' + arg;
-            args.push_back(arg);
-        }
-        SCOPED_TRACE(line + " <<< \"" + step.input + "\"");
-        const ToolRun run = runTool(args, step.input);
+        SCOPED_TRACE(std::string("qvksk ") + step.args + " <<< \"" + step.input + "\"");
+        const ToolRun run = runTool(words(step.args, dir.root), step.input);
         EXPECT_EQ(run.exitCode, step.exitCode) << run.output;
         EXPECT_NE(run.output.find(step.text), std::string::npos) << run.output;
     }
-}
-
-const std::vector<std::string> lobby = {"create",
-                                        "@lobby.qvksk",
-                                        "--title",
-                                        "Lobby",
-                                        "--version",
-                                        "3",
-                                        "--admin-code",
-                                        "1234",
-                                        "--power-user-code",
-                                        "0000",
-                                        "--power-user-permitted"};
-
-std::vector<std::string> operator+(std::vector<std::string> args,
-                                   const std::vector<std::string> &more)
-{
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
 }
 
 TEST(Qvksk, CheckTellsWhetherTheCodeOpensTheFile)
 {
     // clang-format off
     runSteps({
-        {lobby, 0, "created"},
-        {{"check", "@lobby.qvksk", "--level", "admin", "--code", "1234"}, 0, "the code opens it as Administrator"},
-        {{"check", "@lobby.qvksk", "--level", "admin", "--code", "0000"}, 1, "does not open it as Administrator"},
-        {{"check", "@lobby.qvksk", "--level", "power-user", "--code", "0000"}, 0, "opens it as Power User"},
-        {{"create", "@desk.qvksk", "--title", "Desk", "--version", "2", "--admin-code", "4321"}, 0, "created"},
-        {{"check", "@desk.qvksk", "--level", "power-user", "--code", "4321"}, 1, "Power User is not permitted"},
+        {"create @lobby.qvksk --title Lobby --version 3 --admin-code 1234 --power-user-code 0000 --power-user-permitted", 0, "created"},
+        {"check @lobby.qvksk --level admin --code 1234", 0, "the code opens it as Administrator"},
+        {"check @lobby.qvksk --level admin --code 0000", 1, "does not open it as Administrator"},
+        {"check @lobby.qvksk --level power-user --code 0000", 0, "opens it as Power User"},
+        {"create @desk.qvksk --title Desk --version 2 --admin-code 4321", 0, "created"},
+        {"check @desk.qvksk --level power-user --code 4321", 1, "Power User is not permitted"},
         // A code read from standard input stays out of the process list.
-        {{"check", "@lobby.qvksk", "--level", "admin", "--code", "-"}, 0, "opens it as Administrator", "1234\n"},
-        {{"check", "@lobby.qvksk", "--level", "admin", "--code=-"}, 0, "opens it as Administrator", "1234\r\n"},
-        {{"check", "@lobby.qvksk", "--level", "admin", "--code", "-"}, 1, "does not open", "0000\n1234\n"},
-        {{"check", "@lobby.qvksk", "--level", "admin", "--code", "-"}, 2, "no code on standard input", ""},
+        {"check @lobby.qvksk --level admin --code -", 0, "opens it as Administrator", "1234\n"},
+        {"check @lobby.qvksk --level admin --code=-", 0, "opens it as Administrator", "1234\r\n"},
+        {"check @lobby.qvksk --level admin --code -", 1, "does not open", "0000\n1234\n"},
+        {"check @lobby.qvksk --level admin --code -", 2, "no code on standard input", ""},
+        {"create @x.qvksk --title X --version 3 --admin-code -", 2, "needs a code", "\n"},
         // Several codes from standard input are read in the order of their options.
-        {{"create", "@piped.qvksk", "--title", "P", "--version", "3", "--power-user-permitted",
-          "--power-user-code", "-", "--admin-code", "-"}, 0, "created", "2222\n1111\n"},
-        {{"check", "@piped.qvksk", "--level", "admin", "--code", "1111"}, 0, "opens it as Administrator"},
-        {{"check", "@piped.qvksk", "--level", "power-user", "--code", "2222"}, 0, "opens it as Power User"},
-        {{"create", "@x.qvksk", "--title", "X", "--version", "3", "--admin-code", "-"}, 2, "needs a code", "\n"},
+        {"create @piped.qvksk --title P --version 3 --power-user-permitted --power-user-code - --admin-code -", 0, "created", "2222\n1111\n"},
+        {"check @piped.qvksk --level admin --code 1111", 0, "opens it as Administrator"},
+        {"check @piped.qvksk --level power-user --code 2222", 0, "opens it as Power User"},
     });
     // clang-format on
 }
 
 TEST(Qvksk, UsageErrorsExitWithTwoAndSayWhy)
 {
-    const std::vector<std::string> plain = {"create", "@x.qvksk", "--title", "X", "--version", "3"};
     // clang-format off
     runSteps({
-        {plain + std::vector<std::string>{"--power-user-permitted=no"}, 2, "--power-user-permitted takes no value"},
-        {{"check", "@x.qvksk", "--level", "admin", "--code", "1", "--code=2"}, 2, "--code is given more than once"},
-        {plain + std::vector<std::string>{"--colour", "red"}, 2, "unknown option --colour"},
-        {plain + std::vector<std::string>{"extra"}, 2, "unexpected argument extra"},
-        {{"create", "@x.qvksk", "--version", "3"}, 2, "needs OUT, --title and --version"},
-        {{"create", "@x.qvksk", "--title", "X", "--version", "3x"}, 2, "--version needs a whole number"},
-        {plain + std::vector<std::string>{"--admin-code="}, 2, "needs a code"},
-        {plain + std::vector<std::string>{"--admin-code"}, 2, "--admin-code needs a value"},
+        {"create @x.qvksk --title X --version 3 --power-user-permitted=no", 2, "--power-user-permitted takes no value"},
+        {"check @x.qvksk --level admin --code 1 --code=2", 2, "--code is given more than once"},
+        {"create @x.qvksk --title X --version 3 --colour red", 2, "unknown option --colour"},
+        {"create @x.qvksk --title X --version 3 extra", 2, "unexpected argument extra"},
+        {"create @x.qvksk --version 3", 2, "needs OUT, --title and --version"},
+        {"create @x.qvksk --title X --version 3x", 2, "--version needs a whole number"},
+        {"create @x.qvksk --title X --version 3 --admin-code=", 2, "needs a code"},
+        {"create @x.qvksk --title X --version 3 --admin-code", 2, "--admin-code needs a value"},
         // Without an administrator code anyone opens the file as Administrator, so a power-user
         // code alone protects nothing unless that is what the user asked for.
-        {plain + std::vector<std::string>{"--power-user-code", "0000", "--power-user-permitted"}, 2, "--no-admin-code"},
-        {plain + std::vector<std::string>{"--no-admin-code", "--admin-code", "1234"}, 2, "--no-admin-code"},
-        {{"check", "@x.qvksk", "--level", "root", "--code", "1"}, 2, "--level is admin or power-user"},
-        {{"check", "@x.qvksk", "--level", "admin"}, 2, "needs FILE, --level and --code"},
-        {{"check", "@missing.qvksk", "--level", "admin", "--code", "1"}, 2, "does not exist"},
-        {{"frobnicate"}, 2, "unknown command"},
-        {{"create", "@x.qvksk", "--help"}, 0, "Usage: qvksk create"},
-        {plain + std::vector<std::string>{"--power-user-code", "0000", "--power-user-permitted", "--no-admin-code"}, 0, "created"},
-        {{"check", "@x.qvksk", "--level", "admin", "--code="}, 0, "opens it as Administrator"},
+        {"create @x.qvksk --title X --version 3 --power-user-code 0000 --power-user-permitted", 2, "--no-admin-code"},
+        {"create @x.qvksk --title X --version 3 --no-admin-code --admin-code 1234", 2, "--no-admin-code"},
+        {"check @x.qvksk --level root --code 1", 2, "--level is admin or power-user"},
+        {"check @x.qvksk --level admin", 2, "needs FILE, --level and --code"},
+        {"check @missing.qvksk --level admin --code 1", 2, "does not exist"},
+        {"frobnicate", 2, "unknown command"},
+        {"create @x.qvksk --help", 0, "Usage: qvksk create"},
+        {"create @x.qvksk --title X --version 3 --power-user-code 0000 --power-user-permitted --no-admin-code", 0, "created"},
+        {"check @x.qvksk --level admin --code=", 0, "opens it as Administrator"},
     });
     // clang-format on
 }
@@ -277,22 +235,11 @@ TEST(Qvksk, InfoShowsWhatTheFileHoldsButNoHashNorControlCharacter)
 {
     const ScratchDir dir;
     const std::string path = dir.pathOf("lobby.qvksk");
-    ASSERT_EQ(runTool({"create",
-                       path,
-                       "--title",
-                       "Lo\x1b]0;pwned\x07\\by\x7f\xc2\x9b"
-                       "2J ok",
-                       "--version",
-                       "3",
-                       "--admin-code",
-                       "1234",
-                       "--power-user-code",
-                       "0000",
-                       "--power-user-permitted",
-                       "--file-operation",
-                       "7"})
-                  .exitCode,
-              0);
+    // clang-format off
+    ASSERT_EQ(runTool({"create", path, "--title", "Lo\x1b]0;pwned\x07\\by\x7f\xc2\x9b" "2J ok",
+                       "--version", "3", "--admin-code", "1234", "--power-user-code", "0000",
+                       "--power-user-permitted", "--file-operation", "7"}).exitCode, 0);
+    // clang-format on
     const std::string stored = readFile(path);
     EXPECT_EQ(stored.find("\"1234\""), std::string::npos) << "the code is stored in clear";
     EXPECT_EQ(stored.find("\"0000\""), std::string::npos) << "the code is stored in clear";
@@ -314,32 +261,21 @@ TEST(Qvksk, InfoShowsWhatTheFileHoldsButNoHashNorControlCharacter)
 
 TEST(Qvksk, InfoSaysPlainlyWhichLevelNeedsNoCode)
 {
-    struct Case
-    {
-        std::vector<std::string> options;
-        const char *administrator;
-        const char *powerUser;
-    };
+    const std::string noAdministratorCode
+        = "Administrator: needs no code: anyone can open it as Administrator\n";
+    const std::string administratorCode = "Administrator: needs the administrator code\n";
     // clang-format off
-    const Case cases[] = {
-        {{"--power-user-permitted"}, "Administrator: needs no code", "Power User: needs no code"},
-        {{"--admin-code", "1", "--power-user-permitted"}, "Administrator: needs the administrator code", "Power User: needs no code"},
-        {{"--no-admin-code", "--power-user-code", "2", "--power-user-permitted"}, "Administrator: needs no code", "Power User: needs the power-user code\n"},
-        {{"--admin-code", "1", "--power-user-code", "2"}, "Administrator: needs the administrator code", "Power User: not permitted"},
-    };
+    runSteps({
+        {"create @a.qvksk --title T --version 3 --power-user-permitted", 0, "created"},
+        {"info @a.qvksk", 0, (noAdministratorCode + "Power User: needs no code: anyone can open it as Power User\n").c_str()},
+        {"create @b.qvksk --title T --version 3 --admin-code 1 --power-user-permitted", 0, "created"},
+        {"info @b.qvksk", 0, (administratorCode + "Power User: needs no code").c_str()},
+        {"create @c.qvksk --title T --version 3 --no-admin-code --power-user-code 2 --power-user-permitted", 0, "created"},
+        {"info @c.qvksk", 0, (noAdministratorCode + "Power User: needs the power-user code\n").c_str()},
+        {"create @d.qvksk --title T --version 3 --admin-code 1 --power-user-code 2", 0, "created"},
+        {"info @d.qvksk", 0, (administratorCode + "Power User: not permitted\n").c_str()},
+    });
     // clang-format on
-    const ScratchDir dir;
-    const std::string path = dir.pathOf("file.qvksk");
-    for (const Case &row : cases) {
-        ASSERT_EQ(runTool(std::vector<std::string>{"create", path, "--title", "T", "--version", "3"}
-                          + row.options)
-                      .exitCode,
-                  0);
-        const ToolRun run = runTool({"info", path});
-        SCOPED_TRACE(run.output);
-        EXPECT_NE(run.output.find(row.administrator), std::string::npos);
-        EXPECT_NE(run.output.find(row.powerUser), std::string::npos);
-    }
 }
 
 TEST(Qvksk, CreateReplacesTheFileWholeAndNeverWritesThroughALink)
