@@ -24,8 +24,8 @@ Cost minimumCost();
 std::optional<std::string> hash(std::string_view code, const Cost &cost = interactiveCost());
 
 // Whether text is an Argon2id hash string whose costs stay within what this library is prepared
-// to spend on one check (libsodium's "sensitive" limits), so that a file cannot make a check
-// run for hours or allocate without bound.
+// to spend on one check (libsodium's "moderate" limits), so that a file cannot make a check
+// run for long or allocate much.
 bool isValidHash(std::string_view text);
 
 // Whether code matches hash; the comparison runs in constant time.

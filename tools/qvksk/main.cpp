@@ -2,14 +2,16 @@
 // Exit codes: 0 done (check: the code opens the file), 1 the code does not open it, 2 error.
 
 #include "accesscode.h"
+#include "arguments.h"
+#include "atomicfile.h"
+#include "codeinput.h"
 #include "controllerfile.h"
 #include "controllerfilereader.h"
 #include "qvcore.h"
+#include "terminaltext.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -37,23 +39,30 @@ Run "qvksk <command> --help" for a command's options.
 const char *const createHelp = R"(Usage: qvksk create OUT --title T --version N [options]
 
 Writes a controller file to OUT. Codes are stored as Argon2id hashes, never in clear.
+A code given as "-" is read from standard input (one line each, in the order of the
+options), without echo when it is a terminal; other users can see codes given on the
+command line in the process list.
 
   --title T                the controller's title
   --version N              the kiosk file version (this library opens 1 to 3)
-  --admin-code C           the Administrator code (default: none needed)
-  --power-user-code C      the Power User code (default: none needed)
+  --admin-code C|-         the Administrator code
+  --no-admin-code          let anyone open the file as Administrator without a code;
+                           needed for a power-user code without an administrator code
+  --power-user-code C|-    the Power User code (default: none needed)
   --power-user-permitted   let the file be opened as Power User
   --file-operation N       the file-operation value (default 0)
 )";
 
 const char *const infoHelp = R"(Usage: qvksk info FILE
 
-Prints everything FILE holds except the hashes of its codes.
+Prints everything FILE holds except the hashes of its codes, and which code opens it at
+each level. Control characters in its texts are shown as \xNN or \u00NN, a backslash as \\.
 )";
 
-const char *const checkHelp = R"(Usage: qvksk check FILE --level admin|power-user --code C
+const char *const checkHelp = R"(Usage: qvksk check FILE --level admin|power-user --code C|-
 
-Exit code 0 when C opens FILE at the level, 1 when it does not, 2 on error.
+Exit code 0 when C opens FILE at the level, 1 when it does not, 2 on error. A code given
+as "-" is read from standard input (one line), without echo when it is a terminal.
 )";
 
 int fail(const std::string &message)
@@ -92,70 +101,34 @@ std::string statusText(std::int32_t status)
     }
 }
 
-// Options of the form "--name value", "--name=value" or "--flag"; the first argument not an option is the file.
-class Arguments final
+int usageError(const Arguments &args, std::string_view command)
 {
-public:
-    Arguments(const std::vector<std::string_view> &args, std::vector<std::string_view> flags)
-        : flagNames(std::move(flags))
-    {
-        for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
-            const std::string_view arg = args[i];
-            if (arg.substr(0, 2) != "--") {
-                if (!file.empty())
-                    error = "unexpected argument " + std::string(arg);
-                file = std::string(arg);
-            } else if (const auto equals = arg.find('='); equals != std::string_view::npos) {
-                values.emplace_back(arg.substr(0, equals), arg.substr(equals + 1));
-            } else if (isFlag(arg)) {
-                values.emplace_back(arg, "");
-            } else if (i + 1 < args.size()) {
-                values.emplace_back(arg, args[++i]);
-            } else {
-                error = std::string(arg) + " needs a value";
-            }
+    return fail(args.error() + " (see qvksk " + std::string(command) + " --help)");
+}
+
+// Replaces each code option given as "-" by a line of standard input, in the order given.
+bool readCodesFromInput(Arguments &args,
+                        const std::vector<std::pair<std::string_view, std::string>> &prompts,
+                        bool confirm,
+                        int &status)
+{
+    const auto given = args.given(); // a copy: setValue changes the values
+    for (const auto &[name, value] : given) {
+        const auto prompt = std::find_if(prompts.begin(), prompts.end(), [&](const auto &entry) {
+            return entry.first == name;
+        });
+        if (prompt == prompts.end() || value != "-")
+            continue;
+        std::string error;
+        std::optional<std::string> code = readCode(prompt->second, confirm, error);
+        if (!code) {
+            status = fail(name + ": " + error);
+            return false;
         }
+        args.setValue(name, std::move(*code));
     }
-
-    std::string file;
-    std::string error;
-
-    std::optional<std::string> value(std::string_view name) const
-    {
-        for (const auto &[key, val] : values) {
-            if (key == name)
-                return std::string(val);
-        }
-        return std::nullopt;
-    }
-    bool has(std::string_view name) const { return value(name).has_value(); }
-
-    // The first option not in known, if any.
-    std::optional<std::string> unknown(const std::vector<std::string_view> &known) const
-    {
-        for (const auto &entry : values) {
-            bool found = false;
-            for (std::string_view name : known)
-                found = found || entry.first == name;
-            if (!found)
-                return std::string(entry.first);
-        }
-        return std::nullopt;
-    }
-
-private:
-    bool isFlag(std::string_view arg) const
-    {
-        for (std::string_view name : flagNames) {
-            if (name == arg)
-                return true;
-        }
-        return false;
-    }
-
-    std::vector<std::string_view> flagNames;
-    std::vector<std::pair<std::string_view, std::string_view>> values;
-};
+    return true;
+}
 
 std::optional<std::string> hashedCode(const Arguments &args, std::string_view option, int &status)
 {
@@ -174,17 +147,12 @@ std::optional<std::string> hashedCode(const Arguments &args, std::string_view op
 
 int create(const std::vector<std::string_view> &argv)
 {
-    const Arguments args(argv, {"--power-user-permitted"});
-    if (!args.error.empty())
-        return fail(args.error);
-    if (const auto unknown = args.unknown({"--title",
-                                           "--version",
-                                           "--admin-code",
-                                           "--power-user-code",
-                                           "--power-user-permitted",
-                                           "--file-operation"}))
-        return fail("unknown option " + *unknown + " (see qvksk create --help)");
-    if (args.file.empty() || !args.has("--title") || !args.has("--version"))
+    Arguments args(argv,
+                   {"--power-user-permitted", "--no-admin-code"},
+                   {"--title", "--version", "--admin-code", "--power-user-code", "--file-operation"});
+    if (!args.error().empty())
+        return usageError(args, "create");
+    if (args.file().empty() || !args.has("--title") || !args.has("--version"))
         return fail("create needs OUT, --title and --version (see qvksk create --help)");
 
     qvcore::ControllerFile file;
@@ -200,7 +168,21 @@ int create(const std::vector<std::string_view> &argv)
             return fail("--file-operation needs a whole number");
         file.fileOperation = *value;
     }
+    if (args.has("--no-admin-code") && args.has("--admin-code"))
+        return fail("--admin-code and --no-admin-code contradict each other");
+    // A file without an administrator code opens as Administrator with no code at all, which
+    // makes a power-user code pointless: only by explicit request.
+    if (args.has("--power-user-code") && !args.has("--admin-code") && !args.has("--no-admin-code"))
+        return fail("a power-user code without --admin-code lets anyone open the file as "
+                    "Administrator without a code; give --no-admin-code if that is meant");
+
     int status = exitOk;
+    if (!readCodesFromInput(args,
+                            {{"--admin-code", "Administrator code: "},
+                             {"--power-user-code", "Power User code: "}},
+                            true,
+                            status))
+        return status;
     file.administratorCode = hashedCode(args, "--admin-code", status);
     if (status == exitOk)
         file.powerUserCode = hashedCode(args, "--power-user-code", status);
@@ -210,22 +192,9 @@ int create(const std::vector<std::string_view> &argv)
     const std::optional<std::string> text = file.serialize();
     if (!text)
         return fail("the title is not UTF-8");
-    // Written beside the target and renamed over it, so a failed write leaves no half file.
-    const std::string temporary = args.file + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << *text;
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return fail("cannot write " + args.file);
-        }
-    }
-    if (std::rename(temporary.c_str(), args.file.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return fail("cannot write " + args.file);
-    }
-    std::cout << "created " << args.file << '\n';
+    if (std::string error; !writeFileAtomically(args.file(), *text, error))
+        return fail("cannot write " + args.file() + ": " + error);
+    std::cout << "created " << args.file() << '\n';
     return exitOk;
 }
 
@@ -244,50 +213,60 @@ std::optional<qvcore::ControllerFile> readKioskFile(const std::string &path, int
     return std::move(reading.file);
 }
 
+// Which code opens the file at each level, as ControllerFile::opens decides.
+std::string administratorAccess(const qvcore::ControllerFile &file)
+{
+    return file.administratorCode ? "needs the administrator code"
+                                  : "needs no code: anyone can open it as Administrator";
+}
+
+std::string powerUserAccess(const qvcore::ControllerFile &file)
+{
+    if (!file.powerUserPermitted)
+        return "not permitted";
+    if (!file.powerUserCode)
+        return "needs no code: anyone can open it as Power User";
+    return file.administratorCode ? "needs the power-user or the administrator code"
+                                  : "needs the power-user code";
+}
+
 int info(const std::vector<std::string_view> &argv)
 {
-    const Arguments args(argv, {});
-    if (!args.error.empty())
-        return fail(args.error);
-    if (const auto unknown = args.unknown({}))
-        return fail("unknown option " + *unknown + " (see qvksk info --help)");
-    if (args.file.empty())
+    const Arguments args(argv, {}, {});
+    if (!args.error().empty())
+        return usageError(args, "info");
+    if (args.file().empty())
         return fail("info needs FILE (see qvksk info --help)");
     int status = exitOk;
-    const auto file = readKioskFile(args.file, status);
+    const auto file = readKioskFile(args.file(), status);
     if (!file)
         return status;
 
-    std::cout << "file: " << args.file << '\n' << "version: " << file->version;
+    std::cout << "file: " << escapeControlCharacters(args.file()) << '\n'
+              << "version: " << file->version;
     if (!file->hasKnownLayout()) {
         std::cout << " (not openable: this library opens versions 1 to "
                   << QVCORE_SUPPORTED_KIOSK_FILE_VERSION << ")\n";
         return exitOk;
     }
-    const auto yesNo = [](bool value) { return value ? "yes" : "no"; };
-    const auto code = [](const std::optional<std::string> &hash) {
-        return hash ? "set" : "none (no code needed)";
-    };
+    // The title comes from the file, which may have been made to drive the terminal.
     std::cout << '\n'
-              << "title: " << file->title << '\n'
-              << "power user permitted: " << yesNo(file->powerUserPermitted) << '\n'
+              << "title: " << escapeControlCharacters(file->title) << '\n'
+              << "power user permitted: " << (file->powerUserPermitted ? "yes" : "no") << '\n'
               << "file operation: " << file->fileOperation << '\n'
-              << "administrator code: " << code(file->administratorCode) << '\n'
-              << "power-user code: " << code(file->powerUserCode) << '\n'
+              << "Administrator: " << administratorAccess(*file) << '\n'
+              << "Power User: " << powerUserAccess(*file) << '\n'
               << "controller entries: " << file->controllerEntries << '\n';
     return exitOk;
 }
 
 int check(const std::vector<std::string_view> &argv)
 {
-    const Arguments args(argv, {});
-    if (!args.error.empty())
-        return fail(args.error);
-    if (const auto unknown = args.unknown({"--level", "--code"}))
-        return fail("unknown option " + *unknown + " (see qvksk check --help)");
+    Arguments args(argv, {}, {"--level", "--code"});
+    if (!args.error().empty())
+        return usageError(args, "check");
     const auto levelName = args.value("--level");
-    const auto code = args.value("--code");
-    if (args.file.empty() || !levelName || !code)
+    if (args.file().empty() || !levelName || !args.has("--code"))
         return fail("check needs FILE, --level and --code (see qvksk check --help)");
     std::int32_t level = 0;
     std::string levelText;
@@ -302,22 +281,25 @@ int check(const std::vector<std::string_view> &argv)
     }
 
     int status = exitOk;
-    const auto file = readKioskFile(args.file, status);
+    const auto file = readKioskFile(args.file(), status);
     if (!file)
         return status;
+    const std::string &path = args.file();
     if (!file->hasKnownLayout())
-        return fail(args.file + " has version " + std::to_string(file->version)
+        return fail(path + " has version " + std::to_string(file->version)
                     + ", this library opens 1 to "
                     + std::to_string(QVCORE_SUPPORTED_KIOSK_FILE_VERSION));
     if (level == 2 && !file->powerUserPermitted) {
-        std::cout << args.file << ": Power User is not permitted\n";
+        std::cout << path << ": Power User is not permitted\n";
         return exitRefused;
     }
-    if (!file->opens(level, *code)) {
-        std::cout << args.file << ": the code does not open it as " << levelText << '\n';
+    if (!readCodesFromInput(args, {{"--code", "Code: "}}, false, status))
+        return status;
+    if (!file->opens(level, *args.value("--code"))) {
+        std::cout << path << ": the code does not open it as " << levelText << '\n';
         return exitRefused;
     }
-    std::cout << args.file << ": the code opens it as " << levelText << '\n';
+    std::cout << path << ": the code opens it as " << levelText << '\n';
     return exitOk;
 }
 

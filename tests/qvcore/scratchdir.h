@@ -1,0 +1,45 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A fresh folder under TMPDIR, removed with everything in it at the end.
+struct ScratchDir final
+{
+    ScratchDir()
+    {
+        root = (std::filesystem::temp_directory_path() / "qvcoretest.XXXXXX").string();
+        if (::mkdtemp(root.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+    }
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+    ScratchDir(const ScratchDir &) = delete;
+    ScratchDir &operator=(const ScratchDir &) = delete;
+
+    std::string pathOf(const std::string &name) const { return root + '/' + name; }
+    std::string write(const std::string &name, const std::string &contents) const
+    {
+        std::ofstream(pathOf(name), std::ios::binary) << contents;
+        return pathOf(name);
+    }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> found;
+        for (const auto &entry : std::filesystem::directory_iterator(root))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    std::string root;
+};
