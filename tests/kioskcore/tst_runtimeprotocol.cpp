@@ -5,6 +5,7 @@
 
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryblock.h"
+#include "platform/sharedmemoryview.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,24 @@ TEST(RuntimeServer, SetsReadyTakesARequestAndAcceptsIt)
     // The handoff wrote ready 0; the runtime still serves the block.
     EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
     EXPECT_FALSE(served.server.step()); // the same request is not taken twice
+}
+
+TEST(RuntimeServer, ARequestStillBeingWrittenIsNotTaken)
+{
+    Served served;
+    Handoff handoff;
+    ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
+    EXPECT_FALSE(served.server.step());
+    {
+        // The code changes between two looks, as while the front-end is still writing.
+        const platform::SharedMemoryView view = platform::SharedMemoryView::map(served.block, 260);
+        ASSERT_TRUE(view.isMapped());
+        view.data()[0] = '9';
+    }
+    EXPECT_FALSE(served.server.step());
+    const std::optional<TakenRequest> taken = served.server.step();
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->code, "9234");
 }
 
 TEST(RuntimeServer, HeldBackReadyOrAcceptedLeavesItsWordZero)

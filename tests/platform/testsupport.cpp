@@ -104,7 +104,7 @@ SquattedBlock::SquattedBlock(std::string blockName)
     InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
     InitializeAcl(&acl, sizeof acl, ACL_REVISION);
     SetSecurityDescriptorDacl(&security, TRUE, &acl, FALSE);
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &security, FALSE};
+    SECURITY_ATTRIBUTES attributes = {static_cast<DWORD>(sizeof attributes), &security, FALSE};
     const std::wstring wide(name.begin(), name.end());
     const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE,
                                               &attributes,
