@@ -61,18 +61,28 @@ std::optional<TakenRequest> RuntimeServer::step()
         readySet = true;
     }
 
-    if (pending && now >= acceptAt) {
-        RuntimeRequest::storeWord(data, RuntimeRequest::acceptedOffset, 1);
-        std::optional<TakenRequest> accepted = std::move(pending);
-        pending.reset();
-        return accepted;
-    }
-    if (pending)
+    // A runtime that does not serve the block yet takes no request either.
+    if (!readySet)
         return std::nullopt;
 
     unsigned char copy[RuntimeRequest::blockSize];
     for (std::size_t i = 0; i < sizeof copy; ++i)
         copy[i] = data[i];
+
+    if (pending) {
+        if (now < acceptAt)
+            return std::nullopt;
+        // The front-end may have written a newer request during the delay: accepted belongs
+        // to the request taken, so the newer one is left to be taken in turn.
+        const bool stillThere = std::equal(copy, copy + RuntimeRequest::readyOffset, takenLook);
+        std::optional<TakenRequest> accepted = std::move(pending);
+        pending.reset();
+        if (!stillThere)
+            return std::nullopt;
+        RuntimeRequest::storeWord(data, RuntimeRequest::acceptedOffset, 1);
+        return accepted;
+    }
+
     // The front-end writes the block with plain copies: a request counts only once two
     // looks in a row have seen the same bytes, so a half-written one is never taken.
     const bool settled = std::equal(copy, copy + RuntimeRequest::readyOffset, previousLook);
@@ -102,6 +112,7 @@ std::optional<TakenRequest> RuntimeServer::step()
     if (behaviour.neverAccept)
         return std::nullopt;
     pending = std::move(taken);
+    std::copy(copy, copy + RuntimeRequest::readyOffset, takenLook);
     acceptAt = now + std::chrono::milliseconds(behaviour.acceptDelayMs);
     return step();
 }

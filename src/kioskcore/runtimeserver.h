@@ -12,8 +12,9 @@
 #include <string>
 
 // The runtime's side of the request block, without any window: sets ready once it serves
-// the block, takes each request (path block name set, accepted 0), reads its path block,
-// records it and sets accepted. Driven by calling step() periodically.
+// the block, then takes each request (path block name set, accepted 0), reads its path
+// block, records it and sets accepted, unless a newer request has replaced it meanwhile.
+// Driven by calling step() periodically.
 class RuntimeServer final
 {
 public:
@@ -47,6 +48,7 @@ private:
     int takenCount = 0;
     std::u16string lastTakenName;         // the request taken last, accepted or not yet
     unsigned char previousLook[252] = {}; // the request part of the block at the last step
+    unsigned char takenLook[252] = {};    // the request part of the block when it was taken
     std::optional<TakenRequest> pending;
     Clock::time_point acceptAt;
 };

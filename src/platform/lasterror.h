@@ -9,6 +9,10 @@ namespace platform {
 // platform's "invalid argument" code.
 std::uint32_t lastError();
 
+// Whether the last error says that access was denied (ERROR_ACCESS_DENIED / EACCES), as for
+// a block that belongs to another user or is open to others.
+bool lastErrorIsAccessDenied();
+
 // Sets the last error to "invalid argument" (ERROR_INVALID_PARAMETER / EINVAL).
 void setInvalidArgumentError();
 

@@ -5,11 +5,13 @@
 
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryblock.h"
+#include "platform/sharedmemoryview.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <tuple>
+#include <vector>
 
 using platform::RuntimeRequest;
 using platform::SharedMemoryBlock;
@@ -102,25 +104,65 @@ TEST(RuntimeServer, SetsReadyTakesARequestAndAcceptsIt)
     EXPECT_FALSE(served.server.step()); // the same request is not taken twice
 }
 
-TEST(RuntimeServer, HeldBackReadyAndAcceptedLeaveBothZero)
+TEST(RuntimeServer, ARequestStillBeingWrittenIsNotTaken)
 {
+    Served served;
+    Handoff handoff;
+    ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
+    EXPECT_FALSE(served.server.step());
+    {
+        // The code changes between two looks, as while the front-end is still writing.
+        const platform::SharedMemoryView view = platform::SharedMemoryView::map(served.block, 260);
+        ASSERT_TRUE(view.isMapped());
+        view.data()[0] = '9';
+    }
+    EXPECT_FALSE(served.server.step());
+    const std::optional<TakenRequest> taken = served.server.step();
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->code, "9234");
+}
+
+TEST(RuntimeServer, HeldBackReadyOrAcceptedLeavesItsWordZero)
+{
+    // A runtime that is not ready takes nothing; a ready one takes the request but may hold
+    // back accepted. The variables, then whether ready is set and the request taken.
     // clang-format off
-    const Environment rows[] = {
-        {{"QVKIOSKCORE_NEVER_READY", "1"}, {"QVKIOSKCORE_NEVER_ACCEPT", "1"}},
-        {{"QVKIOSKCORE_READY_DELAY_MS", "600000"}, {"QVKIOSKCORE_ACCEPT_DELAY_MS", "600000"}},
+    const std::tuple<Environment, bool> rows[] = {
+        {{{"QVKIOSKCORE_NEVER_READY", "1"}}, false},
+        {{{"QVKIOSKCORE_READY_DELAY_MS", "600000"}}, false},
+        {{{"QVKIOSKCORE_NEVER_ACCEPT", "1"}}, true},
+        {{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "600000"}}, true},
     };
     // clang-format on
-    for (const Environment &row : rows) {
-        SCOPED_TRACE(row.begin()->first);
-        Served served(row);
+    for (const auto &[environment, ready] : rows) {
+        SCOPED_TRACE(environment.begin()->first);
+        Served served(environment);
         Handoff handoff;
         ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
         for (int i = 0; i < 5; ++i)
             EXPECT_FALSE(served.server.step());
-        EXPECT_TRUE(served.server.hasTakenRequest());
-        EXPECT_EQ(served.word(RuntimeRequest::readyOffset), 0u);
+        EXPECT_EQ(served.server.hasTakenRequest(), ready);
+        EXPECT_EQ(served.word(RuntimeRequest::readyOffset) != 0, ready);
         EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
     }
+}
+
+TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
+{
+    Served served(Environment{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "50"}});
+    Handoff first;
+    ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
+    ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
+    // The front-end gave up on the first and wrote a second request during the delay.
+    Handoff second;
+    ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
+    std::vector<std::string> shown;
+    ASSERT_TRUE(waitFor([&] {
+        if (const std::optional<TakenRequest> taken = served.server.step())
+            shown.push_back(taken->path);
+        return served.word(RuntimeRequest::acceptedOffset) != 0;
+    }));
+    EXPECT_EQ(shown, std::vector<std::string>{"second.qvksk"});
 }
 
 TEST(RuntimeServer, ARequestWhosePathBlockIsMissingIsNotAccepted)

@@ -14,6 +14,15 @@
 #include <sstream>
 #include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace testsupport {
 
 using platform::RuntimeRequest;
@@ -84,6 +93,49 @@ std::uint32_t statusWord(const std::string &name, std::size_t offset)
     const SharedMemoryView view = SharedMemoryView::map(block, 260);
     return view.isMapped() ? RuntimeRequest::loadWord(view.data(), offset) : 0;
 }
+
+#ifdef _WIN32
+SquattedBlock::SquattedBlock(std::string blockName)
+    : name(std::move(blockName))
+{
+    // A security descriptor with an empty access list grants nobody anything.
+    SECURITY_DESCRIPTOR security;
+    ACL acl;
+    InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&security, TRUE, &acl, FALSE);
+    SECURITY_ATTRIBUTES attributes = {static_cast<DWORD>(sizeof attributes), &security, FALSE};
+    const std::wstring wide(name.begin(), name.end());
+    const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE,
+                                              &attributes,
+                                              PAGE_READWRITE,
+                                              0,
+                                              4096,
+                                              wide.c_str());
+    made = mapping != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+    handle = reinterpret_cast<std::intptr_t>(mapping);
+}
+
+SquattedBlock::~SquattedBlock()
+{
+    if (handle != 0)
+        CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+#else
+SquattedBlock::SquattedBlock(std::string blockName)
+    : name(std::move(blockName))
+{
+    const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    made = fd >= 0 && fchmod(fd, 0644) == 0 && ftruncate(fd, 4096) == 0;
+    if (fd >= 0)
+        close(fd);
+}
+
+SquattedBlock::~SquattedBlock()
+{
+    shm_unlink(("/" + name).c_str());
+}
+#endif
 
 void setEnvironment(const std::string &name, const std::string &value)
 {

@@ -13,11 +13,16 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <memory>
 
 using platform::SharedMemoryBlock;
 using namespace testsupport;
@@ -116,6 +121,36 @@ TEST(PosixBackend, TheRuntimeIsInItsOwnSessionAndNotOurChild)
     EXPECT_TRUE(stopHelper(name, pid));
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(PosixBackend, TheRuntimeInheritsNoDescriptorButTheStandardThree)
+{
+    // Opened without close-on-exec, as a library or the front-end's parent may leave one.
+    const std::string marker = "inherited-" + std::to_string(getpid());
+    const int fd = open(marker.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    const std::string name = uniqueBlockName();
+    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    std::uint32_t pid = 0;
+    const bool started = platform::startStandbyRuntime(name, 260, &pid, helperPath());
+    close(fd);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(
+        waitFor([&] { return statusWord(name, platform::RuntimeRequest::readyOffset) != 0; }));
+    // The running helper's descriptors: none of them may be the file opened here.
+    const std::string folder = "/proc/" + std::to_string(pid) + "/fd";
+    const std::unique_ptr<DIR, int (*)(DIR *)> descriptors(opendir(folder.c_str()), closedir);
+    ASSERT_TRUE(descriptors);
+    char self[PATH_MAX] = {};
+    ASSERT_TRUE(realpath(marker.c_str(), self));
+    while (const dirent *entry = readdir(descriptors.get())) {
+        char target[PATH_MAX] = {};
+        if (readlink((folder + "/" + entry->d_name).c_str(), target, sizeof target - 1) > 0) {
+            EXPECT_NE(std::string(target), self) << "descriptor " << entry->d_name;
+        }
+    }
+    EXPECT_TRUE(stopHelper(name, pid));
+    unlink(marker.c_str());
 }
 
 TEST(PosixBackend, TheRuntimeOutlivesTheProcessThatStartedIt)

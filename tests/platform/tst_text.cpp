@@ -27,8 +27,10 @@ TEST(Text, RoundTripsThroughUtf16Exactly)
 
 TEST(Text, RefusesInvalidUtf8)
 {
-    // Bad byte, truncated two- and three-byte sequences, lone continuation, beyond U+10FFFF.
-    for (const char *row : {"\xFF", "abc\xC3", "\xE6\x97", "\x80", "\xF4\x90\x80\x80"}) {
+    // Bad byte, truncated two- and three-byte sequences, lone continuation, beyond U+10FFFF,
+    // an overlong '/', an encoded surrogate.
+    for (const char *row :
+         {"\xFF", "abc\xC3", "\xE6\x97", "\x80", "\xF4\x90\x80\x80", "\xC0\xAF", "\xED\xA0\x80"}) {
         std::u16string wide = u"left over";
         EXPECT_FALSE(platform::utf8ToUtf16(row, wide)) << testing::PrintToString(std::string(row));
         EXPECT_TRUE(wide.empty());

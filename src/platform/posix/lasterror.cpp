@@ -9,6 +9,11 @@ std::uint32_t lastError()
     return static_cast<std::uint32_t>(errno);
 }
 
+bool lastErrorIsAccessDenied()
+{
+    return errno == EACCES;
+}
+
 void setInvalidArgumentError()
 {
     errno = EINVAL;

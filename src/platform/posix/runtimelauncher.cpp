@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,28 @@ void writeReport(int fd, char kind, int value)
     [[maybe_unused]] const ssize_t written = write(fd, &report, sizeof report);
 }
 
+// Marks every descriptor from 3 up close-on-exec, so that the runtime gets only the standard
+// three however the others were opened (by a library, or inherited from our parent), while
+// the exec-error pipe stays usable until exec. `highest` is the fallback's limit.
+void keepOnlyStandardDescriptors(int highest)
+{
+#ifdef CLOSE_RANGE_CLOEXEC
+    if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0)
+        return;
+#endif
+    for (int fd = 3; fd < highest; ++fd)
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+int descriptorLimit()
+{
+    rlimit limit = {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY
+        || limit.rlim_cur > 0x7FFFFFFF)
+        return 0x10000;
+    return static_cast<int>(limit.rlim_cur);
+}
+
 // Between fork and exec only async-signal-safe calls: everything is prepared beforehand.
 bool spawnDetached(const std::string &program,
                    const std::vector<std::string> &arguments,
@@ -39,6 +62,7 @@ bool spawnDetached(const std::string &program,
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
+    const int highestDescriptor = descriptorLimit();
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return false;
@@ -61,6 +85,7 @@ bool spawnDetached(const std::string &program,
             sigset_t none;
             sigemptyset(&none);
             sigprocmask(SIG_SETMASK, &none, nullptr);
+            keepOnlyStandardDescriptors(highestDescriptor);
             execve(argv[0], argv.data(), environ);
             writeReport(fds[1], 'E', errno);
             _exit(127);

@@ -9,6 +9,11 @@ std::uint32_t lastError()
     return static_cast<std::uint32_t>(GetLastError());
 }
 
+bool lastErrorIsAccessDenied()
+{
+    return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 void setInvalidArgumentError()
 {
     SetLastError(ERROR_INVALID_PARAMETER);
