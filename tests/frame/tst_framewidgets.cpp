@@ -1,5 +1,5 @@
 // The frame's widgets on their own: resize handles, title bar, actions registry, menu bar and
-// tool bar.
+// tool bar. The title bar's caption rule is tested through the window (tst_mainwindowbase).
 
 #include "framehelpers.h"
 
@@ -164,37 +164,6 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    void titleBarCaption_data()
-    {
-        QTest::addColumn<QString>("part");
-        QTest::addColumn<bool>("caption");
-        QTest::addRow("logo text") << "logoText" << true;
-        QTest::addRow("empty middle") << "" << true;
-        QTest::addRow("application icon") << "appIcon" << false;
-        QTest::addRow("minimize button") << "minimizeAction" << false;
-        QTest::addRow("maximize button") << "maximizeAction" << false;
-        QTest::addRow("close button") << "closeAction" << false;
-        QTest::addRow("just below the bar") << "below" << false;
-    }
-
-    void titleBarCaption()
-    {
-        QFETCH(QString, part);
-        QFETCH(bool, caption);
-        TitleBar bar;
-        bar.setGeometry(50, 40, 900, bar.sizeHint().height());
-        bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&bar));
-        QPoint point = bar.mapToGlobal(QPoint(bar.width() / 2, bar.height() / 2));
-        if (part == QLatin1String("below"))
-            point = bar.mapToGlobal(QPoint(bar.width() / 2, bar.height()));
-        else if (part.endsWith(QLatin1String("Action")))
-            point = centreOf(titleButton(&bar, part));
-        else if (!part.isEmpty())
-            point = centreOf(bar.findChild<QWidget *>(part));
-        QCOMPARE(bar.isCaptionAt(point.x(), point.y()), caption);
-    }
-
     void titleBarMaximizedLook()
     {
         TitleBar bar;
@@ -246,9 +215,7 @@ private slots:
         QTest::addRow("53 about with the product name") << 53 << "&About Quorvane Kiosk" << QList<QKeySequence>{} << false << "enabled";
         QTest::addRow("54 legal") << 54 << "&Legal" << QList<QKeySequence>{} << false << "enabled";
         QTest::addRow("15 paste starts disabled") << 15 << "ID_RESSTR_ACTIONS_EDITPASTE" << standard(QKeySequence::Paste) << false << "disabled";
-        QTest::addRow("30 actions view unchecked") << 30 << "ID_RESSTR_ACTIONS_VIEWACTIONS" << QList<QKeySequence>{} << false << "unchecked";
         QTest::addRow("32 tool bar view checked") << 32 << "ID_RESSTR_ACTIONS_VIEWTOOLBAR" << QList<QKeySequence>{} << false << "checked";
-        QTest::addRow("84 last number") << 84 << "ID_RESSTR_ACTIONS_TOOLEXPANDTREE" << QList<QKeySequence>{} << false << "enabled";
         // clang-format on
     }
 

@@ -141,7 +141,6 @@ private slots:
         const QRect screen(0, 0, 1920, 1080);
         // clang-format off
         QTest::addRow("available within the screen") << screen << QRect(0, 30, 1920, 1050) << QRect(0, 30, 1920, 1050);
-        QTest::addRow("twice the screen") << screen << QRect(0, 0, 3840, 2160) << QRect(0, 0, 1920, 1080);
         QTest::addRow("three times, keeps its top-left") << screen << QRect(10, 20, 5760, 3240) << QRect(10, 20, 1920, 1080);
         QTest::addRow("taller only: a ratio of 1") << screen << QRect(0, 0, 1920, 2160) << QRect(0, 0, 1920, 1080);
         QTest::addRow("width no multiple, height is") << screen << QRect(0, 0, 2000, 2160) << QRect(0, 0, 1000, 1080);
