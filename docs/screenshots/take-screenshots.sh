@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Shows dialogs on a virtual X display and saves screenshots cropped to them.
 #   docs/screenshots/take-screenshots.sh <build dir> [out dir] [dialog[=name] ...]
-# dialog is one of confirmation, error, information, authenticate, block, legal, about; the
-# picture is <out dir>/<name>.png. Without dialogs it makes the README's two pictures.
+# dialog is one of confirmation, error, information, authenticate, block, legal, about, or
+# frame (the bare main-window frame); the picture is <out dir>/<name>.png. Without dialogs it
+# makes the README's three pictures.
 # Needs xvfb and imagemagick (scripts/install-deps installs both).
 set -euo pipefail
 
 if [ "${1:-}" = --inside-display ]; then
     # One dialog, run by the part below inside xvfb-run.
-    program=$2 kind=$3 file=$4
+    program=$2 argument=$3 file=$4
     log=$(mktemp)
-    "$program" "$kind" >"$log" &
+    "$program" "$argument" >"$log" &
     pid=$!
     geometry=
     for _ in $(seq 50); do
@@ -30,12 +31,17 @@ build=$(cd "$1" && pwd)
 out=${2:-$(dirname "$0")}
 shift $(($# < 2 ? $# : 2))
 kinds=("$@")
-[ ${#kinds[@]} -gt 0 ] || kinds=(confirmation=messagebox authenticate)
+[ ${#kinds[@]} -gt 0 ] || kinds=(confirmation=messagebox authenticate frame)
 
 for entry in "${kinds[@]}"; do
     kind=${entry%%=*}
     name=${entry#*=}
+    if [ "$kind" = frame ]; then
+        program=$build/tests/frame/showframe argument=760x480+40+40
+    else
+        program=$build/tests/dialogs/showdialogs argument=$kind
+    fi
     xvfb-run -a -s "-screen 0 1280x800x24" \
-        "$0" --inside-display "$build/tests/dialogs/showdialogs" "$kind" "$out/$name.png"
+        "$0" --inside-display "$program" "$argument" "$out/$name.png"
     echo "$out/$name.png"
 done

@@ -1,0 +1,44 @@
+#include "appicon.h"
+
+#include "captionbehaviour.h"
+#include "documents/controllerfacade.h"
+#include "platform/nativewindow.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+AppIcon::AppIcon()
+    : QSvgWidget(nullptr)
+{
+    menuTimer.setSingleShot(true);
+    connect(&menuTimer, &QTimer::timeout, this, &AppIcon::sysMenu);
+}
+
+void AppIcon::mousePressEvent(QMouseEvent *event)
+{
+    QSvgWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressPosition = event->globalPosition().toPoint();
+    menuTimer.start(QApplication::doubleClickInterval());
+}
+
+void AppIcon::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QSvgWidget::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The first click of the pair scheduled the menu; closing must not open it as well.
+    menuTimer.stop();
+    ControllerFacade::instance().requestToClose();
+}
+
+void AppIcon::sysMenu()
+{
+    if constexpr (windowMessagesDriveFrame) {
+        if (QWidget *active = QApplication::activeWindow())
+            platform::openSystemMenu(active->winId(), pressPosition.x(), pressPosition.y());
+    } else {
+        CaptionBehaviour::openSystemMenuOf(window(), pressPosition);
+    }
+}

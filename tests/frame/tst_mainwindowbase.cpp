@@ -1,0 +1,414 @@
+// The frameless main window: where it opens, what it stores, its two states, the Windows
+// messages and, where there are none, its caption and system menu through Qt. Runs on two
+// offscreen screen layouts (CMakeLists) that differ only in which screen is primary.
+
+#include "bareframe.h"
+#include "framehelpers.h"
+
+#include "base/settings.h"
+#include "base/widgethelpers.h"
+#include "frame/titlebar.h"
+#include "frame/windowgeometry.h"
+#include "platform/windowmessages.h"
+
+#include <QtTest>
+
+#include <QMenu>
+#include <QScreen>
+#include <QToolBar>
+#include <QTranslator>
+
+#include <climits>
+
+namespace {
+
+const QRect wideScreen(0, 0, 1920, 1040);
+const QRect squareScreen(1920, 0, 1280, 1024);
+
+// The expectation for the layout this run has.
+QRect onPrimary(const QRect &wide, const QRect &square)
+{
+    return QGuiApplication::primaryScreen()->geometry() == wideScreen ? wide : square;
+}
+
+void storeState(const QVariant &geometry, bool maximized)
+{
+    settings().clear();
+    if (geometry.isValid())
+        setSettingsValue(QStringLiteral("GeometryMainWindow"), geometry);
+    setSettingsValue(QStringLiteral("StateMainWindowMaximized"), maximized);
+}
+
+bool allHandlesHidden(const BareFrame *frame)
+{
+    return std::all_of(frame->handles.begin(), frame->handles.end(), [](QWidget *handle) {
+        return handle->isHidden();
+    });
+}
+
+bool noHandleHidden(const BareFrame *frame)
+{
+    return std::none_of(frame->handles.begin(), frame->handles.end(), [](QWidget *handle) {
+        return handle->isHidden();
+    });
+}
+
+QPoint pointOn(FrameWindow &window, const QString &part)
+{
+    TitleBar *bar = window.frame->titleBar;
+    if (part == QLatin1String("empty middle"))
+        return bar->mapToGlobal(QPoint(bar->width() / 2, bar->height() / 2));
+    if (part == QLatin1String("close button"))
+        return centreOf(titleButton(bar, QStringLiteral("closeAction")));
+    return centreOf(bar->findChild<QWidget *>(part));
+}
+
+// The widget a real event at the point would go to.
+QWidget *widgetAt(FrameWindow &window, const QPoint &global)
+{
+    QWidget *child = window.childAt(window.mapFromGlobal(global));
+    return child != nullptr ? child : &window;
+}
+
+void showRestored(FrameWindow &window, const QRect &geometry)
+{
+    storeState(geometry, false);
+    window.restoreWindowState();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+} // namespace
+
+class TestMainWindowBase final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
+        QCoreApplication::installTranslator(&translator);
+        // Both layouts have the same two screens; a missing configuration gives one.
+        QCOMPARE(QGuiApplication::screens().size(), 2);
+        const QRect primary = QGuiApplication::primaryScreen()->geometry();
+        QVERIFY2(primary == wideScreen || primary == squareScreen, "screen layout not applied");
+    }
+
+    void cleanup() { restoreAllOverrideCursors(); }
+
+    void restoreGeometry_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QRect>("expected");
+        const QRect firstStart = onPrimary(QRect(192, 88, 1536, 864), QRect(2048, 224, 1024, 576));
+        // clang-format off
+        QTest::addRow("nothing stored: centred 16:9 on the primary") << QVariant() << firstStart;
+        QTest::addRow("zero width counts as absent") << QVariant(QRect(100, 100, 0, 500)) << firstStart;
+        QTest::addRow("zero height counts as absent") << QVariant(QRect(100, 100, 500, 0)) << firstStart;
+        // What "@Rect(2147483000 0 2000 100)" becomes when read: the right edge wrapped around.
+        QTest::addRow("edges past int range count as absent")
+            << QVariant(QRect(QPoint(2147483000, 0), QPoint(INT_MIN + 1351, 99))) << firstStart;
+        QTest::addRow("edges past widget range count as absent")
+            << QVariant(QRect(-30000000, 10, 800, 600)) << firstStart;
+        QTest::addRow("on no screen: primary's top-left") << QVariant(QRect(5000, 5000, 800, 600))
+            << onPrimary(QRect(0, 0, 800, 600), QRect(1920, 0, 800, 600));
+        QTest::addRow("inside a screen: as stored") << QVariant(QRect(2000, 100, 800, 600))
+            << QRect(2000, 100, 800, 600);
+        QTest::addRow("reaching past its screen: pushed inside") << QVariant(QRect(1500, 800, 800, 600))
+            << QRect(1120, 440, 800, 600);
+        QTest::addRow("larger than its screen: reduced to it") << QVariant(QRect(100, 50, 2500, 1500))
+            << QRect(0, 0, 1920, 1040);
+        // clang-format on
+    }
+
+    void restoreGeometry()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QRect, expected);
+        storeState(stored, false);
+        FrameWindow window;
+        window.restoreWindowState();
+        QCOMPARE(window.geometry(), expected);
+        QCOMPARE(window.normalWindowGeometry(), expected);
+    }
+
+    void maximizedGeometry_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("expected");
+        const QRect screen(0, 0, 1920, 1080);
+        // clang-format off
+        QTest::addRow("available within the screen") << screen << QRect(0, 30, 1920, 1050) << QRect(0, 30, 1920, 1050);
+        QTest::addRow("three times, keeps its top-left") << screen << QRect(10, 20, 5760, 3240) << QRect(10, 20, 1920, 1080);
+        QTest::addRow("taller only: a ratio of 1") << screen << QRect(0, 0, 1920, 2160) << QRect(0, 0, 1920, 1080);
+        QTest::addRow("width no multiple, height is") << screen << QRect(0, 0, 2000, 2160) << QRect(0, 0, 1000, 1080);
+        QTest::addRow("neither a multiple") << screen << QRect(0, 0, 2000, 1100) << QRect(0, 0, 1920, 1080);
+        // clang-format on
+    }
+
+    void maximizedGeometry()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, available);
+        QFETCH(QRect, expected);
+        QCOMPARE(::maximizedGeometry(screen, available), expected);
+    }
+
+    // A file or relay start restores and saves before anything decides to show the window.
+    void hiddenMaximizedStartStaysHiddenAndKeepsThePreference()
+    {
+        storeState(QRect(2000, 100, 800, 600), true);
+        FrameWindow window;
+        window.restoreWindowState();
+        window.saveWindowState();
+        window.saveWindowState();
+        QVERIFY(!window.isVisible());
+        QVERIFY(allHandlesHidden(window.frame));
+        QCOMPARE(window.geometry(), squareScreen);
+        QCOMPARE(settingsValue(QStringLiteral("StateMainWindowMaximized")).toBool(), true);
+        QCOMPARE(settingsValue(QStringLiteral("GeometryMainWindow")).toRect(),
+                 QRect(2000, 100, 800, 600));
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.isMaximized());
+        window.restoreWindow();
+        QCOMPARE(window.geometry(), QRect(2000, 100, 800, 600));
+        QCOMPARE(window.frame->looks.last(), false);
+        QVERIFY(noHandleHidden(window.frame));
+    }
+
+    void savingWhileMaximizedStoresTheNormalGeometry()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        window.maximizeWindow();
+        QCOMPARE(window.frame->looks, QList<bool>{true});
+        window.saveWindowState();
+        QCOMPARE(settingsValue(QStringLiteral("StateMainWindowMaximized")).toBool(), true);
+        QCOMPARE(settingsValue(QStringLiteral("GeometryMainWindow")).toRect(),
+                 QRect(100, 100, 800, 600));
+        QVERIFY(!window.isMaximizedState());
+        QVERIFY(!(window.windowState() & Qt::WindowMaximized));
+        QCOMPARE(window.geometry(), QRect(100, 100, 800, 600));
+    }
+
+    void normalGeometryFollowsOnlyTheNormalState()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        window.move(150, 120);
+        window.resize(900, 650);
+        QCOMPARE(window.normalWindowGeometry(), QRect(150, 120, 900, 650));
+
+        window.maximizeWindow();
+        QCOMPARE(window.geometry(), wideScreen);
+        window.move(20, 10);
+        window.resize(1000, 700);
+        QCOMPARE(window.normalWindowGeometry(), QRect(150, 120, 900, 650));
+        window.restoreWindow();
+        QCOMPARE(window.geometry(), QRect(150, 120, 900, 650));
+    }
+
+    void followsTheWindowManagersStateChanges()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        window.windowHandle()->setWindowStates(Qt::WindowMaximized);
+        QTRY_VERIFY(window.isMaximizedState());
+        QVERIFY(allHandlesHidden(window.frame));
+        window.windowHandle()->setWindowStates(Qt::WindowMinimized | Qt::WindowMaximized);
+        QTRY_VERIFY(window.isMinimized());
+        QVERIFY(window.isMaximizedState());
+        window.windowHandle()->setWindowStates(Qt::WindowNoState);
+        QTRY_VERIFY(!window.isMaximizedState());
+        QCOMPARE(window.frame->looks, (QList<bool>{true, false}));
+        QVERIFY(noHandleHidden(window.frame));
+        QCOMPARE(window.normalWindowGeometry(), QRect(100, 100, 800, 600));
+    }
+
+    void windowsHitTest_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<qintptr>("result");
+        QTest::addRow("logo text: caption") << "logoText" << qintptr(2);
+        QTest::addRow("empty middle: caption") << "empty middle" << qintptr(2);
+        QTest::addRow("application icon: client") << "appIcon" << qintptr(1);
+        QTest::addRow("close button: client") << "close button" << qintptr(1);
+    }
+
+    void windowsHitTest()
+    {
+        QFETCH(QString, part);
+        QFETCH(qintptr, result);
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        const QPoint point = pointOn(window, part);
+        qintptr answer = 0;
+        const bool handled
+            = window.handleWindowMessage({0, 0x0084, 0, std::intptr_t(point.y()) << 16 | point.x()},
+                                         &answer);
+        QVERIFY(handled);
+        QCOMPARE(answer, result);
+    }
+
+    void windowsCommands()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        qintptr result = 0;
+        const auto send = [&window, &result](std::uint32_t message, std::uintptr_t wParam) {
+            return window.handleWindowMessage({0, message, wParam, 0}, &result);
+        };
+        QVERIFY(send(0x0112, 0xF032)); // maximise from a caption double click
+        QVERIFY(window.isMaximizedState());
+        QVERIFY(send(0x0112, 0xF120));
+        QVERIFY(!window.isMaximizedState());
+        QCOMPARE(window.geometry(), QRect(100, 100, 800, 600));
+        QVERIFY(send(0x00A3, 0));
+        QVERIFY(window.isMaximizedState());
+        QVERIFY(send(0x00A3, 0));
+        QVERIFY(!window.isMaximizedState());
+
+        QGuiApplication::setOverrideCursor(QCursor(Qt::SizeFDiagCursor));
+        QVERIFY(!send(0x0112, 0xF060)); // close: not ours
+        QVERIFY(window.isVisible());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        QVERIFY(send(0x0112, 0xF020));
+        QTRY_VERIFY(window.isMinimized());
+    }
+
+    void captionDrag_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<bool>("moves");
+        QTest::addRow("logo text") << "logoText" << true;
+        QTest::addRow("empty middle") << "empty middle" << true;
+        QTest::addRow("application icon") << "appIcon" << false;
+        QTest::addRow("close button") << "close button" << false;
+    }
+
+    // Offscreen refuses the system move, so the window follows the mouse's travel.
+    void captionDrag()
+    {
+        QFETCH(QString, part);
+        QFETCH(bool, moves);
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        const QPoint press = pointOn(window, part);
+        QWidget *target = widgetAt(window, press);
+        sendMouse(target, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(target, QEvent::MouseMove, press + QPoint(2, 1), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(window.pos(), QPoint(100, 100)); // not yet a drag
+        sendMouse(target, QEvent::MouseMove, press + QPoint(60, 40), Qt::NoButton, Qt::LeftButton);
+        sendMouse(target, QEvent::MouseButtonRelease, press + QPoint(60, 40), Qt::LeftButton, {});
+        QCOMPARE(window.pos(), moves ? QPoint(160, 140) : QPoint(100, 100));
+        QCOMPARE(window.normalWindowGeometry().topLeft(), window.pos());
+    }
+
+    void captionDoubleClickTogglesMaximized()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        const auto doubleClick = [&window] {
+            const QPoint point = pointOn(window, QStringLiteral("logoText"));
+            QWidget *target = widgetAt(window, point);
+            sendMouse(target, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(target, QEvent::MouseButtonRelease, point, Qt::LeftButton, {});
+            sendMouse(target, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(target, QEvent::MouseButtonDblClick, point, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(target, QEvent::MouseButtonRelease, point, Qt::LeftButton, {});
+        };
+        doubleClick();
+        QVERIFY(window.isMaximizedState());
+        QCOMPARE(window.geometry(), wideScreen);
+        doubleClick();
+        QVERIFY(!window.isMaximizedState());
+        QCOMPARE(window.geometry(), QRect(100, 100, 800, 600));
+    }
+
+    void systemMenuOnRightClick()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        auto menu = window.findChild<QMenu *>(QStringLiteral("systemMenu"));
+        QVERIFY(menu != nullptr);
+        const auto rightClick = [&window] {
+            const QPoint point = pointOn(window, QStringLiteral("empty middle"));
+            sendMouse(widgetAt(window, point),
+                      QEvent::MouseButtonPress,
+                      point,
+                      Qt::RightButton,
+                      Qt::RightButton);
+            return point;
+        };
+        const auto entries = [menu] {
+            QStringList shown;
+            for (const QAction *action : menu->actions()) {
+                if (!action->isSeparator())
+                    shown << action->text() + (action->isEnabled() ? "" : " (off)");
+            }
+            return shown;
+        };
+
+        const QPoint point = rightClick();
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->pos(), point);
+        QCOMPARE(entries(), (QStringList{"Restore Down (off)", "Minimize", "Maximize", "Close"}));
+        QGuiApplication::setOverrideCursor(QCursor(Qt::SizeHorCursor));
+        menu->actions().at(2)->trigger();
+        menu->hide();
+        QVERIFY(window.isMaximizedState());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+
+        rightClick();
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(entries(), (QStringList{"Restore Down", "Minimize", "Maximize (off)", "Close"}));
+        menu->actions().at(0)->trigger();
+        menu->hide();
+        QVERIFY(!window.isMaximizedState());
+        QCOMPARE(window.geometry(), QRect(100, 100, 800, 600));
+    }
+
+    void applicationIconClickOpensTheMenuAtThePressPoint()
+    {
+        FrameWindow window;
+        showRestored(window, QRect(100, 100, 800, 600));
+        auto icon = window.frame->titleBar->findChild<QWidget *>(QStringLiteral("appIcon"));
+        auto menu = window.findChild<QMenu *>(QStringLiteral("systemMenu"));
+        const QPoint point = centreOf(icon);
+        sendMouse(icon, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(icon, QEvent::MouseButtonRelease, point, Qt::LeftButton, {});
+        QVERIFY(!menu->isVisible()); // a double click may still follow
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->pos(), point);
+    }
+
+    void applicationIconDoubleClickClosesWithoutTheMenu()
+    {
+        FrameWindow window;
+        CountingObserver observer;
+        showRestored(window, QRect(100, 100, 800, 600));
+        auto icon = window.frame->titleBar->findChild<QWidget *>(QStringLiteral("appIcon"));
+        auto menu = window.findChild<QMenu *>(QStringLiteral("systemMenu"));
+        const QPoint point = centreOf(icon);
+        // The order in which a real double click arrives.
+        sendMouse(icon, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(icon, QEvent::MouseButtonRelease, point, Qt::LeftButton, {});
+        sendMouse(icon, QEvent::MouseButtonPress, point, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(icon, QEvent::MouseButtonDblClick, point, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(icon, QEvent::MouseButtonRelease, point, Qt::LeftButton, {});
+        QCOMPARE(observer.close, 1);
+        // Absence can only be seen by waiting out the interval in which the menu would come.
+        QTest::qWait(QApplication::doubleClickInterval() * 2);
+        QVERIFY(!menu->isVisible());
+    }
+
+private:
+    QTranslator translator;
+};
+
+QTEST_MAIN(TestMainWindowBase)
+#include "tst_mainwindowbase.moc"
