@@ -87,8 +87,10 @@ void TestResources::missingIdentifierShowsItself()
 
 void TestResources::everyIdentifierInTheCodeIsInTheTable()
 {
-    // A missing text shows its identifier to the user; catch it here instead.
-    static const QRegularExpression identifier(QStringLiteral("\\bID_RESSTR_[A-Z0-9_]+\\b"));
+    // A missing text shows its identifier to the user; catch it here instead. Identifiers put
+    // together at run time (a prefix ending in "_") are left out.
+    static const QRegularExpression identifier(
+        QStringLiteral("\\bID_RESSTR_[A-Z0-9_]*[A-Z0-9]\\b"));
     QStringList missing;
     int found = 0;
     QDirIterator files(QStringLiteral(QVKIOSK_SOURCE_DIR "/src"),
