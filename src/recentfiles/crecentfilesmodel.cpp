@@ -20,8 +20,8 @@ bool comesBefore(const CRecentFilesModel::UseFile &a, const CRecentFilesModel::U
 {
     if (a.fixed != b.fixed)
         return a.fixed;
-    if (a.lastUsed.isValid() != b.lastUsed.isValid())
-        return a.lastUsed.isValid();
+    // QDateTime puts an invalid time before every valid one: entries without a readable time
+    // come last in their group.
     return a.lastUsed > b.lastUsed;
 }
 
