@@ -1,0 +1,261 @@
+// The start page's recent-files area: its buttons, loading present and missing files, pinning and
+// removing.
+
+#include "base/iglobalobserver.h"
+#include "documents/controllerfacade.h"
+#include "recentfiles/crecentfilesmodel.h"
+#include "recentfiles/crecentfilesview.h"
+#include "recentfiles/recentfilesarea.h"
+
+#include "modaldialoganswerer.h"
+
+#include <QtTest>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTranslator>
+
+#include <boost/bind/bind.hpp>
+
+#include <memory>
+
+namespace {
+
+// Stands in for the document manager, bound the way the start page binds the real one.
+struct FakeManager
+{
+    bool openControllerFile(QWidget *parent, bool &, const QString &path, bool atStartUp)
+    {
+        opened << path;
+        parents << parent;
+        Q_UNUSED(atStartUp);
+        return takes;
+    }
+    bool takes = true;
+    QStringList opened;
+    QList<QWidget *> parents;
+};
+
+struct CloseCounter final : IGlobalObserver
+{
+    void changedFilePath() override {}
+    void requestToMinimize() override {}
+    void requestToMaximize() override {}
+    void requestToClose() override { ++closes; }
+    int closes = 0;
+};
+
+} // namespace
+
+class TestRecentFilesArea final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
+        QCoreApplication::installTranslator(&translator);
+        for (const QString name : {"fav", "one", "two"})
+            QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly));
+    }
+
+    void init()
+    {
+        manager = FakeManager();
+        area = std::make_unique<RecentFilesArea>(boost::bind(&FakeManager::openControllerFile,
+                                                             &manager,
+                                                             boost::placeholders::_1,
+                                                             boost::placeholders::_2,
+                                                             boost::placeholders::_3,
+                                                             false));
+        // Shown: fav, gonefav (favourites), one, two, gone; gone and gonefav have no file.
+        QStringList parts;
+        const QStringList names{"one", "two", "gone", "fav", "gonefav"};
+        for (int i = 0; i < names.size(); ++i)
+            parts << QStringLiteral("\"%1\",\"%2\",\"2024-05-01T%3:00:00\"")
+                         .arg(path(names[i]), names[i].contains("fav") ? "true" : "false")
+                         .arg(12 - i);
+        QVERIFY(model()->fromString(parts.join(',')));
+        area->show();
+        ControllerFacade::instance().addObserver(&closeCounter);
+        closeCounter.closes = 0;
+    }
+
+    void cleanup()
+    {
+        ControllerFacade::instance().removeObserver(&closeCounter);
+        area.reset();
+        QCOMPARE(pendingModalAnswers(), 0);
+    }
+
+    void buttonsFollowSelection_data()
+    {
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("enabled"); // Load, Favorite, Remove
+        QTest::addRow("none") << QStringList{} << "---";
+        QTest::addRow("one other") << QStringList{"one"} << "LFR";
+        QTest::addRow("one favourite") << QStringList{"fav"} << "LF-";
+        QTest::addRow("favourite and other") << QStringList{"fav", "two"} << "-FR";
+        QTest::addRow("all favourites") << QStringList{"fav", "gonefav"} << "-F-";
+    }
+
+    void buttonsFollowSelection()
+    {
+        QFETCH(QStringList, selected);
+        QFETCH(QString, enabled);
+        select({"one"});
+        select(selected);
+        QCOMPARE(buttons(), enabled);
+    }
+
+    void loadHandsOverTheSelectedFile_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("takes");
+        QTest::addRow("Load, taken") << "load" << true;
+        QTest::addRow("Load, refused") << "load" << false;
+        QTest::addRow("Load, current entry elsewhere") << "load, current on two" << true;
+        QTest::addRow("double click beside another selection") << "double click" << true;
+    }
+
+    void loadHandsOverTheSelectedFile()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, takes);
+        manager.takes = takes;
+        if (how == "double click") {
+            select({"two"});
+            area->itemDoubleClicked(indexOf("one"));
+        } else {
+            select({"one"});
+            if (how.contains("current on two")) // as Ctrl+arrow keys leave it
+                view()->selectionModel()->setCurrentIndex(indexOf("two"),
+                                                          QItemSelectionModel::NoUpdate);
+            click("loadButton");
+        }
+        QCOMPARE(manager.opened, QStringList{path("one")});
+        QCOMPARE(manager.parents.first(), area.get());
+        QCOMPARE(closeCounter.closes, takes ? 1 : 0);
+        QCOMPARE(view()->selectionModel()->hasSelection(), !takes);
+        QCOMPARE(buttons(), takes ? "---" : "LFR");
+    }
+
+    void missingFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("kept");
+        const QString unlock = "Please unlock to remove it.";
+        const QString question = "Remove this file from recent file list?";
+        QTest::addRow("favourite, Load") << "gonefav" << false << "okButton" << unlock << true;
+        QTest::addRow("favourite, double click")
+            << "gonefav" << true << "okButton" << unlock << true;
+        QTest::addRow("other, Load, Yes") << "gone" << false << "yesButton" << question << false;
+        QTest::addRow("other, Load, No") << "gone" << false << "noButton" << question << true;
+        QTest::addRow("other, double click, Yes")
+            << "gone" << true << "yesButton" << question << false;
+    }
+
+    void missingFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, doubleClick);
+        QFETCH(QString, answer);
+        QFETCH(QString, message);
+        QFETCH(bool, kept);
+        QString shown;
+        answerModalDialog([&](QWidget *modal) {
+            shown = modal->windowTitle() + '|' + modal->findChild<QLabel *>("textLabel")->text();
+            QTest::mouseClick(modal->findChild<QPushButton *>(answer), Qt::LeftButton);
+        });
+        if (doubleClick) {
+            const QPoint at = view()->visualRect(indexOf(name)).center();
+            QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            select({name});
+            click("loadButton");
+        }
+        QCOMPARE(shown, "File not found!|" + message + "\n\nSelected file:\n" + path(name));
+        QCOMPARE(model()->indexOf(path(name)) >= 0, kept);
+        QCOMPARE(model()->isFix(path(name)), name == "gonefav");
+        QVERIFY(manager.opened.isEmpty());
+    }
+
+    void favoriteSwapsFlagsAndKeepsTheSelection()
+    {
+        select({"fav", "one"});
+        click("favoriteButton");
+        QVERIFY(!model()->isFix(path("fav")));
+        QVERIFY(model()->isFix(path("one")));
+        QCOMPARE(pathAt(0), path("one")); // the newest favourite now
+        QCOMPARE(selectedNames(), (QStringList{"fav", "one"}));
+        QCOMPARE(buttons(), "-FR");
+    }
+
+    void removeKeepsFavouritesAndDisablesButtons()
+    {
+        select({"fav", "one"});
+        click("removeButton");
+        QVERIFY(model()->indexOf(path("fav")) >= 0);
+        QCOMPARE(model()->indexOf(path("one")), -1);
+        QVERIFY(!view()->selectionModel()->hasSelection());
+        QCOMPARE(buttons(), "---");
+    }
+
+private:
+    QString path(const QString &name) const { return dir.filePath(name + ".qvksk"); }
+    CRecentFilesView *view() const { return area->view(); }
+    CRecentFilesModel *model() const { return area->recentFilesModel(); }
+    QString pathAt(int row) const
+    {
+        return view()->model()->index(row, 0).data(Qt::UserRole).toString();
+    }
+    QModelIndex indexOf(const QString &name) const
+    {
+        for (int row = 0; row < view()->model()->rowCount(); ++row) {
+            if (pathAt(row) == path(name))
+                return view()->model()->index(row, 0);
+        }
+        return {};
+    }
+    // Selects these entries only, as a Ctrl+click on each does.
+    void select(const QStringList &names)
+    {
+        view()->selectionModel()->clearSelection();
+        for (const QString &name : names)
+            view()->selectionModel()->select(indexOf(name), QItemSelectionModel::Select);
+    }
+    QStringList selectedNames() const
+    {
+        QStringList names;
+        for (const QModelIndex &index : view()->selectionModel()->selectedIndexes())
+            names << QFileInfo(index.data(Qt::UserRole).toString()).baseName();
+        names.sort();
+        return names;
+    }
+    void click(const char *button)
+    {
+        QTest::mouseClick(area->findChild<QPushButton *>(button), Qt::LeftButton);
+    }
+    QString buttons() const
+    {
+        QString state;
+        for (const char *name : {"loadButton", "favoriteButton", "removeButton"})
+            state += area->findChild<QPushButton *>(name)->isEnabled() ? QChar(name[0]).toUpper()
+                                                                       : QChar('-');
+        return state;
+    }
+
+    QTranslator translator;
+    QTemporaryDir dir;
+    FakeManager manager;
+    CloseCounter closeCounter;
+    std::unique_ptr<RecentFilesArea> area;
+};
+
+QTEST_MAIN(TestRecentFilesArea)
+#include "tst_recentfilesarea.moc"
