@@ -28,8 +28,10 @@
 
 #include <csignal>
 #include <ctime>
+#include <fcntl.h>
 #include <set>
 #include <sys/mman.h>
+#include <unistd.h>
 
 using platform::RuntimeRequest;
 using platform::SharedMemoryBlock;
@@ -99,6 +101,7 @@ private slots:
     void requestIsNeverSeenHalfWritten_data();
     void requestIsNeverSeenHalfWritten();
     void looksAndWritesUseTheHeldBlock();
+    void standbyStartRemovesLeftoverBlocks();
     void blockDialogOutlivesItsParent();
     void fileDialogStartFolder();
     void controllerFileNames_data();
@@ -506,6 +509,20 @@ void tst_DocumentsManager::looksAndWritesUseTheHeldBlock()
              QByteArray(
                  "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
     QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
+}
+
+void tst_DocumentsManager::standbyStartRemovesLeftoverBlocks()
+{
+    std::tm now = {};
+    QVERIFY(platform::localTimeNow(now));
+    const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
+    // Left behind as by a front-end that ended without closing it.
+    const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    QVERIFY(SharedMemoryBlock::openExisting(leftover).isOpen());
+    QVERIFY(startedManager());
+    QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
 }
 
 void tst_DocumentsManager::blockDialogOutlivesItsParent()
