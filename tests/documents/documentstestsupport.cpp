@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -101,8 +102,7 @@ QByteArray StdoutCapture::take()
 
 DialogAnswerer::DialogAnswerer()
 {
-    connect(&timer, &QTimer::timeout, this, &DialogAnswerer::answer);
-    timer.start(10);
+    QTimer::singleShot(10, this, &DialogAnswerer::answer);
 }
 
 void DialogAnswerer::acceptCode(AccessLevel chosenLevel, const QString &chosenCode)
@@ -119,6 +119,9 @@ void DialogAnswerer::cancelCode()
 
 void DialogAnswerer::answer()
 {
+    // A fresh timer each time: Qt does not fire a timer again while its slot still runs, and
+    // an answer may open the next dialog and wait in it.
+    QTimer::singleShot(10, this, &DialogAnswerer::answer);
     QWidget *modal = QApplication::activeModalWidget();
     // A dialog stays the active modal widget for a moment after it was answered.
     if (modal == nullptr || !modal->isVisible() || modal == answered)

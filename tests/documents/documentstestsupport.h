@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -84,7 +83,6 @@ public:
 private:
     void answer();
 
-    QTimer timer;
     QPointer<QWidget> answered;
     bool acceptCodeDialog = false;
     AccessLevel level = AccessLevel::Administrator;

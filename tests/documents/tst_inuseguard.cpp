@@ -85,8 +85,11 @@ void tst_InUseGuard::cleanup()
     // Every row starts from a base folder that holds nothing but the copy's lock.
     const QString base = InUseGuard::lockBasePath();
     for (const QString &name : lockFolders()) {
-        if (!copy || name != copy->lockName())
-            QDir(base + "/" + name).removeRecursively();
+        const QFileInfo entry(base + "/" + name);
+        if (entry.isSymLink())
+            QFile::remove(entry.filePath());
+        else if (!copy || name != copy->lockName())
+            QDir(entry.filePath()).removeRecursively();
     }
 }
 
@@ -175,6 +178,7 @@ void tst_InUseGuard::symbolicLinksAreNeverFollowed()
     writeFile(elsewhere + "/panel.qvksk", "{}");
     const QString base = InUseGuard::lockBasePath();
     QVERIFY(QDir().mkpath(base));
+    QFile::remove(base + "/{link}");
     QVERIFY(QFile::link(elsewhere, base + "/{link}"));
     // And a folder whose controller file is a link to a file elsewhere.
     QVERIFY(QDir().mkpath(base + "/{stale}"));
