@@ -53,14 +53,10 @@ LockHolder::~LockHolder()
     if (process.state() == QProcess::NotRunning)
         return;
     process.closeWriteChannel();
-    if (!process.waitForFinished(10000))
-        kill();
-}
-
-void LockHolder::kill()
-{
-    process.kill();
-    process.waitForFinished();
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+    }
 }
 
 StdoutCapture::StdoutCapture()

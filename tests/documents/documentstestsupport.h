@@ -33,8 +33,6 @@ public:
     bool isHolding() const { return !folderName.isEmpty(); }
     const QString &lockName() const { return folderName; }
     qint64 processId() const { return process.processId(); }
-    // Ends the copy without letting it release its lock, as a crash would.
-    void kill();
 
 private:
     QProcess process;

@@ -98,12 +98,10 @@ private slots:
     void neverReady();
 
     void pathBlockNamesAreFresh();
-    void requestIsNeverSeenHalfWritten_data();
     void requestIsNeverSeenHalfWritten();
     void looksAndWritesUseTheHeldBlock();
     void standbyStartRemovesLeftoverBlocks();
     void blockDialogOutlivesItsParent();
-    void fileDialogStartFolder();
     void controllerFileNames_data();
     void controllerFileNames();
 
@@ -443,28 +441,19 @@ void tst_DocumentsManager::pathBlockNamesAreFresh()
     }
 }
 
-void tst_DocumentsManager::requestIsNeverSeenHalfWritten_data()
-{
-    QTest::addColumn<bool>("earlierRequest");
-    QTest::addRow("over an empty block") << false;
-    QTest::addRow("over an earlier, accepted request") << true;
-}
-
 // Whatever moment the runtime looks, it finds no request or the whole new one.
 void tst_DocumentsManager::requestIsNeverSeenHalfWritten()
 {
-    QFETCH(bool, earlierRequest);
-    unsigned char block[RuntimeRequest::blockSize] = {};
-    if (earlierRequest) {
-        RuntimeRequest earlier;
-        earlier.code = u"0000";
-        earlier.accessLevel = u"Power User";
-        earlier.pathBlockName = u"quorvaneKiosk_20260105143000_4242_2";
-        earlier.pathBlockSize = 400;
-        earlier.ready = 1;
-        earlier.accepted = 1;
-        QVERIFY(earlier.encode(block));
-    }
+    // An earlier request, taken and accepted, still fills the block.
+    RuntimeRequest earlier;
+    earlier.code = u"0000";
+    earlier.accessLevel = u"Power User";
+    earlier.pathBlockName = u"quorvaneKiosk_20260105143000_4242_2";
+    earlier.pathBlockSize = 400;
+    earlier.ready = 1;
+    earlier.accepted = 1;
+    unsigned char block[RuntimeRequest::blockSize];
+    QVERIFY(earlier.encode(block));
     RuntimeRequest request;
     request.code = u"1234";
     request.accessLevel = u"Administrator";
@@ -551,21 +540,6 @@ void tst_DocumentsManager::blockDialogOutlivesItsParent()
         QCOMPARE(shownParent, parent.get());
     }
     manager.closeBlockDialog();
-}
-
-void tst_DocumentsManager::fileDialogStartFolder()
-{
-    const QString first = folder.filePath("first");
-    const QString second = folder.filePath("second");
-    QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
-    DocumentsManager manager;
-    DialogAnswerer answerer;
-    const QString filter = "Controller File (*.qvksk)";
-    QCOMPARE(manager.chooseControllerFile(nullptr, first + "/a.qvksk", filter), first + "/a.qvksk");
-    QCOMPARE(manager.chooseControllerFile(nullptr, QString(), filter), QString());
-    manager.setCurrentFile(second + "/b.qvksk");
-    QCOMPARE(manager.chooseControllerFile(nullptr, QString(), filter), QString());
-    QCOMPARE(answerer.fileDialogFolders, (QStringList{first, second}));
 }
 
 void tst_DocumentsManager::controllerFileNames_data()
