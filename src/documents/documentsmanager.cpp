@@ -1,0 +1,217 @@
+#include "documentsmanager.h"
+
+#include "controllerfacade.h"
+#include "dialogauthenticate.h"
+#include "qvcorewrapper.h"
+
+#include "dialogs/custommessagebox.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+const QString controllerFileExtension = QStringLiteral("qvksk");
+
+QString failedToLaunchMessage()
+{
+    return QObject::tr(
+               "ID_RESSTR_PROPERTIESEDITOR_DOCUMENTSMANAGER_MESSAGEFAILEDTOLAUNCHQVKIOSKSAPP")
+        .arg(QObject::tr("ID_RESSTR_APPLICATION_QVKIOSK"));
+}
+
+QString failedToReadMessage()
+{
+    return QObject::tr("ID_RESSTR_PROPERTIESEDITOR_DOCUMENTSMANAGER_MESSAGEFAILEDTOREADINFILE");
+}
+
+} // namespace
+
+DocumentsManager &DocumentsManager::instance()
+{
+    static DocumentsManager manager;
+    return manager;
+}
+
+DocumentsManager::DocumentsManager()
+    // A system without a Documents location starts the dialog in the current folder.
+    : lastOpenFolder(QStandardPaths::standardLocations(QStandardPaths::DocumentsLocation).value(0))
+{}
+
+DocumentsManager::~DocumentsManager()
+{
+    guard.release();
+}
+
+void DocumentsManager::refuse(QWidget *parent, const QString &message)
+{
+    CustomMessageBox::showError(parent,
+                                message,
+                                QObject::tr("ID_RESSTR_CUSTOMMESSAGEBOX_TITLEERROR"));
+}
+
+bool DocumentsManager::openControllerFile(QWidget *parent,
+                                          bool &launchFailed,
+                                          const QString &path,
+                                          bool atStartUp)
+{
+    // Dialogs and waits run nested event loops, where a queued click or a timer could start
+    // a second open; and after a hand-over the runtime has the file and the front-end ends.
+    if (opening || handedOver)
+        return false;
+    opening = true;
+    const bool opened = runOpen(parent, launchFailed, path, atStartUp);
+    opening = false;
+    return opened;
+}
+
+bool DocumentsManager::runOpen(QWidget *parent,
+                               bool &launchFailed,
+                               const QString &givenPath,
+                               bool atStartUp)
+{
+    const QString filter = QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_FILTERCONTROLLERFILE")
+                               .arg(controllerFileExtension);
+    const QString path = chooseControllerFile(parent, givenPath, filter);
+    if (path.isEmpty())
+        return false;
+
+    guard.release();
+    if (!guard.acquire(path)) {
+        refuse(parent, QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILEINUSE"));
+        return false;
+    }
+
+    QVCoreWrapper wrapper;
+    if (!validateControllerFile(parent, path, wrapper)) {
+        guard.release();
+        return false;
+    }
+    const QByteArray utf8Path = path.toUtf8();
+    bool powerUserPermitted = false;
+    std::int32_t fileOperation = -1;
+    if (!wrapper.getFileOperation(utf8Path.constData(), powerUserPermitted, fileOperation)) {
+        refuse(parent, failedToReadMessage());
+        guard.release();
+        return false;
+    }
+
+    AccessLevel level = AccessLevel::None;
+    QString code;
+    {
+        DialogAuthenticate dialog(parent, path, powerUserPermitted);
+        if (dialog.exec() != QDialog::Accepted) {
+            guard.release();
+            return false;
+        }
+        level = dialog.accessLevel();
+        code = dialog.code();
+    }
+
+    bool authenticated = false;
+    if (!wrapper.checkPassCodeAndFileOperation(utf8Path.constData(),
+                                               code.toUtf8().constData(),
+                                               level,
+                                               authenticated,
+                                               powerUserPermitted,
+                                               fileOperation)) {
+        refuse(parent, failedToReadMessage());
+        guard.release();
+        return false;
+    }
+    if (!authenticated) {
+        refuse(parent,
+               powerUserPermitted
+                   ? QObject::tr("ID_RESSTR_DIALOGAUTHENTICATE_MESSAGEINCORRECTPASSCODE")
+                   : QStringLiteral("Administrator Code is required."));
+        guard.release();
+        return false;
+    }
+
+    // The file joins the recent list here, whatever the runtime makes of it.
+    ControllerFacade::instance().setFilePath(path.toStdU16String());
+
+    if (!handoff.handOverToRuntime(path, code, static_cast<int>(level))) {
+        refuse(parent, failedToLaunchMessage());
+        guard.release();
+        return false;
+    }
+    guard.release();
+    if (handoff.waitForRuntimeAccepted()) {
+        handedOver = true;
+        return true;
+    }
+    launchFailed = true;
+    refuse(parent, failedToLaunchMessage());
+    if (!atStartUp)
+        ControllerFacade::instance().requestToClose();
+    return false;
+}
+
+QString DocumentsManager::chooseControllerFile(QWidget *parent,
+                                               const QString &path,
+                                               const QString &filter)
+{
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        const QString startFolder = currentFile.isEmpty() ? lastOpenFolder
+                                                          : QFileInfo(currentFile).path();
+        chosen = QFileDialog::getOpenFileName(parent,
+                                              QObject::tr(
+                                                  "ID_RESSTR_DOCUMENTSMANAGER_TITLEOPENFILE"),
+                                              startFolder,
+                                              filter);
+    }
+    if (!chosen.isEmpty())
+        lastOpenFolder = QFileInfo(chosen).path();
+    return chosen;
+}
+
+bool DocumentsManager::validateControllerFile(QWidget *parent,
+                                              const QString &path,
+                                              QVCoreWrapper &wrapper)
+{
+    const QByteArray utf8Path = path.toUtf8();
+    bool isKioskFile = false;
+    const std::int32_t status = wrapper.isKioskControllerFile(utf8Path.constData(), isKioskFile);
+    if (status != -1) {
+        refuse(parent,
+               QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(status));
+        return false;
+    }
+    if (!isKioskFile) {
+        refuse(parent, QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEUNSUPPORTEDFILE"));
+        return false;
+    }
+    const std::int32_t supported = wrapper.getKioskFileVersion();
+    std::int32_t version = 0;
+    if (wrapper.getFileVersion(utf8Path.constData(), version) != -1) {
+        refuse(parent, failedToReadMessage());
+        return false;
+    }
+    std::fprintf(stdout, "VERSION: %ld\n", static_cast<long>(version));
+    std::fflush(stdout);
+    if (version <= 0)
+        return false;
+    if (version <= supported)
+        return true;
+    refuse(parent,
+           QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEUNSUPPORTEDVERSION")
+               .arg(QFileInfo(path).fileName(), QObject::tr("ID_RESSTR_APPLICATION_QVCONTROL")));
+    return false;
+}
+
+bool DocumentsManager::isControllerFileName(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot + 1).compare(controllerFileExtension, Qt::CaseInsensitive) == 0;
+}
+
+void DocumentsManager::setCurrentFile(const QString &path)
+{
+    currentFile = path;
+}

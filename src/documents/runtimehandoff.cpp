@@ -1,0 +1,241 @@
+#include "runtimehandoff.h"
+
+#include "dialogblockuserinteraction.h"
+
+#include "platform/currentprocess.h"
+#include "platform/lasterror.h"
+#include "platform/localtime.h"
+#include "platform/runtimelauncher.h"
+#include "platform/sharedmemoryview.h"
+#include "platform/staleblocks.h"
+
+#include <QThread>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+using platform::RuntimeRequest;
+using platform::SharedMemoryBlock;
+using platform::SharedMemoryView;
+
+namespace {
+
+// Names are predictable: another block may sit on one already, so a few are tried.
+constexpr int nameAttempts = 8;
+constexpr unsigned long readyIntervalMs = 300;
+constexpr int readyLooks = 100;
+constexpr unsigned long acceptedIntervalMs = 100;
+constexpr int acceptedLooks = 50;
+
+void reportFailure(const char *line)
+{
+    const std::uint32_t error = platform::lastError();
+    std::fputs(line, stdout);
+    std::fprintf(stdout, "%lu\n", static_cast<unsigned long>(error));
+    std::fflush(stdout);
+}
+
+std::u16string widened(const std::string &ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+} // namespace
+
+RuntimeHandoff::RuntimeHandoff() = default;
+
+RuntimeHandoff::~RuntimeHandoff() = default;
+
+SharedMemoryBlock RuntimeHandoff::createSharedMemory(std::size_t size)
+{
+    for (int attempt = 0; attempt < nameAttempts; ++attempt) {
+        std::tm now = {};
+        if (!platform::localTimeNow(now))
+            return {};
+        const std::string name = names.next(now, platform::currentProcessId());
+        if (name.empty())
+            return {};
+        SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, size);
+        // A block that existed is someone else's: the runtime would read what they put there.
+        if (block.isOpen() && !block.existed())
+            return block;
+    }
+    return {};
+}
+
+void RuntimeHandoff::storeRequest(const unsigned char *encoded, const Store &store)
+{
+    const std::size_t nameAt = RuntimeRequest::pathBlockNameOffset;
+    const std::size_t nameEnd = nameAt + RuntimeRequest::pathBlockNameBytes;
+    const unsigned char noName[2] = {0, 0};
+    store(nameAt, noName, 2);
+    store(0, encoded, nameAt);
+    store(nameEnd, encoded + nameEnd, RuntimeRequest::blockSize - nameEnd);
+    store(nameAt + 2, encoded + nameAt + 2, RuntimeRequest::pathBlockNameBytes - 2);
+    store(nameAt, encoded + nameAt, 2);
+}
+
+bool RuntimeHandoff::writeRequestBlock(const std::string &name, const RuntimeRequest &request)
+{
+    unsigned char encoded[RuntimeRequest::blockSize];
+    if (!requestBlock.isOpen() || name != requestBlock.name() || !request.encode(encoded)) {
+        platform::setInvalidArgumentError();
+        return false;
+    }
+    SharedMemoryView view = SharedMemoryView::map(requestBlock, RuntimeRequest::blockSize);
+    if (!view.isMapped())
+        return false;
+    unsigned char *block = view.data();
+    storeRequest(encoded, [block](std::size_t offset, const unsigned char *bytes, std::size_t count) {
+        // The runtime reads concurrently from its own process: each store must be visible
+        // before the next, and the name's first unit goes as one aligned 16-bit write.
+        std::atomic_thread_fence(std::memory_order_release);
+        if (count == 2) {
+            std::uint16_t unit = 0;
+            std::memcpy(&unit, bytes, 2);
+            *reinterpret_cast<volatile std::uint16_t *>(block + offset) = unit;
+        } else {
+            for (std::size_t i = 0; i < count; ++i)
+                reinterpret_cast<volatile unsigned char *>(block)[offset + i] = bytes[i];
+        }
+        std::atomic_thread_fence(std::memory_order_release);
+    });
+    return true;
+}
+
+bool RuntimeHandoff::startRuntimeInStandby()
+{
+    platform::removeStaleBlocks();
+    requestBlock.close();
+    requestBlock = createSharedMemory(RuntimeRequest::blockSize);
+    if (!requestBlock.isOpen())
+        return false;
+    if (!writeRequestBlock(requestBlock.name(), RuntimeRequest())) {
+        requestBlock.close();
+        return false;
+    }
+    const std::string folder = platform::folderOf(platform::executablePath());
+    if (folder.empty() || !platform::setCurrentFolder(folder)) {
+        requestBlock.close();
+        return false;
+    }
+    // Never fall back to a runtime in the program's own folder: it is not ours to start.
+    const bool beside = platform::fileExists(platform::runtimePathBeside());
+    if (!platform::setCurrentFolder(platform::standbyRuntimeFolder(beside)))
+        return false;
+    return platform::startStandbyRuntime(requestBlock.name(),
+                                         RuntimeRequest::blockSize,
+                                         &runtimePid);
+}
+
+bool RuntimeHandoff::readStatusWord(std::size_t offset, std::uint32_t &value)
+{
+    if (!requestBlock.isOpen()) {
+        platform::setInvalidArgumentError();
+        reportFailure("failed to open file mapping.\n");
+        return false;
+    }
+    const SharedMemoryView view = SharedMemoryView::map(requestBlock, RuntimeRequest::blockSize);
+    if (!view.isMapped()) {
+        reportFailure("failed to map view of file.\n");
+        return false;
+    }
+    value = RuntimeRequest::loadWord(view.data(), offset);
+    return true;
+}
+
+bool RuntimeHandoff::isMarkSet(std::size_t offset)
+{
+    std::uint32_t value = 0;
+    return readStatusWord(offset, value) && value != 0;
+}
+
+bool RuntimeHandoff::isRuntimeReady()
+{
+    if (!isMarkSet(RuntimeRequest::readyOffset))
+        return false;
+    closeBlockDialog();
+    return true;
+}
+
+bool RuntimeHandoff::waitForRuntimeReady()
+{
+    QThread::msleep(readyIntervalMs);
+    for (int look = 1; look <= readyLooks; ++look) {
+        if (isMarkSet(RuntimeRequest::readyOffset)) {
+            closeBlockDialog();
+            return true;
+        }
+        if (look < readyLooks)
+            QThread::msleep(readyIntervalMs);
+    }
+    return false;
+}
+
+bool RuntimeHandoff::handOverToRuntime(const QString &path, const QString &code, int level)
+{
+    const std::u16string units = path.toStdU16String();
+    const std::uint32_t size = RuntimeRequest::pathBlockBytes(units.size());
+    SharedMemoryBlock block = createSharedMemory(size);
+    if (!block.isOpen()) {
+        reportFailure("failed to create shared memory.\n");
+        return false;
+    }
+    pathBlock = std::move(block);
+    {
+        SharedMemoryView view = SharedMemoryView::map(pathBlock, size);
+        if (!view.isMapped()) {
+            reportFailure("failed to map view of file.\n");
+            pathBlock.close();
+            return false;
+        }
+        unsigned char *bytes = view.data();
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            bytes[2 * i] = static_cast<unsigned char>(units[i] & 0xFF);
+            bytes[2 * i + 1] = static_cast<unsigned char>(units[i] >> 8);
+        }
+    }
+
+    RuntimeRequest request;
+    request.code = code.toStdU16String();
+    request.accessLevel = RuntimeRequest::accessLevelText(level);
+    request.pathBlockName = widened(pathBlock.name());
+    request.pathBlockSize = 2 * size;
+    if (!writeRequestBlock(requestBlock.name(), request)) {
+        reportFailure("failed to write data to shared memory.\n");
+        return false;
+    }
+    return true;
+}
+
+bool RuntimeHandoff::waitForRuntimeAccepted()
+{
+    QThread::msleep(acceptedIntervalMs);
+    for (int look = 1; look <= acceptedLooks; ++look) {
+        if (isMarkSet(RuntimeRequest::acceptedOffset))
+            return true;
+        if (look < acceptedLooks)
+            QThread::msleep(acceptedIntervalMs);
+    }
+    return false;
+}
+
+int RuntimeHandoff::showBlockDialog(QWidget *parent)
+{
+    if (!blockDialog)
+        blockDialog = new DialogBlockUserInteraction(parent);
+    return blockDialog->exec();
+}
+
+void RuntimeHandoff::closeBlockDialog()
+{
+    if (blockDialog)
+        blockDialog->close();
+}
+
+void RuntimeHandoff::closeSharedMemory()
+{
+    requestBlock.close();
+    pathBlock.close();
+}

@@ -1,0 +1,10 @@
+#include "../tempfolder.h"
+
+namespace platform {
+
+bool temporaryFolderIsPerUser()
+{
+    return true;
+}
+
+} // namespace platform
