@@ -3,6 +3,7 @@
 #include "dialogblockuserinteraction.h"
 
 #include "platform/currentprocess.h"
+#include "platform/freshblock.h"
 #include "platform/lasterror.h"
 #include "platform/localtime.h"
 #include "platform/runtimelauncher.h"
@@ -21,8 +22,6 @@ using platform::SharedMemoryView;
 
 namespace {
 
-// Names are predictable: another block may sit on one already, so a few are tried.
-constexpr int nameAttempts = 8;
 constexpr unsigned long readyIntervalMs = 300;
 constexpr int readyLooks = 100;
 constexpr unsigned long acceptedIntervalMs = 100;
@@ -49,19 +48,10 @@ RuntimeHandoff::~RuntimeHandoff() = default;
 
 SharedMemoryBlock RuntimeHandoff::createSharedMemory(std::size_t size)
 {
-    for (int attempt = 0; attempt < nameAttempts; ++attempt) {
-        std::tm now = {};
-        if (!platform::localTimeNow(now))
-            return {};
-        const std::string name = names.next(now, platform::currentProcessId());
-        if (name.empty())
-            return {};
-        SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, size);
-        // A block that existed is someone else's: the runtime would read what they put there.
-        if (block.isOpen() && !block.existed())
-            return block;
-    }
-    return {};
+    std::tm now = {};
+    if (!platform::localTimeNow(now))
+        return {};
+    return platform::createFreshBlock(names, now, platform::currentProcessId(), size);
 }
 
 void RuntimeHandoff::storeRequest(const unsigned char *encoded, const Store &store)
@@ -230,8 +220,9 @@ int RuntimeHandoff::showBlockDialog(QWidget *parent)
 
 void RuntimeHandoff::closeBlockDialog()
 {
+    // done(), not close(): the dialog ignores every close event, so the user cannot end it.
     if (blockDialog)
-        blockDialog->close();
+        blockDialog->done(QDialog::Accepted);
 }
 
 void RuntimeHandoff::closeSharedMemory()

@@ -19,7 +19,11 @@ SharedMemoryBlock createFreshBlock(BlockNameGenerator &generator,
             return {};
         }
         SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, size);
-        if (block.isOpen() || !lastErrorIsAccessDenied())
+        if (block.isOpen() && !block.existed())
+            return block;
+        // A block that was there already is someone else's (the runtime would read what they
+        // put in it), and so is one refused as not ours: both names are passed over.
+        if (!block.isOpen() && !lastErrorIsAccessDenied())
             return block;
     }
     return {};
