@@ -1,11 +1,18 @@
 #include "runapplication.h"
 
+#include "mainwindow.h"
+#include "splashscreen.h"
+
 #include "base/qvkioskapplication.h"
-#include "dialogs/dialogabout.h"
+#include "documents/documentsmanager.h"
 #include "platform/fileversion.h"
 
 #include <QObject>
+#include <QThread>
+#include <QTimer>
 #include <QTranslator>
+
+#include <cstring>
 
 bool installResourceStrings(QTranslator &translator)
 {
@@ -36,10 +43,34 @@ int runApplication(int argc, char *argv[], const char *appNameId)
     installResourceStrings(translator);
     setApplicationIdentity(appNameId, QString::fromStdString(platform::fileVersion()));
 
-    // Until the main window is built, the program introduces itself with its about box.
-    DialogAbout about(nullptr);
-    about.exec();
+    SplashScreen splash;
+    const bool splashShown = !(argc == 2 && std::strcmp(argv[1], "nonSplash") == 0);
+    if (splashShown)
+        splash.show();
+    QCoreApplication::processEvents();
 
     int exitCode = 0;
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 5) {
+        MainWindow window(arguments, nullptr);
+        if (window.isStartupOk()) {
+            QThread::msleep(1000);
+            window.show();
+            if (splashShown)
+                splash.finish(&window);
+            window.waitForKioskRuntime();
+            if (window.isStartupOk()) {
+                QTimer::singleShot(0, &window, &MainWindowBase::firstTimeEvent);
+                exitCode = QCoreApplication::exec();
+            }
+        }
+        DocumentsManager::instance().closeSharedMemory();
+    } else {
+        QThread::msleep(1000);
+        MainWindow window(arguments, nullptr);
+        window.finishRelay();
+        if (splashShown)
+            splash.finish(&window);
+    }
     return exitCode;
 }
