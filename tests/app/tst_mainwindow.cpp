@@ -1,0 +1,326 @@
+// The launcher's window against the stand-in runtime: what each command line does, the start-up
+// poll, closing, the start page's frame and the recent-files list it saves, the splash screen.
+
+#include "app/centralwidget.h"
+#include "app/initialarea.h"
+#include "app/mainwindow.h"
+#include "app/runapplication.h"
+#include "app/splashscreen.h"
+#include "base/settings.h"
+#include "dialogs/custommessagebox.h"
+#include "documents/documentsmanager.h"
+#include "frame/resizehandle.h"
+#include "recentfiles/crecentfilesmodel.h"
+
+#include "documentstestsupport.h"
+#include "modaldialoganswerer.h"
+
+#include <QtTest>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+#include <csignal>
+
+namespace {
+
+const QString lobby = QStringLiteral(QVKIOSK_SAMPLES_DIR "/lobby.qvksk");
+
+// Counts, while it lives, the show events of main windows, even one still being constructed.
+class MainWindowShows final : public QObject
+{
+public:
+    MainWindowShows() { qApp->installEventFilter(this); }
+    ~MainWindowShows() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->inherits("MainWindowBase"))
+            ++count;
+        return false;
+    }
+};
+
+// A bare frame around the central widget, without a runtime.
+class Host final : public MainWindowBase
+{
+public:
+    Host()
+        : MainWindowBase(nullptr)
+        , central(new CentralWidget(this))
+    {
+        installCentralWidget(central);
+    }
+    CentralWidget *central;
+};
+
+QStringList commandLine(const QStringList &extra)
+{
+    return QStringList{QCoreApplication::applicationFilePath()} + extra;
+}
+
+} // namespace
+
+class tst_MainWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+
+    void argumentThatIsNoControllerFileShowsErrorTwo();
+    void relativePathStillNamesTheFileAfterTheStandbyStart();
+    void cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose();
+    void closeIsRefusedBeforeTheFirstTimeEvent();
+    void pollGivesUpOnThe301stTickEvenWhenReadyArrivesOnIt();
+    void runtimeNeverReady();
+    void recentListIsWrittenOnlyWhenNeeded_data();
+    void recentListIsWrittenOnlyWhenNeeded();
+    void sideStripsMatchTheTitleBarAndHideWhenMaximised();
+    void splashScreenGivesWayToAModalBox();
+    // Last: after a hand-over the manager opens nothing more in this run.
+    void handedOverFileNeverShowsTheWindow();
+
+private:
+    void forgetRuntime();
+
+    QTemporaryDir scratch;
+    QString startFolder;
+    QTranslator translator;
+};
+
+void tst_MainWindow::initTestCase()
+{
+    QVERIFY(scratch.isValid());
+    QVERIFY(installResourceStrings(translator));
+    startFolder = QDir::currentPath();
+    qputenv("QVKIOSKCORE_NO_WINDOW", "1");
+    qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(scratch.filePath("record.jsonl")));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11"));
+}
+
+void tst_MainWindow::cleanup()
+{
+    QDir::setCurrent(startFolder);
+    forgetRuntime();
+    QCOMPARE(pendingModalAnswers(), 0);
+}
+
+void tst_MainWindow::cleanupTestCase()
+{
+    forgetRuntime();
+}
+
+// Each window starts a standby runtime of its own; the one before is no longer needed.
+void tst_MainWindow::forgetRuntime()
+{
+    DocumentsManager &manager = DocumentsManager::instance();
+    if (const std::uint32_t pid = manager.runtimeHandoff().runtimeProcessId())
+        ::kill(pid_t(pid), SIGKILL);
+    manager.closeSharedMemory();
+}
+
+void tst_MainWindow::argumentThatIsNoControllerFileShowsErrorTwo()
+{
+    QString text;
+    answerModalDialog([&text](QWidget *modal) {
+        text = modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
+        static_cast<QDialog *>(modal)->reject();
+    });
+    MainWindow window(commandLine({scratch.filePath("notes.txt")}), nullptr);
+    QCOMPARE(text, QStringLiteral("Failed to open file.\nError code : 2"));
+    QVERIFY(window.isStartupOk());
+}
+
+void tst_MainWindow::relativePathStillNamesTheFileAfterTheStandbyStart()
+{
+    QVERIFY(QFile::copy(lobby, scratch.filePath("relative.qvksk")));
+    QVERIFY(QDir::setCurrent(scratch.path()));
+    QString firstDialog;
+    answerModalDialog([&firstDialog](QWidget *modal) {
+        firstDialog = modal->metaObject()->className();
+        static_cast<QDialog *>(modal)->reject();
+    });
+    MainWindow window(commandLine({QStringLiteral("./sub/../relative.qvksk")}), nullptr);
+    // The standby start moved the current folder; the file was still found.
+    QVERIFY(QDir::currentPath() != QDir(scratch.path()).canonicalPath());
+    QCOMPARE(firstDialog, QStringLiteral("DialogAuthenticate"));
+}
+
+void tst_MainWindow::cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose()
+{
+    clickInModalDialog(QStringLiteral("cancelButton"));
+    MainWindow window(commandLine({lobby}), nullptr);
+    QVERIFY(window.isStartupOk());
+
+    const QRect stored(40, 50, 700, 500);
+    setSettingsValue(QStringLiteral("GeometryMainWindow"), stored);
+    window.show();
+    window.firstTimeEvent();
+    window.move(window.pos() + QPoint(30, 20));
+    QVERIFY(window.close());
+    QCOMPARE(settingsValue(QStringLiteral("GeometryMainWindow")).toRect(), stored);
+}
+
+void tst_MainWindow::closeIsRefusedBeforeTheFirstTimeEvent()
+{
+    MainWindow window(commandLine({QStringLiteral("nonSplash")}), nullptr);
+    QVERIFY(window.isStartupOk());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.close());
+    QVERIFY(window.isVisible());
+    window.firstTimeEvent();
+    QVERIFY(window.close());
+}
+
+void tst_MainWindow::pollGivesUpOnThe301stTickEvenWhenReadyArrivesOnIt()
+{
+    const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "1500");
+    MainWindow window(commandLine({}), nullptr);
+    QVERIFY(window.isStartupOk());
+    QString text;
+    answerModalDialog([&text](QWidget *modal) {
+        text = modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
+        static_cast<QDialog *>(modal)->reject();
+    });
+    for (int tick = 1; tick <= 300; ++tick)
+        window.pollTick();
+    QVERIFY(window.isStartupOk());
+    QCOMPARE(pendingModalAnswers(), 1);
+    // Ready now, and the next tick is the 301st.
+    QTRY_VERIFY_WITH_TIMEOUT(DocumentsManager::instance().isRuntimeReady(), 10000);
+    window.pollTick();
+    QCOMPARE(text, QStringLiteral("Failed to initialize application."));
+    QVERIFY(!window.isStartupOk());
+}
+
+void tst_MainWindow::runtimeNeverReady()
+{
+    if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
+        QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
+    const ScopedEnvironment never("QVKIOSKCORE_NEVER_READY", "1");
+    QString text;
+    answerModalDialog([&text](QWidget *modal) {
+        text = modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
+        static_cast<QDialog *>(modal)->reject();
+    });
+    MainWindow window(commandLine({lobby}), nullptr);
+    QCOMPARE(text, QStringLiteral("An unexpected error occurred."));
+    QVERIFY(!window.isStartupOk());
+}
+
+void tst_MainWindow::recentListIsWrittenOnlyWhenNeeded_data()
+{
+    QTest::addColumn<bool>("storedBefore");
+    QTest::addColumn<bool>("useAFile");
+    QTest::addColumn<bool>("written");
+    QTest::addRow("nothing stored yet: written") << false << false << true;
+    QTest::addRow("stored, unchanged: left alone") << true << false << false;
+    QTest::addRow("stored, a file used: written") << true << true << true;
+}
+
+void tst_MainWindow::recentListIsWrittenOnlyWhenNeeded()
+{
+    QFETCH(bool, storedBefore);
+    QFETCH(bool, useAFile);
+    QFETCH(bool, written);
+    const QString key = QStringLiteral("RecentlyUsedFiles");
+    settings().remove(key);
+    if (storedBefore)
+        setSettingsValue(key, QString());
+    {
+        Host host;
+        if (useAFile)
+            host.central->initialArea()->recentFilesModel()->addFile(lobby);
+        // Meanwhile another copy of the program saves its list.
+        setSettingsValue(key, QStringLiteral("another copy's list"));
+    }
+    const QString after = settingsValue(key).toString();
+    QCOMPARE(after != QStringLiteral("another copy's list"), written);
+    QCOMPARE(after.contains(QStringLiteral("lobby.qvksk")), useAFile);
+}
+
+void tst_MainWindow::sideStripsMatchTheTitleBarAndHideWhenMaximised()
+{
+    Host host;
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    const int titleBarHeight = host.central->initialArea()->titleBarHeight();
+    QVERIFY(titleBarHeight > 0);
+    int strips = 0;
+    for (ResizeHandle *handle : host.central->resizeHandles()) {
+        if (handle->edge() == ResizeHandle::Edge::LeftUpper
+            || handle->edge() == ResizeHandle::Edge::RightUpper) {
+            QCOMPARE(handle->height(), titleBarHeight);
+            ++strips;
+        }
+    }
+    QCOMPARE(strips, 2);
+
+    const auto visibleHandles = [&host] {
+        int visible = 0;
+        for (ResizeHandle *handle : host.central->resizeHandles())
+            visible += handle->isVisible();
+        return visible;
+    };
+    QCOMPARE(visibleHandles(), 10);
+    host.maximizeWindow();
+    QCOMPARE(visibleHandles(), 0);
+    host.restoreWindow();
+    QCOMPARE(visibleHandles(), 10);
+}
+
+void tst_MainWindow::splashScreenGivesWayToAModalBox()
+{
+    SplashScreen splash;
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    bool splashVisibleUnderTheBox = true;
+    answerModalDialog([&](QWidget *modal) {
+        splashVisibleUnderTheBox = splash.isVisible();
+        static_cast<QDialog *>(modal)->reject();
+    });
+    CustomMessageBox::showError(nullptr, QStringLiteral("The runtime did not start."), {});
+    QVERIFY(!splashVisibleUnderTheBox);
+}
+
+void tst_MainWindow::handedOverFileNeverShowsTheWindow()
+{
+    answerModalDialog([](QWidget *modal) {
+        QTest::keyClicks(modal->findChild<QLineEdit *>(QStringLiteral("codeEdit")),
+                         QStringLiteral("1234"));
+        QTest::mouseClick(modal->findChild<QWidget *>(QStringLiteral("administratorButton")),
+                          Qt::LeftButton);
+        QTest::mouseClick(modal->findChild<QWidget *>(QStringLiteral("okButton")), Qt::LeftButton);
+    });
+    MainWindowShows shows;
+    MainWindow window(commandLine({lobby}), nullptr);
+    QVERIFY(!window.isStartupOk());
+    QCOMPARE(shows.count, 0);
+
+    QFile record(scratch.filePath("record.jsonl"));
+    QTRY_VERIFY(record.exists());
+    QVERIFY(record.open(QIODevice::ReadOnly));
+    const QByteArray line = record.readAll();
+    QVERIFY2(line.contains("\"level\":\"Administrator\"") && line.contains("lobby.qvksk"),
+             line.constData());
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_MainWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
