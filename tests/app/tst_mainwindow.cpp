@@ -17,8 +17,6 @@
 
 #include <QtTest>
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTranslator>
 
@@ -129,13 +127,9 @@ void tst_MainWindow::forgetRuntime()
 
 void tst_MainWindow::argumentThatIsNoControllerFileShowsErrorTwo()
 {
-    QString text;
-    answerModalDialog([&text](QWidget *modal) {
-        text = modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
-        static_cast<QDialog *>(modal)->reject();
-    });
+    DialogAnswerer answerer;
     MainWindow window(commandLine({scratch.filePath("notes.txt")}), nullptr);
-    QCOMPARE(text, QStringLiteral("Failed to open file.\nError code : 2"));
+    QCOMPARE(answerer.messages, QStringList{"Failed to open file.\nError code : 2"});
     QVERIFY(window.isStartupOk());
 }
 
@@ -143,22 +137,20 @@ void tst_MainWindow::relativePathStillNamesTheFileAfterTheStandbyStart()
 {
     QVERIFY(QFile::copy(lobby, scratch.filePath("relative.qvksk")));
     QVERIFY(QDir::setCurrent(scratch.path()));
-    QString firstDialog;
-    answerModalDialog([&firstDialog](QWidget *modal) {
-        firstDialog = modal->metaObject()->className();
-        static_cast<QDialog *>(modal)->reject();
-    });
+    DialogAnswerer answerer;
     MainWindow window(commandLine({QStringLiteral("./sub/../relative.qvksk")}), nullptr);
     // The standby start moved the current folder; the file was still found.
     QVERIFY(QDir::currentPath() != QDir(scratch.path()).canonicalPath());
-    QCOMPARE(firstDialog, QStringLiteral("DialogAuthenticate"));
+    QCOMPARE(answerer.messages, QStringList());
+    QCOMPARE(answerer.codeDialogs, 1);
 }
 
 void tst_MainWindow::cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose()
 {
-    clickInModalDialog(QStringLiteral("cancelButton"));
+    DialogAnswerer answerer; // cancels the code dialog
     MainWindow window(commandLine({lobby}), nullptr);
     QVERIFY(window.isStartupOk());
+    QCOMPARE(answerer.codeDialogs, 1);
 
     const QRect stored(40, 50, 700, 500);
     setSettingsValue(QStringLiteral("GeometryMainWindow"), stored);
@@ -186,19 +178,15 @@ void tst_MainWindow::pollGivesUpOnThe301stTickEvenWhenReadyArrivesOnIt()
     const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "1500");
     MainWindow window(commandLine({}), nullptr);
     QVERIFY(window.isStartupOk());
-    QString text;
-    answerModalDialog([&text](QWidget *modal) {
-        text = modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
-        static_cast<QDialog *>(modal)->reject();
-    });
+    DialogAnswerer answerer;
     for (int tick = 1; tick <= 300; ++tick)
         window.pollTick();
     QVERIFY(window.isStartupOk());
-    QCOMPARE(pendingModalAnswers(), 1);
+    QCOMPARE(answerer.messages, QStringList());
     // Ready now, and the next tick is the 301st.
     QTRY_VERIFY_WITH_TIMEOUT(DocumentsManager::instance().isRuntimeReady(), 10000);
     window.pollTick();
-    QCOMPARE(text, QStringLiteral("Failed to initialize application."));
+    QCOMPARE(answerer.messages, QStringList{"Failed to initialize application."});
     QVERIFY(!window.isStartupOk());
 }
 
@@ -207,13 +195,9 @@ void tst_MainWindow::runtimeNeverReady()
     if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
         QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
     const ScopedEnvironment never("QVKIOSKCORE_NEVER_READY", "1");
-    QString text;
-    answerModalDialog([&text](QWidget *modal) {
-        text = modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
-        static_cast<QDialog *>(modal)->reject();
-    });
+    DialogAnswerer answerer;
     MainWindow window(commandLine({lobby}), nullptr);
-    QCOMPARE(text, QStringLiteral("An unexpected error occurred."));
+    QCOMPARE(answerer.messages, QStringList{"An unexpected error occurred."});
     QVERIFY(!window.isStartupOk());
 }
 
@@ -294,13 +278,8 @@ void tst_MainWindow::splashScreenGivesWayToAModalBox()
 
 void tst_MainWindow::handedOverFileNeverShowsTheWindow()
 {
-    answerModalDialog([](QWidget *modal) {
-        QTest::keyClicks(modal->findChild<QLineEdit *>(QStringLiteral("codeEdit")),
-                         QStringLiteral("1234"));
-        QTest::mouseClick(modal->findChild<QWidget *>(QStringLiteral("administratorButton")),
-                          Qt::LeftButton);
-        QTest::mouseClick(modal->findChild<QWidget *>(QStringLiteral("okButton")), Qt::LeftButton);
-    });
+    DialogAnswerer answerer;
+    answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
     MainWindowShows shows;
     MainWindow window(commandLine({lobby}), nullptr);
     QVERIFY(!window.isStartupOk());
