@@ -77,7 +77,7 @@ class DebPackage(unittest.TestCase):
                 launcher = subprocess.run(
                     [self.path("usr/bin/qvkiosk"), os.path.basename(request_block), "260",
                      os.path.basename(pid_block), "4"],
-                    env=env, stdout=output, stderr=subprocess.STDOUT, timeout=60)
+                    env=env, stdout=output, stderr=subprocess.STDOUT, timeout=30)
                 output.seek(0)
                 printed = output.read().decode(errors="replace")
             self.assertEqual(launcher.returncode, 0, printed)
