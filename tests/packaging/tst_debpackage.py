@@ -125,9 +125,9 @@ class DebPackage(unittest.TestCase):
         entry.optionxform = str
         entry.read(desktop)
         section = entry["Desktop Entry"]
-        program, argument = section["Exec"].split()
+        program, *arguments = section["Exec"].split()
         self.assertTrue(os.path.exists(self.path("usr/bin/" + program)), program)
-        self.assertEqual(argument, "%f")
+        self.assertEqual(arguments, ["%f"])
         self.assertTrue(os.path.isfile(os.path.join(
             self.share, "icons/hicolor/scalable/apps", section["Icon"] + ".svg")))
 
