@@ -1,5 +1,5 @@
 // The dialog framework and the dialogs built on it: the frameless base and its title bar, the
-// message box, the about, legal and code-entry dialogs, and how every kind takes Escape.
+// message box, the about, legal and code-entry dialogs.
 
 #include "base/appfont.h"
 #include "base/qvkioskapplication.h"
@@ -30,7 +30,6 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
-#include <memory>
 
 namespace {
 
@@ -38,8 +37,8 @@ namespace {
 class FormDialog final : public CustomDialog
 {
 public:
-    explicit FormDialog(bool movable = true, double ratio = 0)
-        : CustomDialog(nullptr, movable)
+    explicit FormDialog(double ratio = 0)
+        : CustomDialog(nullptr, true)
         , ratio(ratio)
     {
         auto column = new QVBoxLayout;
@@ -155,32 +154,6 @@ private slots:
         QCOMPARE(dialog.findChild<QTextEdit *>()->toPlainText(), focus == "QTextEdit" ? "\n" : "");
     }
 
-    void escapeTitleBarCloseAndCancelReject_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("action"); // Escape, or the object name of the button to click
-        QTest::addRow("Escape") << "custom"
-                                << "Escape";
-        QTest::addRow("title-bar close") << "custom"
-                                         << "closeButton";
-        QTest::addRow("code dialog: Cancel") << "code"
-                                             << "cancelButton";
-    }
-
-    void escapeTitleBarCloseAndCancelReject()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, action);
-        const std::unique_ptr<QDialog> dialog
-            = kind == "code" ? std::make_unique<DialogAuthenticate>(nullptr, QString(), true)
-                             : std::unique_ptr<QDialog>(std::make_unique<FormDialog>());
-        if (action == "Escape")
-            pressKeyInModalDialog(Qt::Key_Escape);
-        else
-            clickInModalDialog(action);
-        QCOMPARE(dialog->exec(), int(QDialog::Rejected));
-    }
-
     void longTitleNeverWidensAMessageBoxPastItsScreen()
     {
         const QString title = QString(QStringLiteral("A very long title ")).repeated(30);
@@ -199,27 +172,6 @@ private slots:
         QVERIFY2(width <= screenWidth, qPrintable(QString("%1 > %2").arg(width).arg(screenWidth)));
         QVERIFY2(shown.endsWith("...") && title.startsWith(shown.chopped(3)), qPrintable(shown));
         QCOMPARE(toolTip, title);
-    }
-
-    void elideLabel_data()
-    {
-        QTest::addColumn<int>("fittingChars"); // the width given is the advance of this prefix
-        QTest::addColumn<int>("widthAdjust");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("fits exactly") << 11 << 0 << "Information";
-        QTest::addRow("one pixel short") << 10 << 0 << "Informatio...";
-        QTest::addRow("first character does not fit") << 1 << -1 << "Information";
-    }
-
-    void elideLabel()
-    {
-        QFETCH(int, fittingChars);
-        QFETCH(int, widthAdjust);
-        QFETCH(QString, expected);
-        QLabel label(QStringLiteral("Information"));
-        const QString prefix = label.text().left(fittingChars);
-        ::elideLabel(&label, label.fontMetrics().horizontalAdvance(prefix) + widthAdjust);
-        QCOMPARE(label.text(), expected);
     }
 
     // A non-movable dialog staying put is checked on the block dialog.
@@ -249,7 +201,7 @@ private slots:
     {
         QFETCH(double, ratio);
         QFETCH(QSize, expected);
-        FormDialog dialog(true, ratio);
+        FormDialog dialog(ratio);
         dialog.resize(300, 200);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -430,34 +382,17 @@ private slots:
         QVERIFY(textAsTyped);
     }
 
-    void aboutVersionLine_data()
+    void aboutShowsTheVersionIsSplashSizedAndClosesOnAPress()
     {
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("expected");
-        QTest::addRow("build number left out") << "1.2.3.4"
-                                               << "Quorvane Kiosk Ver.1.2.3";
-        QTest::addRow("missing parts count as empty") << "7"
-                                                      << "Quorvane Kiosk Ver.7..";
-    }
-
-    void aboutVersionLine()
-    {
-        QFETCH(QString, version);
-        QFETCH(QString, expected);
-        QCoreApplication::setApplicationVersion(version);
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
         DialogAbout about(nullptr);
-        QCOMPARE(about.findChild<QLabel *>(QStringLiteral("versionLabel"))->text(), expected);
-    }
-
-    void aboutIsSplashSizedAndClosesOnAPressOnItsLabels()
-    {
-        DialogAbout about(nullptr);
+        auto version = about.findChild<QLabel *>(QStringLiteral("versionLabel"));
+        QCOMPARE(version->text(), QStringLiteral("Quorvane Kiosk Ver.1.2.3")); // no build number
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QCOMPARE(about.size(), splashImageSize());
         QVERIFY(about.width() >= 800 && about.height() >= 400);
-        QTest::mousePress(about.findChild<QLabel *>(QStringLiteral("versionLabel")),
-                          Qt::RightButton);
+        QTest::mousePress(version, Qt::RightButton);
         QVERIFY(!about.isVisible());
     }
 
@@ -480,30 +415,14 @@ private slots:
         QCOMPARE(view->toPlainText(), notices);
     }
 
-    void codeDialogLevels_data()
+    void codeDialogStartsAtPowerUserOnlyWhenPermittedAndCancelRejects()
     {
-        QTest::addColumn<bool>("permitted");
-        QTest::addColumn<AccessLevel>("initial");
-        QTest::addColumn<AccessLevel>("afterClickingTheOther");
-        // clang-format off
-        QTest::addRow("Power User permitted: starts there, can switch") << true << AccessLevel::PowerUser << AccessLevel::Administrator;
-        QTest::addRow("Power User not permitted: Administrator only") << false << AccessLevel::Administrator << AccessLevel::Administrator;
-        // clang-format on
-    }
-
-    void codeDialogLevels()
-    {
-        QFETCH(bool, permitted);
-        QFETCH(AccessLevel, initial);
-        QFETCH(AccessLevel, afterClickingTheOther);
-        DialogAuthenticate dialog(nullptr, QString(), permitted);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.findChild<QRadioButton *>("powerUserButton")->isEnabled(), permitted);
-        QCOMPARE(dialog.accessLevel(), initial);
-        const char *other = permitted ? "administratorButton" : "powerUserButton";
-        QTest::mouseClick(dialog.findChild<QRadioButton *>(other), Qt::LeftButton);
-        QCOMPARE(dialog.accessLevel(), afterClickingTheOther);
+        QCOMPARE(DialogAuthenticate(nullptr, {}, true).accessLevel(), AccessLevel::PowerUser);
+        DialogAuthenticate refused(nullptr, {}, false);
+        QCOMPARE(refused.accessLevel(), AccessLevel::Administrator);
+        QVERIFY(!refused.findChild<QRadioButton *>("powerUserButton")->isEnabled());
+        clickInModalDialog(QStringLiteral("cancelButton"));
+        QCOMPARE(refused.exec(), int(QDialog::Rejected));
     }
 
     void codeDialogKeepsItsSizeAndHint()
