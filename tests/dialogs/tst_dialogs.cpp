@@ -30,7 +30,6 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
-
 namespace {
 
 // A dialog with one widget of each kind the key handling tells apart, each named after its class.
