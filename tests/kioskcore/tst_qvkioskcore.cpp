@@ -4,7 +4,6 @@
 #include "platform/processlist.h"
 #include "platform/runtimelauncher.h"
 #include "platform/runtimerequest.h"
-#include "platform/sharedmemoryblock.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,12 @@ using namespace testsupport;
 
 namespace {
 
-bool startRuntime(const std::string &name, std::uint32_t &pid)
+// Starts the runtime for a new request block named after `frontEnd` and waits for ready.
+bool startRuntime(std::string &name, std::uint32_t &pid, std::uint32_t frontEnd = getpid())
 {
+    name = uniqueBlockName(frontEnd);
+    static std::vector<SharedMemoryBlock> blocks; // open until the test ends
+    blocks.push_back(SharedMemoryBlock::createOrOpen(name, 260));
     return platform::startStandbyRuntime(name, 260, &pid, QVKIOSKCORE_PATH)
            && waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; });
 }
@@ -30,8 +33,7 @@ bool startRuntime(const std::string &name, std::uint32_t &pid)
 TEST(QvKioskCore, SetsReadyAndAcceptsARequest)
 {
     setenv("QVKIOSKCORE_NO_WINDOW", "1", 1);
-    const std::string name = uniqueBlockName();
-    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    std::string name;
     std::uint32_t pid = 0;
     ASSERT_TRUE(startRuntime(name, pid));
     Handoff handoff;
@@ -40,25 +42,18 @@ TEST(QvKioskCore, SetsReadyAndAcceptsARequest)
     kill(static_cast<pid_t>(pid), SIGTERM);
 }
 
-TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEndedWithoutARequest)
+TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEndedOrWhenToldToCrash)
 {
     const pid_t frontEnd = fork();
     if (frontEnd == 0)
         _exit(0);
     waitpid(frontEnd, nullptr, 0);
-    const std::string name = uniqueBlockName(static_cast<std::uint32_t>(frontEnd));
-    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    std::string name;
     std::uint32_t pid = 0;
-    ASSERT_TRUE(startRuntime(name, pid));
+    ASSERT_TRUE(startRuntime(name, pid, static_cast<std::uint32_t>(frontEnd)));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
-}
 
-TEST(QvKioskCore, CrashAfterReadyEndsTheRuntime)
-{
     setenv("QVKIOSKCORE_CRASH_AFTER_READY", "1", 1);
-    const std::string name = uniqueBlockName();
-    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
-    std::uint32_t pid = 0;
     ASSERT_TRUE(startRuntime(name, pid));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
 }

@@ -68,20 +68,6 @@ TEST(RuntimeArguments, FindsTheBlockInEveryShapeOfCommandLine)
     }
 }
 
-TEST(RuntimeBehaviour, ReadsExactlyTheNamedVariablesAndIgnoresOddValues)
-{
-    // The other variables are followed through the server and the runtime below.
-    const RuntimeBehaviour set = behaviourOf(
-        {{"QVKIOSKCORE_NO_WINDOW", "1"}, {"QVKIOSKCORE_CRASH_AFTER_READY", "1"}});
-    EXPECT_TRUE(set.noWindow && set.crashAfterReady);
-    const RuntimeBehaviour odd = behaviourOf({{"QVKIOSKCORE_READY_DELAY_MS", "-5"},
-                                              {"QVKIOSKCORE_ACCEPT_DELAY_MS", "12abc"},
-                                              {"QVKIOSKCORE_NEVER_READY", "yes"},
-                                              {"QVKIOSKCORE_NO_WINDOW", "0"}});
-    EXPECT_EQ(odd.readyDelayMs + odd.acceptDelayMs, 0);
-    EXPECT_FALSE(odd.neverReady || odd.noWindow);
-}
-
 TEST(RuntimeServer, SetsReadyTakesARequestAndAcceptsIt)
 {
     Served served;

@@ -77,10 +77,8 @@ std::vector<FileCase> fileCases()
         {"one byte over the limit, refused before reading", "overlimit", 8, false, -99, false, ""},
         {"at the limit, read", "atlimit", -1, false, -99, false, ""},
         {"empty", "", -1, false, -99, false, ""},
-        {"not JSON", "", -1, false, -99, false, "PK\x03\x04 zip"},
         {"JSON array", "", -1, false, -99, false, "[1,2]"},
         {"another format", "", -1, false, -99, false, kiosk("format", "qvpanel")},
-        {"no format", "", -1, false, -99, false, kiosk("format")},
         {"format only in a nested object", "", -1, false, -99, false, R"({"inner":{"format":"qvksk","version":3}})"},
         {"kiosk", "", -1, true, 3, true, kiosk()},
         {"kiosk, deep nesting in controller", "", -1, true, 3, true, "{\"controller\":{\"deep\":" + deepNesting + "}," + kiosk("controller").substr(1)},
@@ -89,7 +87,6 @@ std::vector<FileCase> fileCases()
         {"version 0", "", -1, true, 0, false, kiosk("version", 0)},
         {"largest version", "", -1, true, 2147483647, false, kiosk("version", 2147483647)},
         {"no version", "", 13, false, -99, false, kiosk("version")},
-        {"version text", "", 13, false, -99, false, kiosk("version", "3")},
         {"version fraction", "", 13, false, -99, false, kiosk("version", 3.5)},
         {"version over 32 bits", "", 13, false, -99, false, kiosk("version", 2147483648LL)},
         {"no title", "", 13, false, -99, false, kiosk("title")},
@@ -102,7 +99,6 @@ std::vector<FileCase> fileCases()
         {"code in clear", "", 13, false, -99, false, kiosk("administratorCode", "1234")},
         // A hash's costs decide how long one check takes: a file must not choose hours or gigabytes.
         {"code at moderate cost", "", -1, true, 3, true, kiosk("administratorCode", "$argon2id$v=19$m=262144,t=3,p=1" + hashTail)},
-        {"code at sensitive cost", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=1048576,t=4,p=1" + hashTail)},
         {"code with too many passes", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=65536,t=4,p=1" + hashTail)},
         {"code with too much memory", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=262145,t=2,p=1" + hashTail)},
         {"code with overflowing memory", "", 13, false, -99, false, kiosk("administratorCode", "$argon2id$v=19$m=18014398509481984,t=2,p=1" + hashTail)},
@@ -178,7 +174,6 @@ const AuthenticationCase authenticationCases[] = {
     {"only power-user code: administrator needs none", false, true, true, 1, "", true},
     {"not permitted: administrator, right", true, true, false, 1, "1234", true},
     {"not permitted: power user, right", true, true, false, 2, "0000", false},
-    {"not permitted, no codes: power user", false, false, false, 2, "", false},
 };
 // clang-format on
 
