@@ -232,14 +232,19 @@ private slots:
         DialogAnswerer answerer;
         answerer.acceptCode(AccessLevel::Administrator, "1234");
         bool launchFailed = false;
-        std::vector<bool> nestedResults;
+        bool nested = false;
+        bool nestedOpened = true;
         answerer.whileCodeDialogShows = [&] {
             // A queued click reaching the manager while its code dialog runs.
-            nestedResults.push_back(
-                manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), false));
+            if (!std::exchange(nested, true))
+                nestedOpened = manager->openControllerFile(nullptr,
+                                                           launchFailed,
+                                                           sample("open.qvksk"),
+                                                           false);
         };
         QVERIFY(manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), false));
-        QCOMPARE(nestedResults, std::vector<bool>{false});
+        QVERIFY(nested);
+        QVERIFY(!nestedOpened);
 
         // Once the runtime has a file, nothing more is opened in this run.
         QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), false));

@@ -68,9 +68,11 @@ private slots:
 
     void cleanup()
     {
-        // Every row starts from a base folder that holds nothing but the copy's lock.
+        // Every row starts from a base folder that holds nothing but the copy's lock (System:
+        // links left dangling too).
         const QDir base(InUseGuard::lockBasePath());
-        for (const QString &name : base.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QString &name :
+             base.entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot)) {
             if (QFileInfo(base.filePath(name)).isSymLink())
                 QFile::remove(base.filePath(name));
             else if (!copy || name != copy->lockName)
