@@ -3,12 +3,10 @@
 #include "documents/dialogauthenticate.h"
 #include "documents/inuseguard.h"
 
-#include "dialogs/customdialogtitlebar.h"
 #include "dialogs/custommessagebox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +15,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <iostream>
 #include <unistd.h>
 
@@ -31,8 +28,7 @@ int runLockHolderIfAsked(int argc, char **argv)
         return 1;
     std::printf("%s\n", guard.lockName().toUtf8().constData());
     std::fflush(stdout);
-    std::string line;
-    while (std::getline(std::cin, line)) {
+    for (std::string line; std::getline(std::cin, line);) {
     }
     guard.release();
     return 0;
@@ -41,59 +37,33 @@ int runLockHolderIfAsked(int argc, char **argv)
 LockHolder::LockHolder(const QString &path)
 {
     process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
-    if (!process.waitForStarted())
-        return;
-    while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+    while (process.waitForStarted() && !process.canReadLine() && process.waitForReadyRead(10000)) {
     }
-    folderName = QString::fromUtf8(process.readLine().trimmed());
+    lockName = QString::fromUtf8(process.readLine().trimmed());
 }
 
 LockHolder::~LockHolder()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
     process.closeWriteChannel();
-    if (!process.waitForFinished(10000)) {
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(10000))
         process.kill();
-        process.waitForFinished();
-    }
+    process.waitForFinished();
 }
 
-StdoutCapture::StdoutCapture()
+QByteArray capturedStdout(const std::function<void()> &action)
 {
     QTemporaryFile file;
-    file.setAutoRemove(false);
     if (!file.open())
-        return;
-    fileName = file.fileName();
+        return {};
     std::fflush(stdout);
-    savedStdout = dup(STDOUT_FILENO);
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND);
-    dup2(fd, STDOUT_FILENO);
-    ::close(fd);
-}
-
-StdoutCapture::~StdoutCapture()
-{
-    restore();
-    QFile::remove(fileName);
-}
-
-void StdoutCapture::restore()
-{
-    if (savedStdout < 0)
-        return;
+    const int saved = dup(STDOUT_FILENO);
+    dup2(file.handle(), STDOUT_FILENO);
+    action();
     std::fflush(stdout);
-    dup2(savedStdout, STDOUT_FILENO);
-    ::close(savedStdout);
-    savedStdout = -1;
-}
-
-QByteArray StdoutCapture::take()
-{
-    restore();
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    QFile written(file.fileName());
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
 }
 
 DialogAnswerer::DialogAnswerer()
@@ -108,11 +78,6 @@ void DialogAnswerer::acceptCode(AccessLevel chosenLevel, const QString &chosenCo
     code = chosenCode;
 }
 
-void DialogAnswerer::cancelCode()
-{
-    acceptCodeDialog = false;
-}
-
 void DialogAnswerer::answer()
 {
     // A fresh timer each time: Qt does not fire a timer again while its slot still runs, and
@@ -125,27 +90,25 @@ void DialogAnswerer::answer()
     answered = modal;
     if (auto box = qobject_cast<CustomMessageBox *>(modal)) {
         messages << box->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
-        messageTitles << box->findChild<CustomDialogTitleBar *>()->titleLabel()->text();
         box->findChild<QAbstractButton *>(QStringLiteral("okButton"))->click();
     } else if (auto dialog = qobject_cast<DialogAuthenticate *>(modal)) {
         ++codeDialogs;
         if (whileCodeDialogShows)
             whileCodeDialogShows();
         if (!acceptCodeDialog) {
-            dialog->findChild<QAbstractButton *>(QStringLiteral("cancelButton"))->click();
+            dialog->reject();
             return;
         }
-        const QString button = level == AccessLevel::PowerUser
-                                   ? QStringLiteral("powerUserButton")
-                                   : QStringLiteral("administratorButton");
-        dialog->findChild<QRadioButton *>(button)->setChecked(true);
+        const char *button = level == AccessLevel::PowerUser ? "powerUserButton"
+                                                             : "administratorButton";
+        dialog->findChild<QRadioButton *>(QLatin1String(button))->setChecked(true);
         dialog->findChild<QLineEdit *>(QStringLiteral("codeEdit"))->setText(code);
         dialog->findChild<QAbstractButton *>(QStringLiteral("okButton"))->click();
-    } else if (auto fileDialog = qobject_cast<QFileDialog *>(modal)) {
-        fileDialogFolders << fileDialog->directory().absolutePath();
-        fileDialog->reject();
     } else if (auto other = qobject_cast<QDialog *>(modal)) {
-        qWarning("DialogAnswerer: rejecting an unexpected %s", other->metaObject()->className());
+        if (qobject_cast<QFileDialog *>(modal) != nullptr)
+            ++fileDialogs;
+        else
+            qWarning("DialogAnswerer: rejecting an unexpected %s", other->metaObject()->className());
         other->reject();
     }
 }

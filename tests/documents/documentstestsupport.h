@@ -1,21 +1,15 @@
 #pragma once
 
-// Helpers of the document-manager and in-use-guard tests.
+// Helpers of the document-manager, in-use-guard and main-window tests.
 
 #include "documents/accesslevel.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <memory>
-
-QT_BEGIN_NAMESPACE
-class QWidget;
-QT_END_NAMESPACE
 
 // The test executables double as the lock-holding copy of the program in the cross-process
 // guard tests, since only a process of the same executable name counts as a copy. Started
@@ -23,43 +17,24 @@ QT_END_NAMESPACE
 // and holds it until its standard input closes. Returns -1 when not started that way.
 int runLockHolderIfAsked(int argc, char **argv);
 
-// A copy of this program that holds the lock on `path` while the object lives.
-class LockHolder final
+// A copy of this program that holds the lock on `path` while the object lives; lockName stays
+// empty when it could not take it.
+struct LockHolder final
 {
-public:
     explicit LockHolder(const QString &path);
     ~LockHolder();
 
-    bool isHolding() const { return !folderName.isEmpty(); }
-    const QString &lockName() const { return folderName; }
-    qint64 processId() const { return process.processId(); }
-
-private:
     QProcess process;
-    QString folderName;
+    QString lockName;
 };
 
-// Collects what this process writes to standard output (file descriptor 1) from its
-// construction until take(), which QtTest's own output on standard output must not precede.
-class StdoutCapture final
-{
-public:
-    StdoutCapture();
-    ~StdoutCapture();
-    // Ends the capture and answers what was written.
-    QByteArray take();
-
-private:
-    void restore();
-
-    int savedStdout = -1;
-    QString fileName;
-};
+// What `action` writes to standard output (file descriptor 1). QtTest reports there too, so
+// `action` must not fail a check.
+QByteArray capturedStdout(const std::function<void()> &action);
 
 // Answers every modal dialog as it appears, by kind: message boxes with OK, recording their
-// text and title; code dialogs with the set answer; file dialogs with Cancel, recording their
-// start folder. Nothing is left waiting, so an unexpected dialog shows in the records instead
-// of hanging the test.
+// text; code dialogs with the set answer (Cancel until acceptCode); file dialogs with Cancel.
+// Nothing is left waiting, so an unexpected dialog shows in the records instead of hanging.
 class DialogAnswerer final : public QObject
 {
     Q_OBJECT
@@ -67,16 +42,13 @@ class DialogAnswerer final : public QObject
 public:
     DialogAnswerer();
 
-    // How the next code dialogs are answered: accepted with this level and code, or cancelled.
     void acceptCode(AccessLevel level, const QString &code);
-    void cancelCode();
     // Runs inside each code dialog before it is answered.
     std::function<void()> whileCodeDialogShows;
 
     QStringList messages;
-    QStringList messageTitles;
-    QStringList fileDialogFolders;
     int codeDialogs = 0;
+    int fileDialogs = 0;
 
 private:
     void answer();

@@ -16,19 +16,13 @@
 
 #include "documentstestsupport.h"
 
-#include <QtTest>
-
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <QTranslator>
+#include <QtTest>
 
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <set>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -38,12 +32,9 @@ using platform::SharedMemoryBlock;
 
 namespace {
 
-const QString samples = QStringLiteral(QVKIOSK_SAMPLES_DIR);
-const QString failedToLaunch = QStringLiteral("Failed to launch Quorvane Kiosk");
-
 QString sample(const QString &name)
 {
-    return samples + "/" + name;
+    return QStringLiteral(QVKIOSK_SAMPLES_DIR "/") + name;
 }
 
 // Records what the facade broadcasts, and whether the runtime had a request at that moment.
@@ -76,488 +67,385 @@ public:
     bool requestWrittenAtChange = false;
 };
 
+struct Refusal
+{
+    QString file;      // empty: chosen in the file dialog, which is cancelled
+    AccessLevel level; // None: the code dialog is cancelled
+    QString code;
+    QString message; // empty: none
+    QByteArray versionLine;
+};
+
+struct Open
+{
+    QString file; // a copy of source
+    QString source;
+    AccessLevel level;
+    QString code;
+    QString levelText;
+    QByteArray fault; // "NAME=value" in the runtime's environment
+    bool atStartUp;
+    bool accepted;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(Open)
 
 class tst_DocumentsManager final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void refusals_data();
-    void refusals();
-    void handOver_data();
-    void handOver();
-    void noSecondOpen();
-    void runtimeFaults_data();
-    void runtimeFaults();
-    void lateAcceptNeverCountsForTheNextRequest();
-    void neverReady();
-
-    void pathBlockNamesAreFresh();
-    void requestIsNeverSeenHalfWritten();
-    void looksAndWritesUseTheHeldBlock();
-    void standbyStartRemovesLeftoverBlocks();
-    void blockDialogOutlivesItsParent();
-    void controllerFileNames_data();
-    void controllerFileNames();
-
-private:
-    // A manager whose runtime has started and reported ready.
-    std::unique_ptr<DocumentsManager> startedManager();
-    QList<QJsonObject> records() const;
-
-    QTranslator translator;
-    QTemporaryDir folder;
-    QString recordFile;
-    std::vector<qint64> runtimes;
-    std::unique_ptr<ScopedEnvironment> recordEnvironment;
-};
-
-void tst_DocumentsManager::initTestCase()
-{
-    QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-    QCoreApplication::installTranslator(&translator);
-    qputenv("QVKIOSKCORE_NO_WINDOW", "1");
-    QVERIFY(folder.isValid());
-}
-
-void tst_DocumentsManager::init()
-{
-    recordFile = folder.filePath(QString("record-%1.jsonl").arg(QTest::currentTestFunction()));
-    QFile::remove(recordFile);
-    recordEnvironment = std::make_unique<ScopedEnvironment>("QVKIOSKCORE_RECORD",
-                                                            QFile::encodeName(recordFile));
-}
-
-void tst_DocumentsManager::cleanup()
-{
-    recordEnvironment.reset();
-    for (const qint64 pid : runtimes)
-        ::kill(static_cast<pid_t>(pid), SIGKILL);
-    runtimes.clear();
-    ControllerFacade::instance().setFilePath({});
-}
-
-std::unique_ptr<DocumentsManager> tst_DocumentsManager::startedManager()
-{
-    auto manager = std::make_unique<DocumentsManager>();
-    if (!manager->startRuntimeInStandby())
-        return nullptr;
-    runtimes.push_back(manager->runtimeHandoff().runtimeProcessId());
-    if (!manager->waitForRuntimeReady())
-        return nullptr;
-    return manager;
-}
-
-QList<QJsonObject> tst_DocumentsManager::records() const
-{
-    QList<QJsonObject> list;
-    QFile file(recordFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return list;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.isEmpty())
-            list << QJsonDocument::fromJson(line).object();
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
+        QCoreApplication::installTranslator(&translator);
+        QVERIFY(folder.isValid());
+        qputenv("QVKIOSKCORE_NO_WINDOW", "1");
+        qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(folder.filePath("record.jsonl")));
     }
-    return list;
-}
 
-void tst_DocumentsManager::refusals_data()
-{
-    QTest::addColumn<QString>("file"); // empty: chosen in the file dialog, which is cancelled
-    QTest::addColumn<int>("level");    // 0: the code dialog is cancelled
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("message"); // empty: none
-    QTest::addColumn<QByteArray>("versionLine");
-
-    const int admin = int(AccessLevel::Administrator);
-    const int powerUser = int(AccessLevel::PowerUser);
-    const QByteArray noVersion;
-    // clang-format off
-    QTest::addRow("file in use") << sample("lobby.qvksk") << admin << "1234" << "Cannot open, file already in use" << noVersion;
-    QTest::addRow("unreadable: status 5") << folder.filePath("folder.qvksk") << admin << "1234" << "Failed to open file.\nError code : 5" << noVersion;
-    QTest::addRow("not a kiosk file") << sample("otherformat.qvksk") << admin << "" << "Cannot open, this file is not supported." << noVersion;
-    QTest::addRow("newer version") << sample("newer.qvksk") << admin << "1234"
-        << "newer.qvksk created using a newer version of Quorvane Control PLUS.\nPlease download and install the latest version to open this file."
-        << QByteArray("VERSION: 4\n");
-    QTest::addRow("version 0: silent") << sample("versionzero.qvksk") << admin << "" << "" << QByteArray("VERSION: 0\n");
-    QTest::addRow("wrong code, Power User permitted") << sample("lobby.qvksk") << powerUser << "9999" << "Failed to authenticate" << QByteArray("VERSION: 3\n");
-    QTest::addRow("wrong code, Administrator only") << sample("adminonly.qvksk") << admin << "0000" << "Administrator Code is required." << QByteArray("VERSION: 3\n");
-    QTest::addRow("code dialog cancelled") << sample("lobby.qvksk") << 0 << "" << "" << QByteArray("VERSION: 3\n");
-    QTest::addRow("file dialog cancelled") << QString() << admin << "" << "" << noVersion;
-    // clang-format on
-}
-
-// Refusals come before the hand-over: no runtime is needed.
-void tst_DocumentsManager::refusals()
-{
-    QFETCH(QString, file);
-    QFETCH(int, level);
-    QFETCH(QString, code);
-    QFETCH(QString, message);
-    QFETCH(QByteArray, versionLine);
-
-    QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
-    DocumentsManager manager;
-    std::unique_ptr<LockHolder> copy;
-    if (message.contains("in use")) {
-        copy = std::make_unique<LockHolder>(file);
-        QVERIFY(copy->isHolding());
-        // A lock this process still holds from before must not stand in for the new one.
-        QVERIFY(manager.acquireFileLock(sample("open.qvksk")));
+    void cleanup()
+    {
+        for (const qint64 pid : runtimes)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        runtimes.clear();
+        QFile::remove(folder.filePath("record.jsonl"));
+        ControllerFacade::instance().setFilePath({});
     }
-    DialogAnswerer answerer;
-    if (level != 0)
-        answerer.acceptCode(AccessLevel(level), code);
-    else
-        answerer.cancelCode();
-    Observer observer(manager);
-    StdoutCapture output;
 
-    bool launchFailed = false;
-    const bool opened = manager.openControllerFile(nullptr, launchFailed, file, false);
-    const QByteArray printed = output.take();
-    QVERIFY(!opened);
-    QVERIFY(!launchFailed);
-    QCOMPARE(answerer.messages, message.isEmpty() ? QStringList() : QStringList{message});
-    if (!message.isEmpty())
-        QCOMPARE(answerer.messageTitles, QStringList{"Error"});
-    QCOMPARE(answerer.fileDialogFolders.size(), file.isEmpty() ? 1 : 0);
-    // QtTest prints its warnings to standard output as well.
-    QByteArray versionLines;
-    for (const QByteArray &line : printed.split('\n')) {
-        if (line.startsWith("VERSION"))
-            versionLines += line + '\n';
+    void refusals_data()
+    {
+        QTest::addColumn<Refusal>("row");
+        const auto admin = AccessLevel::Administrator;
+        const auto none = AccessLevel::None;
+        // clang-format off
+        QTest::addRow("file in use") << Refusal{sample("lobby.qvksk"), admin, "1234", "Cannot open, file already in use", {}};
+        QTest::addRow("unreadable: status 5") << Refusal{folder.filePath("folder.qvksk"), admin, "1234", "Failed to open file.\nError code : 5", {}};
+        QTest::addRow("not a kiosk file") << Refusal{sample("otherformat.qvksk"), admin, "", "Cannot open, this file is not supported.", {}};
+        QTest::addRow("newer version") << Refusal{sample("newer.qvksk"), admin, "1234",
+            "newer.qvksk created using a newer version of Quorvane Control PLUS.\nPlease download and install the latest version to open this file.", "VERSION: 4\n"};
+        QTest::addRow("version 0: silent") << Refusal{sample("versionzero.qvksk"), admin, "", "", "VERSION: 0\n"};
+        QTest::addRow("wrong code, Power User permitted") << Refusal{sample("lobby.qvksk"), AccessLevel::PowerUser, "9999", "Failed to authenticate", "VERSION: 3\n"};
+        QTest::addRow("wrong code, Administrator only") << Refusal{sample("adminonly.qvksk"), admin, "0000", "Administrator Code is required.", "VERSION: 3\n"};
+        QTest::addRow("code dialog cancelled") << Refusal{sample("lobby.qvksk"), none, "", "", "VERSION: 3\n"};
+        QTest::addRow("file dialog cancelled") << Refusal{QString(), admin, "", "", {}};
+        // clang-format on
     }
-    QCOMPARE(versionLines, versionLine);
-    QCOMPARE(observer.changes, 0);
-    QCOMPARE(manager.lockName(), QString());
-    const QStringList locks = QDir(DocumentsManager::lockBasePath())
-                                  .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCOMPARE(locks, copy ? QStringList{copy->lockName()} : QStringList());
-}
 
-void tst_DocumentsManager::handOver_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("levelText");
+    // Refusals come before the hand-over: no runtime is needed.
+    void refusals()
+    {
+        QFETCH(Refusal, row);
+        QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
+        DocumentsManager manager;
+        std::optional<LockHolder> copy;
+        if (row.message.contains("in use")) {
+            copy.emplace(row.file);
+            QVERIFY(!copy->lockName.isEmpty());
+            // A lock this process still holds from before must not stand in for the new one.
+            QVERIFY(manager.acquireFileLock(sample("open.qvksk")));
+        }
+        DialogAnswerer answerer;
+        if (row.level != AccessLevel::None)
+            answerer.acceptCode(row.level, row.code);
+        Observer observer(manager);
 
-    QTest::addRow("Administrator, blanks and non-ASCII in the path")
-        << QStringLiteral("Hall ä 東京/Lobby Ω 🚪.qvksk") << int(AccessLevel::Administrator)
-        << "1234"
-        << "Administrator";
-    QTest::addRow("Power User") << QStringLiteral("lobby.qvksk") << int(AccessLevel::PowerUser)
-                                << "0000"
-                                << "Power User";
-}
-
-void tst_DocumentsManager::handOver()
-{
-    QFETCH(QString, file);
-    QFETCH(int, level);
-    QFETCH(QString, code);
-    QFETCH(QString, levelText);
-
-    const QString path = folder.filePath(file);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile::remove(path);
-    QVERIFY(QFile::copy(sample("lobby.qvksk"), path));
-    const std::unique_ptr<DocumentsManager> manager = startedManager();
-    QVERIFY(manager);
-    DialogAnswerer answerer;
-    answerer.acceptCode(AccessLevel(level), code);
-    Observer observer(*manager);
-
-    bool launchFailed = false;
-    QVERIFY(manager->openControllerFile(nullptr, launchFailed, path, false));
-    QVERIFY(!launchFailed);
-    QCOMPARE(answerer.messages, QStringList());
-    QCOMPARE(observer.changes, 1);
-    QVERIFY2(!observer.requestWrittenAtChange,
-             "the file joins the recent list before the hand-over");
-    QCOMPARE(observer.closeRequests, 0);
-    QCOMPARE(ControllerFacade::instance().filePath(), path.toStdU16String());
-    QCOMPARE(manager->lockName(), QString());
-
-    const QList<QJsonObject> taken = records();
-    QCOMPARE(taken.size(), 1);
-    QCOMPARE(taken[0]["code"].toString(), code);
-    QCOMPARE(taken[0]["level"].toString(), levelText);
-    QCOMPARE(taken[0]["path"].toString(), path);
-    QCOMPARE(taken[0]["pathBlockName"].toString(),
-             QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
-}
-
-void tst_DocumentsManager::noSecondOpen()
-{
-    const std::unique_ptr<DocumentsManager> manager = startedManager();
-    QVERIFY(manager);
-    DialogAnswerer answerer;
-    answerer.acceptCode(AccessLevel::Administrator, "1234");
-    int nestedOpens = 0;
-    bool nestedResult = true;
-    answerer.whileCodeDialogShows = [&] {
-        // A queued click reaching the manager while its code dialog runs.
-        if (nestedOpens++ > 0)
-            return;
+        bool opened = true;
         bool launchFailed = false;
-        nestedResult = manager->openControllerFile(nullptr,
-                                                   launchFailed,
-                                                   sample("open.qvksk"),
-                                                   false);
-    };
-
-    bool launchFailed = false;
-    QVERIFY(manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), false));
-    QCOMPARE(nestedOpens, 1);
-    QVERIFY(!nestedResult);
-    QCOMPARE(answerer.codeDialogs, 1);
-
-    // Once the runtime has a file, nothing more is opened in this run.
-    QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), false));
-    QCOMPARE(answerer.codeDialogs, 1);
-    QCOMPARE(answerer.messages, QStringList());
-    QCOMPARE(records().size(), 1);
-}
-
-void tst_DocumentsManager::runtimeFaults_data()
-{
-    QTest::addColumn<QByteArray>("variable");
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<bool>("atStartUp");
-    QTest::addColumn<bool>("accepted");
-
-    // The manager looks 50 times, 100 ms apart, after a first 100 ms.
-    QTest::addRow("accepted after 3 s")
-        << QByteArray("QVKIOSKCORE_ACCEPT_DELAY_MS") << QByteArray("3000") << false << true;
-    QTest::addRow("accepted after 8 s")
-        << QByteArray("QVKIOSKCORE_ACCEPT_DELAY_MS") << QByteArray("8000") << false << false;
-    QTest::addRow("never accepted, at start-up")
-        << QByteArray("QVKIOSKCORE_NEVER_ACCEPT") << QByteArray("1") << true << false;
-    QTest::addRow("crash after ready")
-        << QByteArray("QVKIOSKCORE_CRASH_AFTER_READY") << QByteArray("1") << false << false;
-}
-
-void tst_DocumentsManager::runtimeFaults()
-{
-    QFETCH(QByteArray, variable);
-    QFETCH(QByteArray, value);
-    QFETCH(bool, atStartUp);
-    QFETCH(bool, accepted);
-
-    std::unique_ptr<DocumentsManager> manager;
-    {
-        const ScopedEnvironment fault(variable.constData(), value);
-        manager = startedManager();
+        const QByteArray printed = capturedStdout(
+            [&] { opened = manager.openControllerFile(nullptr, launchFailed, row.file, false); });
+        QVERIFY(!opened);
+        QVERIFY(!launchFailed);
+        QCOMPARE(answerer.messages,
+                 row.message.isEmpty() ? QStringList() : QStringList{row.message});
+        QCOMPARE(answerer.fileDialogs, row.file.isEmpty() ? 1 : 0);
+        // QtTest prints its warnings to standard output as well.
+        const qsizetype at = printed.indexOf("VERSION");
+        QCOMPARE(at < 0 ? QByteArray() : printed.mid(at, printed.indexOf('\n', at) + 1 - at),
+                 row.versionLine);
+        QCOMPARE(observer.changes, 0);
+        QCOMPARE(manager.lockName(), QString());
+        const QStringList locks = QDir(DocumentsManager::lockBasePath())
+                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(locks, copy ? QStringList{copy->lockName} : QStringList());
     }
-    QVERIFY(manager);
-    DialogAnswerer answerer;
-    answerer.acceptCode(AccessLevel::Administrator, "1234");
-    Observer observer(*manager);
 
-    bool launchFailed = false;
-    QCOMPARE(manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), atStartUp),
-             accepted);
-    QCOMPARE(launchFailed, !accepted);
-    QCOMPARE(answerer.messages, accepted ? QStringList() : QStringList{failedToLaunch});
-    QCOMPARE(observer.closeRequests, !accepted && !atStartUp ? 1 : 0);
-    QCOMPARE(observer.changes, 1);
-    QCOMPARE(manager->lockName(), QString());
-}
-
-void tst_DocumentsManager::lateAcceptNeverCountsForTheNextRequest()
-{
-    std::unique_ptr<DocumentsManager> manager;
+    void opens_data()
     {
-        const ScopedEnvironment late("QVKIOSKCORE_ACCEPT_DELAY_MS", "8000");
-        manager = startedManager();
+        QTest::addColumn<Open>("row");
+        const auto admin = AccessLevel::Administrator;
+        const QString lobby = QStringLiteral("lobby.qvksk");
+        // clang-format off
+        QTest::addRow("Administrator, blanks and non-ASCII in the path") << Open{QStringLiteral("Hall ä 東京/Lobby Ω 🚪.qvksk"), lobby, admin, "1234", "Administrator", {}, false, true};
+        QTest::addRow("Power User, older version") << Open{lobby, "olderversion.qvksk", AccessLevel::PowerUser, "0000", "Power User", {}, false, true};
+        // The manager looks 50 times, 100 ms apart, after a first 100 ms.
+        QTest::addRow("accepted after 3 s") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_ACCEPT_DELAY_MS=3000", false, true};
+        QTest::addRow("accepted after 8 s") << Open{lobby, lobby, admin, "1234", "", "QVKIOSKCORE_ACCEPT_DELAY_MS=8000", false, false};
+        QTest::addRow("never accepted, at start-up") << Open{lobby, lobby, admin, "1234", "", "QVKIOSKCORE_NEVER_ACCEPT=1", true, false};
+        QTest::addRow("crash after ready") << Open{lobby, lobby, admin, "1234", "", "QVKIOSKCORE_CRASH_AFTER_READY=1", false, false};
+        // clang-format on
     }
-    QVERIFY(manager);
-    DialogAnswerer answerer;
-    answerer.acceptCode(AccessLevel::Administrator, "1234");
-    bool launchFailed = false;
-    QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), true));
 
-    // The first request's accept comes due while the manager waits for the second one.
-    answerer.acceptCode(AccessLevel::Administrator, "");
-    if (manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), true)) {
+    void opens()
+    {
+        QFETCH(Open, row);
+        const QString path = folder.filePath(row.file);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(sample(row.source), path));
+        const std::unique_ptr<DocumentsManager> manager = startedManager(row.fault);
+        QVERIFY(manager);
+        DialogAnswerer answerer;
+        answerer.acceptCode(row.level, row.code);
+        Observer observer(*manager);
+
+        bool launchFailed = false;
+        QCOMPARE(manager->openControllerFile(nullptr, launchFailed, path, row.atStartUp),
+                 row.accepted);
+        QCOMPARE(launchFailed, !row.accepted);
+        QCOMPARE(answerer.messages,
+                 row.accepted ? QStringList() : QStringList{"Failed to launch Quorvane Kiosk"});
+        QCOMPARE(observer.closeRequests, !row.accepted && !row.atStartUp ? 1 : 0);
+        QCOMPARE(observer.changes, 1);
+        QVERIFY2(!observer.requestWrittenAtChange,
+                 "the file joins the recent list before the hand-over");
+        QCOMPARE(ControllerFacade::instance().filePath(), path.toStdU16String());
+        QCOMPARE(manager->lockName(), QString());
+        if (!row.accepted)
+            return;
         const QList<QJsonObject> taken = records();
-        QVERIFY(!taken.isEmpty());
-        QCOMPARE(taken.last()["pathBlockName"].toString(),
+        QCOMPARE(taken.size(), 1);
+        QCOMPARE(taken[0]["code"].toString(), row.code);
+        QCOMPARE(taken[0]["level"].toString(), row.levelText);
+        QCOMPARE(taken[0]["path"].toString(), path);
+        QCOMPARE(taken[0]["pathBlockName"].toString(),
                  QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
     }
-}
 
-void tst_DocumentsManager::neverReady()
-{
-    if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
-        QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
-    const ScopedEnvironment fault("QVKIOSKCORE_NEVER_READY", "1");
-    DocumentsManager manager;
-    QVERIFY(manager.startRuntimeInStandby());
-    runtimes.push_back(manager.runtimeHandoff().runtimeProcessId());
-    QVERIFY(!manager.waitForRuntimeReady());
-    QVERIFY(!manager.isRuntimeReady());
-}
+    void noSecondOpen()
+    {
+        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        QVERIFY(manager);
+        DialogAnswerer answerer;
+        answerer.acceptCode(AccessLevel::Administrator, "1234");
+        bool launchFailed = false;
+        bool nested = false;
+        bool nestedOpened = true;
+        answerer.whileCodeDialogShows = [&] {
+            // A queued click reaching the manager while its code dialog runs.
+            if (!std::exchange(nested, true))
+                nestedOpened = manager->openControllerFile(nullptr,
+                                                           launchFailed,
+                                                           sample("open.qvksk"),
+                                                           false);
+        };
+        QVERIFY(manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), false));
+        QVERIFY(nested);
+        QVERIFY(!nestedOpened);
 
-void tst_DocumentsManager::pathBlockNamesAreFresh()
-{
-    const std::unique_ptr<DocumentsManager> manager = startedManager();
-    QVERIFY(manager);
-    RuntimeHandoff &handoff = manager->runtimeHandoff();
-    // Blocks that already sit on the names this process will draw in the next seconds.
-    std::vector<SharedMemoryBlock> squatters;
-    std::set<std::string> taken{handoff.requestBlockName()};
-    std::tm now = {};
-    QVERIFY(platform::localTimeNow(now));
-    for (int second = 0; second < 5; ++second) {
-        std::tm moment = now;
-        moment.tm_sec += second;
-        std::mktime(&moment);
-        const std::string base = platform::makeBlockName(moment, platform::currentProcessId());
-        for (int sequence = 1; sequence <= 4; ++sequence) {
-            const std::string name = sequence == 1 ? base : base + "_" + std::to_string(sequence);
-            SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 4096);
-            if (block.isOpen() && !block.existed()) {
-                taken.insert(name);
-                squatters.push_back(std::move(block));
-            }
+        // Once the runtime has a file, nothing more is opened in this run.
+        QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), false));
+        QCOMPARE(answerer.codeDialogs, 1);
+        QCOMPARE(answerer.messages, QStringList());
+        QCOMPARE(records().size(), 1);
+    }
+
+    void lateAcceptNeverCountsForTheNextRequest()
+    {
+        const std::unique_ptr<DocumentsManager> manager = startedManager(
+            "QVKIOSKCORE_ACCEPT_DELAY_MS=8000");
+        QVERIFY(manager);
+        DialogAnswerer answerer;
+        answerer.acceptCode(AccessLevel::Administrator, "1234");
+        bool launchFailed = false;
+        QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), true));
+
+        // The first request's accept comes due while the manager waits for the second one.
+        if (manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), true)) {
+            const QList<QJsonObject> taken = records();
+            QVERIFY(!taken.isEmpty());
+            QCOMPARE(taken.last()["pathBlockName"].toString(),
+                     QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
         }
     }
 
-    for (int handoffs = 1; handoffs <= 3; ++handoffs) {
-        const QString path = QString("/srv/kiosk/panel %1.qvksk").arg(handoffs);
-        QVERIFY(manager->handOverToRuntime(path, "1234", 1));
-        const std::string name = handoff.pathBlockName();
-        QVERIFY2(taken.insert(name).second, name.c_str());
+    void neverReady()
+    {
+        if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
+            QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
+        QVERIFY(!startedManager("QVKIOSKCORE_NEVER_READY=1"));
+        QCOMPARE(runtimes.size(), 1u);
+    }
+
+    void pathBlockNamesAreFresh()
+    {
+        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        QVERIFY(manager);
+        RuntimeHandoff &handoff = manager->runtimeHandoff();
+        // Blocks that already sit on the names this process will draw in the next seconds.
+        std::vector<SharedMemoryBlock> squatters;
+        std::set<std::string> taken{handoff.requestBlockName()};
+        std::tm now = {};
+        QVERIFY(platform::localTimeNow(now));
+        for (int second = 0; second < 5; ++second) {
+            std::tm moment = now;
+            moment.tm_sec += second;
+            std::mktime(&moment);
+            const std::string base = platform::makeBlockName(moment, platform::currentProcessId());
+            for (const std::string &name : {base, base + "_2", base + "_3", base + "_4"}) {
+                SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 4096);
+                if (block.isOpen() && !block.existed()) {
+                    taken.insert(name);
+                    squatters.push_back(std::move(block));
+                }
+            }
+        }
+
+        for (int handoffs = 1; handoffs <= 3; ++handoffs) {
+            const QString path = QString("/srv/kiosk/panel %1.qvksk").arg(handoffs);
+            QVERIFY(manager->handOverToRuntime(path, "1234", 1));
+            const std::string name = handoff.pathBlockName();
+            QVERIFY2(taken.insert(name).second, name.c_str());
+            QVERIFY(manager->waitForRuntimeAccepted());
+            QCOMPARE(records().last()["path"].toString(), path);
+        }
+    }
+
+    // Whatever moment the runtime looks, it finds no request or the whole new one.
+    void requestIsNeverSeenHalfWritten()
+    {
+        // What an earlier request left still fills the block.
+        unsigned char block[RuntimeRequest::blockSize];
+        std::memset(block, 0x5A, sizeof block);
+        RuntimeRequest request;
+        request.code = u"1234";
+        request.accessLevel = u"Administrator";
+        request.pathBlockName = u"quorvaneKiosk_20260105143001_4242_3";
+        request.pathBlockSize = 40;
+        unsigned char encoded[RuntimeRequest::blockSize];
+        QVERIFY(request.encode(encoded));
+
+        // A look may come between any two bytes, except within the aligned 16-bit store of the
+        // name's first unit.
+        const std::size_t nameAt = RuntimeRequest::pathBlockNameOffset;
+        const auto seenWhole = [&] {
+            return (block[nameAt] == 0 && block[nameAt + 1] == 0)
+                   || std::memcmp(block, encoded, sizeof block) == 0;
+        };
+        RuntimeHandoff::storeRequest(
+            encoded, [&](std::size_t offset, const unsigned char *bytes, std::size_t count) {
+                QVERIFY(offset + count <= sizeof block);
+                const bool unit = offset == nameAt && count == 2;
+                for (std::size_t i = 0; i < count; ++i) {
+                    block[offset + i] = bytes[i];
+                    if (!unit || i == 1)
+                        QVERIFY2(seenWhole(), qPrintable(QString("after byte %1").arg(offset + i)));
+                }
+            });
+        QVERIFY(std::memcmp(block, encoded, sizeof block) == 0);
+    }
+
+    void looksAndWritesUseTheHeldBlock()
+    {
+        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        QVERIFY(manager);
+        const std::string name = manager->runtimeHandoff().requestBlockName();
+        // The name is gone, the block this process and the runtime hold is not.
+        QCOMPARE(shm_unlink(("/" + name).c_str()), 0);
+        QVERIFY(manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1));
         QVERIFY(manager->waitForRuntimeAccepted());
-        QCOMPARE(records().last()["path"].toString(), path);
-    }
-}
+        QVERIFY(manager->isRuntimeReady());
 
-// Whatever moment the runtime looks, it finds no request or the whole new one.
-void tst_DocumentsManager::requestIsNeverSeenHalfWritten()
-{
-    // An earlier request, taken and accepted, still fills the block.
-    RuntimeRequest earlier;
-    earlier.code = u"0000";
-    earlier.accessLevel = u"Power User";
-    earlier.pathBlockName = u"quorvaneKiosk_20260105143000_4242_2";
-    earlier.pathBlockSize = 400;
-    earlier.ready = 1;
-    earlier.accepted = 1;
-    unsigned char block[RuntimeRequest::blockSize];
-    QVERIFY(earlier.encode(block));
-    RuntimeRequest request;
-    request.code = u"1234";
-    request.accessLevel = u"Administrator";
-    request.pathBlockName = u"quorvaneKiosk_20260105143001_4242_3";
-    request.pathBlockSize = 40;
-    unsigned char encoded[RuntimeRequest::blockSize];
-    QVERIFY(request.encode(encoded));
-
-    // A look may come between any two bytes, except within the aligned 16-bit store of the
-    // name's first unit.
-    const auto seenWhole = [&] {
-        const bool noRequest = block[RuntimeRequest::pathBlockNameOffset] == 0
-                               && block[RuntimeRequest::pathBlockNameOffset + 1] == 0;
-        return noRequest || std::memcmp(block, encoded, sizeof block) == 0;
-    };
-    RuntimeHandoff::storeRequest(
-        encoded, [&](std::size_t offset, const unsigned char *bytes, std::size_t count) {
-            QVERIFY(offset + count <= sizeof block);
-            if (offset == RuntimeRequest::pathBlockNameOffset && count == 2) {
-                std::memcpy(block + offset, bytes, 2);
-                QVERIFY2(seenWhole(), "after the name's first unit");
-                return;
-            }
-            for (std::size_t i = 0; i < count; ++i) {
-                block[offset + i] = bytes[i];
-                QVERIFY2(seenWhole(), qPrintable(QString("after byte %1").arg(offset + i)));
-            }
+        manager->closeSharedMemory();
+        bool ready = true;
+        bool handedOver = true;
+        const QByteArray printed = capturedStdout([&] {
+            ready = manager->isRuntimeReady();
+            handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
         });
-    QCOMPARE(QByteArray(reinterpret_cast<char *>(block), sizeof block),
-             QByteArray(reinterpret_cast<char *>(encoded), sizeof encoded));
-}
-
-void tst_DocumentsManager::looksAndWritesUseTheHeldBlock()
-{
-    const std::unique_ptr<DocumentsManager> manager = startedManager();
-    QVERIFY(manager);
-    const std::string name = manager->runtimeHandoff().requestBlockName();
-    // The name is gone, the block this process and the runtime hold is not.
-    QCOMPARE(shm_unlink(("/" + name).c_str()), 0);
-    QVERIFY(manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1));
-    QVERIFY(manager->waitForRuntimeAccepted());
-    QVERIFY(manager->isRuntimeReady());
-
-    manager->closeSharedMemory();
-    StdoutCapture output;
-    const bool ready = manager->isRuntimeReady();
-    const bool handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
-    const QByteArray printed = output.take();
-    QVERIFY(!ready);
-    QVERIFY(!handedOver);
-    QCOMPARE(printed,
-             QByteArray(
-                 "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
-    QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
-}
-
-void tst_DocumentsManager::standbyStartRemovesLeftoverBlocks()
-{
-    std::tm now = {};
-    QVERIFY(platform::localTimeNow(now));
-    const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
-    // Left behind as by a front-end that ended without closing it.
-    const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    QVERIFY(SharedMemoryBlock::openExisting(leftover).isOpen());
-    QVERIFY(startedManager());
-    QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
-}
-
-void tst_DocumentsManager::blockDialogOutlivesItsParent()
-{
-    DocumentsManager manager;
-    for (int round = 0; round < 2; ++round) {
-        auto parent = std::make_unique<QWidget>();
-        QWidget *shownParent = nullptr;
-        QTimer::singleShot(0, [&] {
-            QTRY_VERIFY(
-                qobject_cast<DialogBlockUserInteraction *>(QApplication::activeModalWidget()));
-            shownParent = QApplication::activeModalWidget()->parentWidget();
-            manager.closeBlockDialog();
-        });
-        manager.showBlockDialog(parent.get());
-        QCOMPARE(shownParent, parent.get());
+        QVERIFY(!ready);
+        QVERIFY(!handedOver);
+        QCOMPARE(
+            printed,
+            QByteArray(
+                "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
+        QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
     }
-    manager.closeBlockDialog();
-}
 
-void tst_DocumentsManager::controllerFileNames_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("controllerFile");
-    QTest::addRow("lower case") << "/srv/kiosk/Lobby.qvksk" << true;
-    QTest::addRow("capitals") << "C:/Kiosk/LOBBY.QVKSK" << true;
-    QTest::addRow("further suffix") << "/srv/kiosk/Lobby.qvksk.bak" << false;
-    QTest::addRow("the suffix alone, no dot") << "/srv/kiosk/qvksk" << false;
-}
+    void standbyStartRemovesLeftoverBlocks()
+    {
+        std::tm now = {};
+        QVERIFY(platform::localTimeNow(now));
+        const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
+        // Left behind as by a front-end that ended without closing it.
+        const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        QVERIFY(startedManager());
+        QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
+    }
 
-void tst_DocumentsManager::controllerFileNames()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, controllerFile);
-    QCOMPARE(DocumentsManager::isControllerFileName(path), controllerFile);
-}
+    void blockDialogOutlivesItsParent()
+    {
+        DocumentsManager manager;
+        for (int round = 0; round < 2; ++round) {
+            auto parent = std::make_unique<QWidget>();
+            QWidget *shownParent = nullptr;
+            QTimer::singleShot(0, [&] {
+                QTRY_VERIFY(
+                    qobject_cast<DialogBlockUserInteraction *>(QApplication::activeModalWidget()));
+                shownParent = QApplication::activeModalWidget()->parentWidget();
+                manager.closeBlockDialog();
+            });
+            manager.showBlockDialog(parent.get());
+            QCOMPARE(shownParent, parent.get());
+        }
+    }
+
+    void controllerFileNames()
+    {
+        const std::pair<const char *, bool> rows[] = {{"/srv/kiosk/Lobby.qvksk", true},
+                                                      {"C:/Kiosk/LOBBY.QVKSK", true},
+                                                      {"/srv/kiosk/Lobby.qvksk.bak", false},
+                                                      {"/srv/kiosk/qvksk", false}};
+        for (const auto &[path, controllerFile] : rows)
+            QVERIFY2(DocumentsManager::isControllerFileName(path) == controllerFile, path);
+    }
+
+private:
+    // A manager whose runtime has started, with `fault` ("NAME=value") in its environment,
+    // and reported ready.
+    std::unique_ptr<DocumentsManager> startedManager(const QByteArray &fault = {})
+    {
+        std::optional<ScopedEnvironment> environment;
+        if (!fault.isEmpty())
+            environment.emplace(fault.split('=')[0].constData(), fault.split('=')[1]);
+        auto manager = std::make_unique<DocumentsManager>();
+        if (!manager->startRuntimeInStandby())
+            return nullptr;
+        runtimes.push_back(manager->runtimeHandoff().runtimeProcessId());
+        return manager->waitForRuntimeReady() ? std::move(manager) : nullptr;
+    }
+
+    QList<QJsonObject> records() const
+    {
+        QList<QJsonObject> list;
+        QFile file(folder.filePath("record.jsonl"));
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n'))
+                if (!line.isEmpty())
+                    list << QJsonDocument::fromJson(line).object();
+        }
+        return list;
+    }
+
+    QTranslator translator;
+    QTemporaryDir folder;
+    std::vector<qint64> runtimes;
+};
 
 int main(int argc, char **argv)
 {

@@ -9,13 +9,9 @@
 #include <QtTest>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,9 +29,15 @@ void writeFile(const QString &fileName, const QByteArray &data)
     file.write(data);
 }
 
-QStringList lockFolders()
+QByteArray lockText(const QString &path, qint64 processId)
 {
-    return QDir(InUseGuard::lockBasePath()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return path.toUtf8() + '\n' + QByteArray::number(processId) + '\n';
+}
+
+// The root that holds Brennix/QVControl when there is no runtime folder.
+QString rootOf(const QString &base)
+{
+    return base.chopped(QStringLiteral("/Brennix/QVControl").size());
 }
 
 } // namespace
@@ -48,218 +50,181 @@ class tst_InUseGuard final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void cleanup();
+    void initTestCase()
+    {
+        otherProgram.start(QStringLiteral("sleep"), {QStringLiteral("300")});
+        QVERIFY(otherProgram.waitForStarted());
+        // Any path will do: the copy's own lock is not what the rows look at.
+        copy.emplace(QStringLiteral("/srv/kiosk/unrelated.qvksk"));
+        QVERIFY(!copy->lockName.isEmpty());
+    }
 
-    void foldersFound_data();
-    void foldersFound();
-    void symbolicLinksAreNeverFollowed();
-    void twoCopies();
-    void baseFolderIsTheUsersOwn();
-    void baseFolderOfAnotherUserIsRefused();
+    void cleanupTestCase()
+    {
+        copy.reset();
+        otherProgram.kill();
+        otherProgram.waitForFinished();
+    }
+
+    void cleanup()
+    {
+        // Every row starts from a base folder that holds nothing but the copy's lock (System:
+        // links left dangling too).
+        const QDir base(InUseGuard::lockBasePath());
+        for (const QString &name :
+             base.entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFileInfo(base.filePath(name)).isSymLink())
+                QFile::remove(base.filePath(name));
+            else if (!copy || name != copy->lockName)
+                QDir(base.filePath(name)).removeRecursively();
+        }
+    }
+
+    void foldersFound_data()
+    {
+        QTest::addColumn<Holder>("holder");
+        QTest::addColumn<LockText>("text");
+        QTest::addColumn<QString>("recordedPath");
+        QTest::addColumn<bool>("otherFile"); // a file that is no controller file lies in the folder
+        QTest::addColumn<bool>("blocks");
+        QTest::addColumn<bool>("lockKept");
+
+        const auto complete = LockText::Complete;
+        const QString same = lockedFile;
+        // clang-format off
+        QTest::addRow("ended process: removed") << Holder::EndedProcess << complete << same << false << false << false;
+        QTest::addRow("ended process, other file: only that file stays") << Holder::EndedProcess << complete << same << true << false << false;
+        QTest::addRow("this process: removed") << Holder::ThisProcess << complete << same << false << false << false;
+        QTest::addRow("copy, same file: blocks") << Holder::Copy << complete << same << false << true << true;
+        QTest::addRow("copy, same file spelled with ..: blocks") << Holder::Copy << complete << QStringLiteral("/srv/kiosk/../kiosk/./Lobby.qvksk") << false << true << true;
+        QTest::addRow("copy, file differing in case: kept") << Holder::Copy << complete << QStringLiteral("/srv/kiosk/lobby.qvksk") << false << false << true;
+        QTest::addRow("other program running: kept") << Holder::OtherProgram << complete << same << false << false << true;
+        QTest::addRow("no lock.txt: kept") << Holder::EndedProcess << LockText::Missing << same << true << false << false;
+        QTest::addRow("unfinished, ended process: kept") << Holder::EndedProcess << LockText::SecondLineUnfinished << same << false << false << true;
+        QTest::addRow("unfinished, copy: kept") << Holder::Copy << LockText::SecondLineUnfinished << same << false << false << true;
+        // clang-format on
+    }
+
+    void foldersFound()
+    {
+        QFETCH(Holder, holder);
+        QFETCH(LockText, text);
+        QFETCH(QString, recordedPath);
+        QFETCH(bool, otherFile);
+        QFETCH(bool, blocks);
+        QFETCH(bool, lockKept);
+
+        const qint64 id = holder == Holder::EndedProcess  ? endedProcessId()
+                          : holder == Holder::ThisProcess ? QCoreApplication::applicationPid()
+                          : holder == Holder::Copy        ? copy->process.processId()
+                                                          : otherProgram.processId();
+        const QString folder = InUseGuard::lockBasePath() + "/{found}";
+        QVERIFY(QDir().mkpath(folder));
+        if (text != LockText::Missing)
+            writeFile(folder + "/lock.txt",
+                      lockText(recordedPath, id).chopped(text == LockText::Complete ? 0 : 1));
+        writeFile(folder + "/panel.qvksk", "{}");
+        writeFile(folder + "/project.qvcpj", "{}");
+        if (otherFile)
+            writeFile(folder + "/notes.txt", "keep");
+
+        InUseGuard guard;
+        QCOMPARE(guard.acquire(lockedFile), !blocks);
+        QCOMPARE(guard.lockName().isEmpty(), blocks);
+        guard.release();
+
+        const bool removed = text != LockText::Missing && !lockKept;
+        QCOMPARE(QFileInfo::exists(folder + "/lock.txt"), text != LockText::Missing && lockKept);
+        QCOMPARE(QFileInfo::exists(folder + "/panel.qvksk"), !removed);
+        QCOMPARE(QFileInfo::exists(folder + "/project.qvcpj"), !removed);
+        QCOMPARE(QFileInfo::exists(folder), !removed || otherFile);
+        QCOMPARE(QFileInfo::exists(folder + "/notes.txt"), otherFile);
+    }
+
+    void symbolicLinksAreNeverFollowed()
+    {
+        // A stale lock elsewhere, reached through a link in the base folder.
+        const QTemporaryDir elsewhere;
+        writeFile(elsewhere.filePath("lock.txt"), lockText(lockedFile, endedProcessId()));
+        writeFile(elsewhere.filePath("panel.qvksk"), "{}");
+        const QString base = InUseGuard::lockBasePath();
+        QVERIFY(QDir().mkpath(base + "/{stale}"));
+        QVERIFY(QFile::link(elsewhere.path(), base + "/{link}"));
+        // And a stale folder whose controller file is a link to a file elsewhere.
+        writeFile(base + "/{stale}/lock.txt", lockText(lockedFile, endedProcessId()));
+        QVERIFY(QFile::link(elsewhere.filePath("panel.qvksk"), base + "/{stale}/linked.qvksk"));
+
+        InUseGuard guard;
+        QVERIFY(guard.acquire(lockedFile));
+        guard.release();
+
+        QVERIFY(QFileInfo::exists(elsewhere.filePath("lock.txt")));
+        QVERIFY(QFileInfo::exists(elsewhere.filePath("panel.qvksk")));
+        QVERIFY(QFileInfo(base + "/{stale}/linked.qvksk").isSymLink());
+        QVERIFY(!QFileInfo::exists(base + "/{stale}/lock.txt"));
+    }
+
+    void twoCopies()
+    {
+        const LockHolder holder(lockedFile);
+        QVERIFY(!holder.lockName.isEmpty());
+        const QString folder = InUseGuard::lockBasePath() + "/" + holder.lockName;
+        QFile lockFile(folder + "/lock.txt");
+        QVERIFY(lockFile.open(QIODevice::ReadOnly));
+        QCOMPARE(lockFile.readAll(), lockText(lockedFile, holder.process.processId()));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"lock.txt"});
+
+        InUseGuard guard;
+        QVERIFY(!guard.acquire(lockedFile));
+        QVERIFY(guard.acquire(QStringLiteral("/srv/kiosk/LOBBY.qvksk")));
+        guard.release();
+        QVERIFY(guard.acquire(QStringLiteral("/srv/kiosk/Hall.qvksk")));
+        // A lock already held answers for any file, without a look.
+        QVERIFY(guard.acquire(lockedFile));
+        guard.release();
+    }
+
+    void baseFolderIsTheUsersOwn()
+    {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        QCOMPARE(InUseGuard::lockBasePath(), QString::fromLocal8Bit(runtime) + "/Brennix/QVControl");
+
+        // Without a runtime folder: a folder of the temporary location that only this user enters.
+        const QTemporaryDir temporary;
+        const ScopedEnvironment tmp("TMPDIR", QFile::encodeName(temporary.path()));
+        const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", QByteArray());
+        const QString root = rootOf(InUseGuard::lockBasePath());
+        QVERIFY2(root.startsWith(temporary.path() + "/"), qPrintable(root));
+        struct stat info = {};
+        QCOMPARE(stat(QFile::encodeName(root).constData(), &info), 0);
+        QCOMPARE(info.st_uid, geteuid());
+        QCOMPARE(info.st_mode & 0777, 0700u);
+    }
+
+    void baseFolderOfAnotherUserIsRefused()
+    {
+        const QTemporaryDir temporary;
+        const ScopedEnvironment tmp("TMPDIR", QFile::encodeName(temporary.path()));
+        const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", QByteArray());
+        const QString root = rootOf(InUseGuard::lockBasePath());
+        const QByteArray rootName = QFile::encodeName(root);
+        if (chown(rootName.constData(), 4242, 4242) != 0)
+            QSKIP("needs to hand a folder to another user (run as root)");
+
+        InUseGuard guard;
+        bool acquired = false;
+        const QByteArray printed = capturedStdout([&] { acquired = guard.acquire(lockedFile); });
+        QVERIFY(acquired); // the open goes on without a lock
+        QCOMPARE(guard.lockName(), QString());
+        QVERIFY(!QFileInfo::exists(root + "/Brennix"));
+        QVERIFY(printed.contains("failed to create a lock for " + lockedFile.toUtf8()));
+        QCOMPARE(chown(rootName.constData(), geteuid(), getegid()), 0);
+    }
 
 private:
     QProcess otherProgram;
-    std::unique_ptr<LockHolder> copy;
+    std::optional<LockHolder> copy;
 };
-
-void tst_InUseGuard::initTestCase()
-{
-    otherProgram.start(QStringLiteral("sleep"), {QStringLiteral("300")});
-    QVERIFY(otherProgram.waitForStarted());
-    // Any path will do: the copy's own lock is not what the rows look at.
-    copy = std::make_unique<LockHolder>(QStringLiteral("/srv/kiosk/unrelated.qvksk"));
-    QVERIFY(copy->isHolding());
-}
-
-void tst_InUseGuard::cleanupTestCase()
-{
-    copy.reset();
-    otherProgram.kill();
-    otherProgram.waitForFinished();
-}
-
-void tst_InUseGuard::cleanup()
-{
-    // Every row starts from a base folder that holds nothing but the copy's lock.
-    const QString base = InUseGuard::lockBasePath();
-    for (const QString &name : lockFolders()) {
-        const QFileInfo entry(base + "/" + name);
-        if (entry.isSymLink())
-            QFile::remove(entry.filePath());
-        else if (!copy || name != copy->lockName())
-            QDir(entry.filePath()).removeRecursively();
-    }
-}
-
-void tst_InUseGuard::foldersFound_data()
-{
-    QTest::addColumn<Holder>("holder");
-    QTest::addColumn<LockText>("lockText");
-    QTest::addColumn<QString>("recordedPath");
-    QTest::addColumn<bool>("otherFile"); // a file that is no controller file lies in the folder
-    QTest::addColumn<bool>("blocks");
-    QTest::addColumn<bool>("lockKept");
-
-    const auto complete = LockText::Complete;
-    const QString same = lockedFile;
-    // clang-format off
-    QTest::addRow("ended process: removed") << Holder::EndedProcess << complete << same << false << false << false;
-    QTest::addRow("ended process, other file: only that file stays") << Holder::EndedProcess << complete << same << true << false << false;
-    QTest::addRow("this process: removed") << Holder::ThisProcess << complete << same << false << false << false;
-    QTest::addRow("copy, same file: blocks") << Holder::Copy << complete << same << false << true << true;
-    QTest::addRow("copy, same file spelled with ..: blocks") << Holder::Copy << complete << QStringLiteral("/srv/kiosk/../kiosk/./Lobby.qvksk") << false << true << true;
-    QTest::addRow("copy, file differing in case: kept") << Holder::Copy << complete << QStringLiteral("/srv/kiosk/lobby.qvksk") << false << false << true;
-    QTest::addRow("other program running: kept") << Holder::OtherProgram << complete << same << false << false << true;
-    QTest::addRow("no lock.txt: kept") << Holder::EndedProcess << LockText::Missing << same << true << false << false;
-    QTest::addRow("unfinished, ended process: kept") << Holder::EndedProcess << LockText::SecondLineUnfinished << same << false << false << true;
-    QTest::addRow("unfinished, copy: kept") << Holder::Copy << LockText::SecondLineUnfinished << same << false << false << true;
-    // clang-format on
-}
-
-void tst_InUseGuard::foldersFound()
-{
-    QFETCH(Holder, holder);
-    QFETCH(LockText, lockText);
-    QFETCH(QString, recordedPath);
-    QFETCH(bool, otherFile);
-    QFETCH(bool, blocks);
-    QFETCH(bool, lockKept);
-
-    qint64 id = 0;
-    switch (holder) {
-    case Holder::EndedProcess:
-        id = endedProcessId();
-        break;
-    case Holder::ThisProcess:
-        id = QCoreApplication::applicationPid();
-        break;
-    case Holder::Copy:
-        id = copy->processId();
-        break;
-    case Holder::OtherProgram:
-        id = otherProgram.processId();
-        break;
-    }
-    const QString folder = InUseGuard::lockBasePath() + "/{found}";
-    QVERIFY(QDir().mkpath(folder));
-    QByteArray text = recordedPath.toUtf8() + '\n' + QByteArray::number(id) + '\n';
-    if (lockText == LockText::SecondLineUnfinished)
-        text.chop(1);
-    if (lockText != LockText::Missing)
-        writeFile(folder + "/lock.txt", text);
-    writeFile(folder + "/panel.qvksk", "{}");
-    writeFile(folder + "/project.qvcpj", "{}");
-    if (otherFile)
-        writeFile(folder + "/notes.txt", "keep");
-
-    InUseGuard guard;
-    QCOMPARE(guard.acquire(lockedFile), !blocks);
-    QCOMPARE(guard.lockName().isEmpty(), blocks);
-    guard.release();
-
-    const bool removed = lockText != LockText::Missing && !lockKept;
-    QCOMPARE(QFileInfo::exists(folder + "/lock.txt"), lockText != LockText::Missing && lockKept);
-    QCOMPARE(QFileInfo::exists(folder + "/panel.qvksk"), !removed);
-    QCOMPARE(QFileInfo::exists(folder + "/project.qvcpj"), !removed);
-    QCOMPARE(QFileInfo::exists(folder), !removed || otherFile);
-    if (otherFile)
-        QVERIFY(QFileInfo::exists(folder + "/notes.txt"));
-}
-
-void tst_InUseGuard::symbolicLinksAreNeverFollowed()
-{
-    // A stale lock elsewhere, reached through a link in the base folder.
-    const QString elsewhere = QDir::tempPath() + "/elsewhere";
-    QVERIFY(QDir().mkpath(elsewhere));
-    writeFile(elsewhere + "/lock.txt",
-              lockedFile.toUtf8() + '\n' + QByteArray::number(endedProcessId()) + '\n');
-    writeFile(elsewhere + "/panel.qvksk", "{}");
-    const QString base = InUseGuard::lockBasePath();
-    QVERIFY(QDir().mkpath(base));
-    QFile::remove(base + "/{link}");
-    QVERIFY(QFile::link(elsewhere, base + "/{link}"));
-    // And a folder whose controller file is a link to a file elsewhere.
-    QVERIFY(QDir().mkpath(base + "/{stale}"));
-    writeFile(base + "/{stale}/lock.txt",
-              lockedFile.toUtf8() + '\n' + QByteArray::number(endedProcessId()) + '\n');
-    QVERIFY(QFile::link(elsewhere + "/panel.qvksk", base + "/{stale}/linked.qvksk"));
-
-    InUseGuard guard;
-    QVERIFY(guard.acquire(lockedFile));
-    guard.release();
-
-    QVERIFY(QFileInfo::exists(elsewhere + "/lock.txt"));
-    QVERIFY(QFileInfo::exists(elsewhere + "/panel.qvksk"));
-    QVERIFY(QFileInfo(base + "/{stale}/linked.qvksk").isSymLink());
-    QVERIFY(!QFileInfo::exists(base + "/{stale}/lock.txt"));
-    QFile::remove(base + "/{link}");
-    QDir(elsewhere).removeRecursively();
-}
-
-void tst_InUseGuard::twoCopies()
-{
-    const QString otherFile = QStringLiteral("/srv/kiosk/Hall.qvksk");
-    LockHolder holder(lockedFile);
-    QVERIFY(holder.isHolding());
-    const QString folder = InUseGuard::lockBasePath() + "/" + holder.lockName();
-    QFile lockFile(folder + "/lock.txt");
-    QVERIFY(lockFile.open(QIODevice::ReadOnly));
-    QCOMPARE(lockFile.readAll(),
-             lockedFile.toUtf8() + '\n' + QByteArray::number(holder.processId()) + '\n');
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"lock.txt"});
-
-    InUseGuard guard;
-    QVERIFY(!guard.acquire(lockedFile));
-    QVERIFY(guard.acquire(QStringLiteral("/srv/kiosk/LOBBY.qvksk")));
-    guard.release();
-    QVERIFY(guard.acquire(otherFile));
-    // A lock already held answers for any file, without a look.
-    QVERIFY(guard.acquire(lockedFile));
-    guard.release();
-}
-
-void tst_InUseGuard::baseFolderIsTheUsersOwn()
-{
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    QCOMPARE(InUseGuard::lockBasePath(), QString::fromLocal8Bit(runtime) + "/Brennix/QVControl");
-
-    // Without a runtime folder: a folder of the temporary location that only this user enters.
-    const QTemporaryDir temporary;
-    ScopedEnvironment tmp("TMPDIR", QFile::encodeName(temporary.path()));
-    ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", QByteArray());
-    const QString base = InUseGuard::lockBasePath();
-    QVERIFY2(base.startsWith(QDir::tempPath() + "/"), qPrintable(base));
-    const QString root = base.chopped(QStringLiteral("/Brennix/QVControl").size());
-    struct stat info = {};
-    QCOMPARE(stat(QFile::encodeName(root).constData(), &info), 0);
-    QCOMPARE(info.st_uid, geteuid());
-    QCOMPARE(info.st_mode & 0777, 0700u);
-}
-
-void tst_InUseGuard::baseFolderOfAnotherUserIsRefused()
-{
-    const QTemporaryDir temporary;
-    ScopedEnvironment tmp("TMPDIR", QFile::encodeName(temporary.path()));
-    ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", QByteArray());
-    const QString base = InUseGuard::lockBasePath();
-    const QString root = base.chopped(QStringLiteral("/Brennix/QVControl").size());
-    QVERIFY2(root.startsWith(temporary.path() + "/"), qPrintable(root));
-    const QByteArray rootName = QFile::encodeName(root);
-    if (chown(rootName.constData(), 4242, 4242) != 0)
-        QSKIP("needs to hand a folder to another user (run as root)");
-
-    InUseGuard guard;
-    StdoutCapture output;
-    const bool acquired = guard.acquire(lockedFile);
-    const QByteArray printed = output.take();
-    QVERIFY(acquired); // the open goes on without a lock
-    QCOMPARE(guard.lockName(), QString());
-    QVERIFY(!QFileInfo::exists(root + "/Brennix"));
-    QVERIFY(printed.contains("failed to create a lock for " + lockedFile.toUtf8()));
-    QCOMPARE(chown(rootName.constData(), geteuid(), getegid()), 0);
-}
 
 int main(int argc, char **argv)
 {
