@@ -20,8 +20,6 @@ public:
     QVCoreWrapper(const QVCoreWrapper &) = delete;
     QVCoreWrapper &operator=(const QVCoreWrapper &) = delete;
 
-    bool hasInstance() const { return instance != nullptr; }
-
     // Sets isKioskFile to false, then asks the library.
     std::int32_t isKioskControllerFile(const char *path, bool &isKioskFile);
     // 0 when there is no instance.
