@@ -8,7 +8,6 @@
 #include "frame/menubar.h"
 #include "frame/resizehandle.h"
 #include "frame/titlebar.h"
-#include "frame/toolbararea.h"
 #include "style/resourceimagescache.h"
 
 #include <QtTest>
@@ -19,7 +18,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTranslator>
-#include <QVBoxLayout>
 
 #include <climits>
 
@@ -149,25 +147,6 @@ private slots:
         QCOMPARE(button->toolTip(), QStringLiteral("Maximize"));
     }
 
-    // The buttons reach the window only through the broadcasts.
-    void titleBarButtonsOnlyBroadcast()
-    {
-        QWidget window;
-        auto bar = new TitleBar;
-        bar->setParent(&window);
-        window.resize(900, 100);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        CountingObserver observer;
-        for (const char *name : {"minimizeAction", "maximizeAction", "closeAction"})
-            QTest::mouseClick(titleButton(bar, QLatin1String(name)), Qt::LeftButton);
-        QCOMPARE(observer.minimize, 1);
-        QCOMPARE(observer.maximize, 1);
-        QCOMPARE(observer.close, 1);
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.windowState(), Qt::WindowNoState);
-    }
-
     // The commands this program shows, each with its shortcut and whether it has an icon.
     void menusHoldTheirEntries()
     {
@@ -200,30 +179,33 @@ private slots:
         }
     }
 
-    void menuAndToolBarRunOneCommand()
+    // The title bar's buttons reach the window only through the broadcasts; the tool bar's
+    // button and the File menu's entry run one command.
+    void framesButtonsAndMenus()
     {
-        Actions actions;
-        QWidget page;
-        auto layout = new QVBoxLayout(&page);
-        auto menuBar = new MenuBar(&actions);
-        auto toolBarArea = new ToolBarArea(&actions);
-        layout->addWidget(menuBar);
-        layout->addWidget(toolBarArea);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        QSignalSpy triggered(actions.action(2), &QAction::triggered);
+        FrameWindow window;
+        window.setGeometry(100, 100, 900, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        CountingObserver observer;
+        for (const char *name : {"minimizeAction", "maximizeAction", "closeAction"})
+            QTest::mouseClick(titleButton(window.frame->titleBar, name), Qt::LeftButton);
+        QCOMPARE(observer.minimize, 1);
+        QCOMPARE(observer.maximize, 1);
+        QCOMPARE(observer.close, 1);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowState(), Qt::WindowNoState);
 
-        auto toolBar = toolBarArea->findChild<QToolBar *>();
-        QTest::mouseClick(toolBar->widgetForAction(actions.action(2)), Qt::LeftButton);
-        QCOMPARE(triggered.size(), 1);
-
-        auto file = menuBar->findChild<QMenu *>(QStringLiteral("fileMenu"));
-        file->popup(page.mapToGlobal(QPoint(0, 0)));
+        auto toolBar = window.findChild<QToolBar *>(QStringLiteral("toolBar"));
+        QSignalSpy triggered(toolBar->actions().first(), &QAction::triggered);
+        QTest::mouseClick(toolBar->widgetForAction(toolBar->actions().first()), Qt::LeftButton);
+        auto file = window.findChild<QMenu *>(QStringLiteral("fileMenu"));
+        file->popup(window.mapToGlobal(QPoint(0, 0)));
         QVERIFY(QTest::qWaitForWindowExposed(file));
         QTest::mouseClick(file,
                           Qt::LeftButton,
                           {},
-                          file->actionGeometry(actions.action(2)).center());
+                          file->actionGeometry(file->actions().first()).center());
         QCOMPARE(triggered.size(), 2);
     }
 
