@@ -1,65 +1,69 @@
 #include "bareframe.h"
 
 #include "base/widgethelpers.h"
+#include "documents/controllerfacade.h"
 #include "frame/actions.h"
 #include "frame/menubar.h"
 #include "frame/titlebar.h"
 #include "frame/toolbararea.h"
 
+#include <QApplication>
 #include <QBoxLayout>
+#include <QMouseEvent>
+#include <QToolBar>
+
+namespace {
+
+QBoxLayout *column(std::initializer_list<QWidget *> widgets)
+{
+    auto layout = new QVBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QWidget *widget : widgets)
+        layout->addWidget(widget);
+    return layout;
+}
+
+} // namespace
 
 BareFrame::BareFrame(MainWindowBase *window)
     : CentralWidgetBase(window)
     , actions(std::make_unique<Actions>())
 {
     using Edge = ResizeHandle::Edge;
-    const QColor grey = greyColor(153, 255);
-    auto column = [this](QBoxLayout *layout) {
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        return layout;
-    };
-    auto handle = [this, window, grey](Edge edge, bool black) {
-        auto made = black ? new ResizeHandle(this, window, edge)
-                          : new ResizeHandle(this, window, edge, grey, 5);
-        made->setObjectName(QStringLiteral("handle%1").arg(int(edge)));
+    // Grey but for the top: the handle itself makes its top corners and upper parts black.
+    auto handle = [this, window](Edge edge) {
+        const QColor colour = edge == Edge::Top ? QColor(Qt::black) : greyColor(153, 255);
+        auto made = new ResizeHandle(this, window, edge, colour, 5);
         QObject::connect(made, &ResizeHandle::resized, window, &MainWindowBase::changedGeometry);
         handles.append(made);
         return made;
     };
-
-    QBoxLayout *left = column(new QVBoxLayout);
-    left->addWidget(handle(Edge::TopLeft, true));
-    left->addWidget(handle(Edge::LeftUpper, true));
-    left->addWidget(handle(Edge::Left, false));
-    left->addWidget(handle(Edge::BottomLeft, false));
-
-    QBoxLayout *middle = column(new QVBoxLayout);
-    middle->addWidget(handle(Edge::Top, true));
-    titleBar = new TitleBar;
-    middle->addWidget(titleBar);
-    middle->addWidget(new MenuBar(actions.get()));
-    middle->addWidget(new ToolBarArea(actions.get()));
     auto page = new QWidget;
     page->setAutoFillBackground(true);
     QPalette pagePalette = page->palette();
     pagePalette.setBrush(QPalette::All, QPalette::Window, QBrush(greyColor(76, 255)));
     page->setPalette(pagePalette);
     page->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    middle->addWidget(page);
-    middle->addWidget(handle(Edge::Bottom, false));
+    titleBar = new TitleBar;
 
-    QBoxLayout *right = column(new QVBoxLayout);
-    right->addWidget(handle(Edge::TopRight, true));
-    right->addWidget(handle(Edge::RightUpper, true));
-    right->addWidget(handle(Edge::Right, false));
-    right->addWidget(handle(Edge::BottomRight, false));
-
-    QBoxLayout *row = column(new QHBoxLayout);
-    row->addLayout(left);
-    row->addLayout(middle);
-    row->addLayout(right);
-    setLayout(row);
+    auto row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addLayout(column({handle(Edge::TopLeft),
+                           handle(Edge::LeftUpper),
+                           handle(Edge::Left),
+                           handle(Edge::BottomLeft)}));
+    row->addLayout(column({handle(Edge::Top),
+                           titleBar,
+                           new MenuBar(actions.get()),
+                           new ToolBarArea(actions.get()),
+                           page,
+                           handle(Edge::Bottom)}));
+    row->addLayout(column({handle(Edge::TopRight),
+                           handle(Edge::RightUpper),
+                           handle(Edge::Right),
+                           handle(Edge::BottomRight)}));
 }
 
 BareFrame::~BareFrame() = default;
@@ -102,4 +106,56 @@ FrameWindow::FrameWindow()
 {
     frame = new BareFrame(this);
     installCentralWidget(frame);
+}
+
+void sendMouse(QWidget *widget,
+               QEvent::Type type,
+               const QPoint &global,
+               Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type,
+                      QPointF(widget->mapFromGlobal(global)),
+                      QPointF(global),
+                      button,
+                      buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void sendDoubleClick(QWidget *widget, const QPoint &global)
+{
+    for (const QEvent::Type type : {QEvent::MouseButtonPress,
+                                    QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonPress,
+                                    QEvent::MouseButtonDblClick,
+                                    QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        sendMouse(widget, type, global, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton);
+    }
+}
+
+QPoint centreOf(const QWidget *widget)
+{
+    return widget->mapToGlobal(widget->rect().center());
+}
+
+QWidget *titleButton(const TitleBar *bar, const QString &name)
+{
+    const auto buttons = bar->findChild<QToolBar *>(QStringLiteral("titleButtons"));
+    for (QAction *action : buttons->actions()) {
+        if (action->objectName() == name)
+            return buttons->widgetForAction(action);
+    }
+    return nullptr;
+}
+
+CountingObserver::CountingObserver()
+{
+    ControllerFacade::instance().addObserver(this);
+}
+
+CountingObserver::~CountingObserver()
+{
+    ControllerFacade::instance().removeObserver(this);
 }

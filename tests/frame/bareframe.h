@@ -1,9 +1,11 @@
 #pragma once
 
+#include "base/iglobalobserver.h"
 #include "frame/centralwidgetbase.h"
 #include "frame/mainwindowbase.h"
 #include "frame/resizehandle.h"
 
+#include <QEvent>
 #include <QList>
 
 #include <memory>
@@ -25,7 +27,7 @@ public:
     void setMaximizedLook(bool maximized) override;
 
     TitleBar *titleBar = nullptr;
-    QList<ResizeHandle *> handles;
+    QList<ResizeHandle *> handles; // the bottom-right corner last
     QList<bool> looks;
 
 protected:
@@ -42,4 +44,38 @@ public:
     FrameWindow();
 
     BareFrame *frame = nullptr;
+};
+
+// Sends a mouse event at a global point to the widget, as a real one arrives: a widget that
+// ignores it passes it on to its parents.
+void sendMouse(QWidget *widget,
+               QEvent::Type type,
+               const QPoint &global,
+               Qt::MouseButton button,
+               Qt::MouseButtons buttons);
+
+// The press, release, press, double click and release of a real double click.
+void sendDoubleClick(QWidget *widget, const QPoint &global);
+
+// The global point at the centre of the widget.
+QPoint centreOf(const QWidget *widget);
+
+// The title bar's button of that action object name.
+QWidget *titleButton(const TitleBar *bar, const QString &name);
+
+// Counts the broadcasts it receives while registered with the controller facade.
+class CountingObserver final : public IGlobalObserver
+{
+public:
+    CountingObserver();
+    ~CountingObserver() override;
+
+    void changedFilePath() override {}
+    void requestToMinimize() override { ++minimize; }
+    void requestToMaximize() override { ++maximize; }
+    void requestToClose() override { ++close; }
+
+    int minimize = 0;
+    int maximize = 0;
+    int close = 0;
 };

@@ -10,76 +10,58 @@ import subprocess
 import sys
 import time
 
-START = (800, 500, 100, 100)  # width, height, x, y
-
 
 def xdotool(*args):
     return subprocess.run(["xdotool", *map(str, args)], check=True,
                           capture_output=True, text=True).stdout
 
 
-def geometry(window):
-    values = dict(line.split("=", 1) for line in xdotool(
-        "getwindowgeometry", "--shell", window).split())
-    return (int(values["WIDTH"]), int(values["HEIGHT"]), int(values["X"]), int(values["Y"]))
-
-
-def wait_for_geometry(window, expected, what):
+def expect(window, expected, what):
     deadline = time.monotonic() + 10
-    seen = geometry(window)
-    while seen != expected and time.monotonic() < deadline:
+    while True:
+        shell = dict(line.split("=", 1) for line in
+                     xdotool("getwindowgeometry", "--shell", window).split())
+        seen = tuple(int(shell[key]) for key in ("WIDTH", "HEIGHT", "X", "Y"))
+        if seen == expected:
+            return print(f"ok {what}: {seen}")
+        if time.monotonic() > deadline:
+            sys.exit(f"FAIL {what}: window at {seen}, expected {expected}")
         time.sleep(0.05)
-        seen = geometry(window)
-    if seen != expected:
-        sys.exit(f"FAIL {what}: window at {seen}, expected {expected}")
-    print(f"ok {what}: {seen}")
 
 
-def drag(start, offset):
-    x, y = start
-    dx, dy = offset
+def drag(x, y, dx, dy):
     xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1,
             "mousemove", x + dx // 8, y + dy // 8, "sleep", 0.1,
             "mousemove", x + dx // 2, y + dy // 2, "sleep", 0.1,
             "mousemove", x + dx, y + dy, "sleep", 0.2, "mouseup", 1)
 
 
-def double_click(point):
-    xdotool("mousemove", *point, "sleep", 0.2, "click", "--repeat", 2, "--delay", 80, 1)
+def double_click(x, y):
+    xdotool("mousemove", x, y, "sleep", 0.2, "click", "--repeat", 2, "--delay", 80, 1)
 
 
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    width, height, x, y = START
-    program = subprocess.Popen([sys.argv[1], f"{width}x{height}+{x}+{y}"],
-                               stdout=subprocess.PIPE, text=True)
+    program = subprocess.Popen([sys.argv[1], "800x500+100+100"], stdout=subprocess.PIPE,
+                               text=True)
     try:
-        points = {}
         program.stdout.readline()  # the geometry line
-        for _ in range(2):
-            name, px, py = program.stdout.readline().split()
-            points[name] = (int(px), int(py))
+        (_, cx, cy), (_, hx, hy) = (program.stdout.readline().split() for _ in range(2))
+        caption, corner = (int(cx), int(cy)), (int(hx), int(hy))
         window = xdotool("search", "--sync", "--name", "^Bare frame$").split()[0]
-        wait_for_geometry(window, START, "shown")
+        expect(window, (800, 500, 100, 100), "shown")
+        drag(*caption, 120, 70)
+        expect(window, (800, 500, 220, 170), "title bar drag moves")
+        drag(corner[0] + 120, corner[1] + 70, 80, 40)
+        expect(window, (880, 540, 220, 170), "corner drag resizes")
+        double_click(caption[0] + 120, caption[1] + 70)
         screen = tuple(int(v) for v in xdotool("getdisplaygeometry").split())
-
-        drag(points["caption"], (120, 70))
-        x, y = x + 120, y + 70
-        wait_for_geometry(window, (width, height, x, y), "title bar drag moves")
-
-        corner = (points["corner"][0] + 120, points["corner"][1] + 70)
-        drag(corner, (80, 40))
-        width, height = width + 80, height + 40
-        wait_for_geometry(window, (width, height, x, y), "corner drag resizes")
-
-        caption = (points["caption"][0] + 120, points["caption"][1] + 70)
-        double_click(caption)
-        wait_for_geometry(window, (*screen, 0, 0), "double click maximises")
+        expect(window, (*screen, 0, 0), "double click maximises")
         time.sleep(0.5)  # not a triple click
         # Maximised, the handles are gone and the title bar spans the top of the screen.
-        double_click((screen[0] // 2, 8))
-        wait_for_geometry(window, (width, height, x, y), "double click restores")
+        double_click(screen[0] // 2, 8)
+        expect(window, (880, 540, 220, 170), "double click restores")
     finally:
         program.terminate()
         program.wait(10)

@@ -1,7 +1,7 @@
 // Shows the bare frame on a real display, for screenshots and the real-window checks. Prints
 // the window's geometry as WxH+X+Y, then the global points of the caption and of the bottom
 // right handle, once the window is on screen.
-//   showframe [WxH+X+Y]   without a geometry, the stored (or first-start) one
+//   showframe WxH+X+Y
 
 #include "bareframe.h"
 
@@ -22,31 +22,23 @@ int main(int argc, char *argv[])
 
     FrameWindow window;
     window.setWindowTitle(QStringLiteral("Bare frame"));
-    const QRegularExpressionMatch given = QRegularExpression(
-                                              QStringLiteral("^(\\d+)x(\\d+)\\+(\\d+)\\+(\\d+)$"))
-                                              .match(application.arguments().value(1));
-    if (given.hasMatch()) {
-        window.setGeometry(given.captured(3).toInt(),
-                           given.captured(4).toInt(),
-                           given.captured(1).toInt(),
-                           given.captured(2).toInt());
-        window.changedGeometry();
-    } else {
-        window.restoreWindowState();
-    }
+    const QStringList given = application.arguments().value(1).split(QRegularExpression("[x+]"));
+    window.setGeometry(given.value(2).toInt(),
+                       given.value(3).toInt(),
+                       given.value(0).toInt(),
+                       given.value(1).toInt());
+    window.changedGeometry();
     window.show();
     QTimer::singleShot(0, &window, &MainWindowBase::firstTimeEvent);
 
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
-        QWidget *logo = window.frame->titleBar->findChild<QWidget *>(QStringLiteral("logoText"));
-        const QPoint caption = logo->mapToGlobal(logo->rect().center());
-        QWidget *corner = window.frame->handles.last();
-        const QPoint handle = corner->mapToGlobal(corner->rect().center());
+        const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
+        const QPoint corner = centreOf(window.frame->handles.last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
                             << frame.y() << '\n'
                             << "caption " << caption.x() << ' ' << caption.y() << '\n'
-                            << "corner " << handle.x() << ' ' << handle.y() << Qt::endl;
+                            << "corner " << corner.x() << ' ' << corner.y() << Qt::endl;
     });
     return application.exec();
 }
