@@ -122,6 +122,8 @@ class Launcher:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        # A killed launcher leaves its shared-memory blocks behind.
+        remove_blocks(*[n for n in os.listdir("/dev/shm") if n.endswith(f"_{self.pid}")])
 
 
 def focused(window):
@@ -272,7 +274,7 @@ def nonsplash_exit(env):
                                        check_status=False).strip(), 30, "the start-up wait")
         focused(main)
         xdotool("key", "alt+f")
-        time.sleep(0.3)
+        time.sleep(0.3)  # the menu opens; a key sent before it would go to the window
         xdotool("key", "x")
         check(launcher.ended() == 0, "Exit from the File menu ends the launcher with code 0")
         check("RecentlyUsedFiles" in settings_text(env),
@@ -306,6 +308,8 @@ def hand_over_from_command_line(env, argument, cwd, expected_path, watch_maps):
               "the request carries the code and the level")
         check(is_running_runtime(taken[0]["pid"]), "the runtime that took it runs on")
         left = [n for n in os.listdir("/dev/shm") if n.endswith(f"_{launcher.pid}")]
+        for name in left:
+            os.remove("/dev/shm/" + name)
         check(not left, f"the launcher left no shared-memory block behind ({left})")
         if watch:
             watch.check_main_window_never_mapped()
@@ -331,19 +335,18 @@ def unusual_path(env):
     hand_over_from_command_line(env, path, None, path, watch_maps=False)
 
 
-def write_recent_files(env, paths):
+def write_recent_files(env, names):
+    """Saves the recent list as the launcher writes it: newest first, none a favourite."""
     folder = os.path.join(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0")
     os.makedirs(folder)
-    entries = ",".join(f'\\"{p}\\",\\"false\\",\\"2026-01-0{i + 1}T10:00:00\\"'
-                       for i, p in enumerate(paths))
+    entries = ",".join(f'\\"{os.path.join(SAMPLES, name)}\\",\\"false\\",'
+                       f'\\"2026-01-{9 - i:02}T10:00:00\\"' for i, name in enumerate(names))
     with open(os.path.join(folder, "qvkiosk.ini"), "w", encoding="utf-8") as settings:
         settings.write(f'[General]\nRecentlyUsedFiles="{entries}"\n')
 
 
 def recent_load(env):
-    # Newest first: open.qvksk, then lobby.qvksk, then adminonly.qvksk.
-    write_recent_files(env, [os.path.join(SAMPLES, name)
-                             for name in ("adminonly.qvksk", "lobby.qvksk", "open.qvksk")])
+    write_recent_files(env, ["open.qvksk", "lobby.qvksk", "adminonly.qvksk"])
     launcher = Launcher(env, ["nonSplash"])
     try:
         main = launcher.window("^Quorvane Kiosk$")
