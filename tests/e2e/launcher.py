@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The built launcher as a user meets it, on a real X server driven with xdotool, against the
-stand-in runtime. Run inside xvfb-run (no window manager); one case per run, in the HOME,
-XDG folders and TMPDIR that the environment gives, which the case empties first.
+stand-in runtime. Each run starts an Xvfb of its own (no window manager) and plays one case,
+in the HOME, XDG folders and TMPDIR that the environment gives, which the case empties first.
 
 usage: launcher.py <case> <qvkiosk> <samples folder>
 cases: nonsplash-exit, command-line-file, recent-load, relay, relay-bad-size, unusual-path,
@@ -57,14 +57,32 @@ def xdotool(*args, check_status=True):
     return result.stdout
 
 
-# --- the case's own folders and the programs it starts --------------------------------------
+# --- the case's own display, folders and programs ------------------------------------------
+
+def start_display():
+    """Xvfb picks a free display number itself (-displayfd): xvfb-run -a, run by several
+    tests at once, can hand two of them the same one."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                               "1280x1024x24", "-nolisten", "tcp"],
+                              pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            sys.exit("FAIL Xvfb did not start")
+        number += chunk
+    os.close(read_end)
+    os.environ["DISPLAY"] = ":" + number.decode().strip()
+    os.environ.pop("XAUTHORITY", None)
+    return server
+
 
 def fresh_environment():
     """Empties the case's folders (they outlive a run in the build tree) and steers the
     runtime to record what it takes."""
     env = dict(os.environ)
-    # xvfb-run keeps its own files in the TMPDIR it was given: the launcher gets a folder in it.
-    env["TMPDIR"] = os.path.join(env["TMPDIR"], "launcher")
     for key in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
                 "TMPDIR"):
         shutil.rmtree(env[key], ignore_errors=True)
@@ -205,20 +223,27 @@ class MapWatch:
         self.mapped = []
         self.kinds = {}
         self.running = True
+        self.listening = threading.Event()
         # Line-buffered: xev writes through stdio, which would hold events back in a pipe.
-        self.xev = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"],
-                                    stdout=subprocess.PIPE, text=True)
+        self.xev = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure",
+                                     "-event", "property"], stdout=subprocess.PIPE, text=True)
         self.readers = [threading.Thread(target=self.read_maps, daemon=True),
                         threading.Thread(target=self.poll_windows, daemon=True)]
         for reader in self.readers:
             reader.start()
-        # xev has no sign of being ready; the watched launcher's first map (its splash screen)
-        # comes much later than this, and stop() checks that it was seen.
-        time.sleep(0.3)
+        # xev listens once it reports a change of a root window property.
+        deadline = time.monotonic() + 10
+        while not self.listening.wait(0.1):
+            if time.monotonic() > deadline:
+                raise Failure("xev does not report events")
+            subprocess.run(["xprop", "-root", "-f", "E2E_WATCH", "8s", "-set", "E2E_WATCH",
+                            "1"], check=True)
 
     def read_maps(self):
         mapping = False
         for line in self.xev.stdout:
+            if line.startswith("PropertyNotify"):
+                self.listening.set()
             if line.startswith("MapNotify"):
                 mapping = True
             elif mapping:
@@ -472,6 +497,7 @@ def main():
     SAMPLES = os.path.abspath(sys.argv[3])
     RUNTIME = os.path.join(os.path.dirname(os.path.dirname(QVKIOSK)), "qvkioskcore",
                            "qvkioskcore")
+    display = start_display()
     env = fresh_environment()
     try:
         CASES[sys.argv[1]](env)
@@ -479,6 +505,8 @@ def main():
         sys.exit(f"FAIL {failure}")
     finally:
         stop_runtimes(env)
+        display.terminate()
+        display.wait()
 
 
 if __name__ == "__main__":
