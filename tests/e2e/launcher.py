@@ -9,6 +9,7 @@ cases: nonsplash-exit, command-line-file, recent-load, relay, relay-bad-size, un
 """
 import json
 import os
+import random
 import re
 import shutil
 import signal
@@ -60,23 +61,32 @@ def xdotool(*args, check_status=True):
 # --- the case's own display, folders and programs ------------------------------------------
 
 def start_display():
-    """Xvfb picks a free display number itself (-displayfd): xvfb-run -a, run by several
-    tests at once, can hand two of them the same one."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=(write_end,), stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(read_end, 16)
-        if not chunk:
-            sys.exit("FAIL Xvfb did not start")
-        number += chunk
-    os.close(read_end)
-    os.environ["DISPLAY"] = ":" + number.decode().strip()
-    os.environ.pop("XAUTHORITY", None)
-    return server
+    """An Xvfb of the case's own, on a display number drawn far above those that xvfb-run -a
+    and Xvfb -displayfd try first (99 up, 0 up): tests that start servers at once there can
+    end up on one display. -displayfd only tells when the server is ready; a number in use
+    makes it exit, and another is drawn."""
+    for _ in range(20):
+        number = random.randint(1000, 30000)
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end),
+                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                  pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        reported = b""
+        while not reported.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            reported += chunk
+        os.close(read_end)
+        os.environ["DISPLAY"] = f":{number}"
+        os.environ.pop("XAUTHORITY", None)
+        if (reported.strip() == str(number).encode() and server.poll() is None
+                and subprocess.run(["xwininfo", "-root"], capture_output=True).returncode == 0):
+            return server
+        server.kill()
+        server.wait()
+    sys.exit("FAIL no Xvfb could be started")
 
 
 def fresh_environment():
