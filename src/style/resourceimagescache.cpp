@@ -1,5 +1,7 @@
 #include "resourceimagescache.h"
 
+#include <QFile>
+
 #include <array>
 #include <initializer_list>
 
@@ -145,6 +147,9 @@ QIcon *ResourceImagesCache::icon(const QString &path)
     if (found != icons.end())
         return &found.value();
 
+    // A file-based icon is not null before it is first drawn, whether or not its file exists.
+    if (!QFile::exists(path))
+        return nullptr;
     auto stored = icons.insert(path, QIcon(path));
     if (stored->isNull()) {
         icons.erase(stored);
