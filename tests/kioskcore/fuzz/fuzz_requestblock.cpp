@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     // The runtime always reads a whole block; a short input is the start of one, zero after.
     unsigned char block[RuntimeRequest::blockSize] = {};
-    std::memcpy(block, data, std::min(size, sizeof block));
+    if (size > 0) // an empty input may come with no buffer at all
+        std::memcpy(block, data, std::min(size, sizeof block));
 
     const RuntimeRequest request = RuntimeRequest::decode(block);
     if (!fieldOk(request.code, RuntimeRequest::codeBytes)
