@@ -15,7 +15,6 @@
 #include <QMoveEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QStatusBar>
 
 namespace {
 
@@ -29,7 +28,8 @@ MainWindowBase::MainWindowBase(QWidget *parent)
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAcceptDrops(true);
-    statusBar()->hide();
+    // The window has no status bar: asking QMainWindow for one (even to hide it) builds it,
+    // with its size grip, at a cost to every start.
     if constexpr (!windowMessagesDriveFrame)
         caption = new CaptionBehaviour(this);
 }

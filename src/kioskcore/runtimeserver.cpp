@@ -14,17 +14,6 @@
 
 using platform::RuntimeRequest;
 
-namespace {
-
-std::string utf8(const std::u16string &text)
-{
-    std::string out;
-    platform::utf16ToUtf8(text, out);
-    return out;
-}
-
-} // namespace
-
 RuntimeServer::RuntimeServer(RuntimeBehaviour behaviour)
     : behaviour(std::move(behaviour))
 {}
@@ -95,12 +84,14 @@ std::optional<TakenRequest> RuntimeServer::step()
         return std::nullopt;
     lastTakenName = request.pathBlockName;
 
-    TakenRequest taken;
-    taken.code = utf8(request.code);
-    taken.accessLevel = utf8(request.accessLevel);
-    taken.pathBlockName = utf8(request.pathBlockName);
+    std::optional<TakenRequest> fields = TakenRequest::fromRequest(request);
+    if (!fields) {
+        std::fprintf(stderr, "qvkioskcore: a request with invalid text is refused\n");
+        return std::nullopt;
+    }
+    TakenRequest taken = std::move(*fields);
     taken.runtimeProcessId = platform::currentProcessId();
-    if (!readPath(request.pathBlockName, request.pathBlockSize, taken.path)) {
+    if (!readPath(taken.pathBlockName, request.pathBlockSize, taken.path)) {
         std::fprintf(stderr,
                      "qvkioskcore: cannot read path block %s\n",
                      taken.pathBlockName.c_str());
@@ -117,7 +108,7 @@ std::optional<TakenRequest> RuntimeServer::step()
     return step();
 }
 
-bool RuntimeServer::readPath(const std::u16string &name,
+bool RuntimeServer::readPath(const std::string &name,
                              std::uint32_t sizeField,
                              std::string &path) const
 {
@@ -127,8 +118,7 @@ bool RuntimeServer::readPath(const std::u16string &name,
         path.clear();
         return true;
     }
-    const platform::SharedMemoryBlock pathBlock = platform::SharedMemoryBlock::openExisting(
-        utf8(name));
+    const platform::SharedMemoryBlock pathBlock = platform::SharedMemoryBlock::openExisting(name);
     if (!pathBlock.isOpen())
         return false;
     const platform::SharedMemoryView pathView = platform::SharedMemoryView::map(pathBlock,

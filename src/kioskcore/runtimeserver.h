@@ -37,7 +37,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    bool readPath(const std::u16string &blockName, std::uint32_t sizeField, std::string &path) const;
+    bool readPath(const std::string &blockName, std::uint32_t sizeField, std::string &path) const;
 
     RuntimeBehaviour behaviour;
     platform::SharedMemoryBlock block;

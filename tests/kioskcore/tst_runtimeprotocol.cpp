@@ -151,16 +151,32 @@ TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
     EXPECT_EQ(shown, std::vector<std::string>{"second.qvksk"});
 }
 
-TEST(RuntimeServer, ARequestWhosePathBlockIsMissingIsNotAccepted)
+TEST(RuntimeServer, ARequestThatCannotBeReadIsNotAccepted)
 {
-    Served served;
-    Handoff handoff;
-    ASSERT_TRUE(handOver(served.name, u"gone.qvksk", handoff));
-    handoff.pathBlock.close(); // closing its only handle removes the block
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(served.server.step());
-    EXPECT_FALSE(served.server.hasTakenRequest());
-    EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+    // A missing path block, or a text field starting with an unpaired surrogate (which would
+    // otherwise be taken as an empty code or level): the field's offset, or none.
+    const std::optional<std::size_t> rows[] = {std::nullopt,
+                                               RuntimeRequest::codeOffset,
+                                               RuntimeRequest::accessLevelOffset};
+    for (const std::optional<std::size_t> &field : rows) {
+        SCOPED_TRACE(field ? int(*field) : -1);
+        Served served;
+        Handoff handoff;
+        ASSERT_TRUE(handOver(served.name, u"gone.qvksk", handoff));
+        if (field) {
+            const platform::SharedMemoryView view = platform::SharedMemoryView::map(served.block,
+                                                                                    260);
+            ASSERT_TRUE(view.isMapped());
+            view.data()[*field] = 0x00;
+            view.data()[*field + 1] = 0xD8;
+        } else {
+            handoff.pathBlock.close(); // closing its only handle removes the block
+        }
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FALSE(served.server.step());
+        EXPECT_FALSE(served.server.hasTakenRequest());
+        EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+    }
 }
 
 TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)

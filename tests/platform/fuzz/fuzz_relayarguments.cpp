@@ -1,0 +1,115 @@
+// libFuzzer target for the relay arguments: the input is a command line, its words split at zero
+// bytes as in argv. Each word (and the whole input) goes through the block size reader and the
+// strict UTF-8 conversion that block names and the relayed arguments take on Windows, and the
+// words through the runtime's argument reader.
+// Besides "no crash, no hang, no leak", it checks each answer against the rule it states.
+
+#include "runtimearguments.h"
+
+#include "platform/relayreport.h"
+#include "platform/text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The size a word should give, worked out on its own: blanks, an optional '+', then only
+// digits with a value from 1 to 2^31 - 1. Zero for any other word.
+std::size_t expectedSize(const std::string &word)
+{
+    const std::size_t start = word.find_first_not_of(" \t");
+    if (start == std::string::npos)
+        return 0;
+    std::string digits = word.substr(start + (word[start] == '+' ? 1 : 0));
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    digits.erase(0, digits.find_first_not_of('0'));
+    if (digits.empty() || digits.size() > 10 || (digits.size() == 10 && digits > "2147483647"))
+        return 0;
+    return std::stoul(digits);
+}
+
+void checkSize(const std::string &word)
+{
+    std::size_t size = 0;
+    const bool read = platform::parseRelayBlockSize(word, size);
+    const std::size_t expected = expectedSize(word);
+    if (read != (expected != 0) || (read && size != expected))
+        __builtin_trap();
+}
+
+void checkText(const std::string &word)
+{
+    // Refused text leaves nothing behind; accepted text comes back byte for byte.
+    std::u16string units = u"left over";
+    if (!platform::utf8ToUtf16(word, units)) {
+        if (!units.empty())
+            __builtin_trap();
+    } else {
+        std::string again = "left over";
+        if (!platform::utf16ToUtf8(units, again) || again != word)
+            __builtin_trap();
+    }
+
+    // The same bytes read as UTF-16 units, as a wide command line would carry them.
+    std::u16string wide;
+    for (std::size_t i = 0; i + 1 < word.size(); i += 2)
+        wide.push_back(char16_t(static_cast<unsigned char>(word[i])
+                                | static_cast<unsigned char>(word[i + 1]) << 8));
+    std::string utf8 = "left over";
+    if (!platform::utf16ToUtf8(wide, utf8)) {
+        if (!utf8.empty())
+            __builtin_trap();
+    } else {
+        std::u16string again;
+        if (!platform::utf8ToUtf16(utf8, again) || again != wide)
+            __builtin_trap();
+    }
+}
+
+void checkArguments(const std::vector<std::string> &words)
+{
+    RuntimeArguments arguments;
+    if (!RuntimeArguments::parse(words, arguments)) {
+        // Nothing was missed: no usable name is followed by a size.
+        for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+            if (!words[i].empty() && words[i] != "--standby" && expectedSize(words[i + 1]) != 0)
+                __builtin_trap();
+        }
+        return;
+    }
+    bool standby = false;
+    std::size_t first = words.size();
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        standby = standby || words[i] == "--standby";
+        if (first == words.size() && i + 1 < words.size() && !words[i].empty()
+            && words[i] != "--standby" && expectedSize(words[i + 1]) != 0)
+            first = i;
+    }
+    if (first == words.size() || arguments.blockName != words[first]
+        || arguments.blockSize != expectedSize(words[first + 1]) || arguments.standby != standby)
+        __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    std::vector<std::string> words(1);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0)
+            words.emplace_back();
+        else
+            words.back().push_back(char(data[i]));
+    }
+    for (const std::string &word : words) {
+        checkSize(word);
+        checkText(word);
+    }
+    checkText(std::string(reinterpret_cast<const char *>(data), size));
+    checkArguments(words);
+    return 0;
+}
