@@ -1,8 +1,9 @@
 // How long the document manager's hand-over round trip and the in-use guard's scan take.
 // Runs against the built stand-in runtime (accepting at once) in a private runtime folder.
 
-#include "documents/documentsmanager.h"
+#include "figures.h"
 
+#include "documents/documentsmanager.h"
 #include "platform/currentprocess.h"
 
 #include <QCoreApplication>
@@ -19,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-struct Figures
-{
-    double minimum = 0;
-    double median = 0;
-    double maximum = 0;
-};
-
-Figures figuresOf(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples.front(), samples[samples.size() / 2], samples.back()};
-}
 
 void print(const char *what, const Figures &figures)
 {

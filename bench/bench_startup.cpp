@@ -6,6 +6,7 @@
 // Uses the display given, or offscreen without one. Placed beside the runtime's folder, so that
 // MainWindow finds ../qvkioskcore/qvkioskcore as the program does.
 
+#include "figures.h"
 #include "windowtiming.h"
 
 #include "app/mainwindow.h"
@@ -26,19 +27,6 @@
 #include <vector>
 
 namespace {
-
-struct Figures
-{
-    double minimum = 0;
-    double median = 0;
-    double maximum = 0;
-};
-
-Figures figuresOf(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples.front(), samples[samples.size() / 2], samples.back()};
-}
 
 // The launcher's timed run: set up as runApplication does, then the window alone is timed.
 int timeLauncherWindow(int argc, char *argv[])
