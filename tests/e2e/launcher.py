@@ -18,17 +18,17 @@ import subprocess
 import sys
 import threading
 import time
+from pathlib import Path
 
-QVKIOSK = ""
-SAMPLES = ""
-RUNTIME = ""
-LOBBY_ADMIN_CODE = "1234"
+QVKIOSK = SAMPLES = RUNTIME = ""
+CODE = "1234"  # the lobby's admin code
+CALLER_BYTES = b"\xa5\x5a\xc3\x3c"
+STARTED = []  # launchers and watches, which the clean-up stops
 
 
 class Failure(Exception):
     def __init__(self, what):
-        # What the display showed, for the one reading the log: taken now, before the
-        # case's clean-up ends its programs.
+        # What the display showed, taken before the clean-up ends the case's programs.
         picture = os.path.join(os.environ["HOME"], "failure.png")
         subprocess.run(["import", "-window", "root", picture], capture_output=True)
         super().__init__(f"{what}\n(the display then: {picture})")
@@ -42,13 +42,11 @@ def check(condition, what):
 
 def wait_until(probe, seconds, what):
     deadline = time.monotonic() + seconds
-    while True:
-        value = probe()
-        if value:
-            return value
+    while not (value := probe()):
         if time.monotonic() > deadline:
             raise Failure(f"timed out after {seconds} s: {what}")
         time.sleep(0.05)
+    return value
 
 
 def xdotool(*args, check_status=True):
@@ -57,8 +55,6 @@ def xdotool(*args, check_status=True):
         raise Failure(f"xdotool {' '.join(map(str, args))}: {result.stderr.strip()}")
     return result.stdout
 
-
-# --- the case's own display, folders and programs ------------------------------------------
 
 def start_display():
     """An Xvfb of the case's own, on a display number drawn far above those that xvfb-run -a
@@ -72,17 +68,12 @@ def start_display():
                                    "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
                                   pass_fds=(write_end,), stderr=subprocess.DEVNULL)
         os.close(write_end)
-        reported = b""
-        while not reported.endswith(b"\n"):
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            reported += chunk
-        os.close(read_end)
+        with os.fdopen(read_end) as reported:
+            ready = reported.readline().strip() == str(number)
         os.environ["DISPLAY"] = f":{number}"
         os.environ.pop("XAUTHORITY", None)
-        if (reported.strip() == str(number).encode() and server.poll() is None
-                and subprocess.run(["xwininfo", "-root"], capture_output=True).returncode == 0):
+        if ready and server.poll() is None and subprocess.run(
+                ["xwininfo", "-root"], capture_output=True).returncode == 0:
             return server
         server.kill()
         server.wait()
@@ -90,22 +81,23 @@ def start_display():
 
 
 def fresh_environment():
-    """Empties the case's folders (they outlive a run in the build tree) and steers the
-    runtime to record what it takes."""
-    env = dict(os.environ)
+    """Empties the case's HOME (it outlives a run in the build tree) and steers the runtime
+    to record what it takes."""
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+    shutil.rmtree(env["HOME"], ignore_errors=True)
     for key in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
                 "TMPDIR"):
-        shutil.rmtree(env[key], ignore_errors=True)
         os.makedirs(env[key], mode=0o700)
-    env["QT_QPA_PLATFORM"] = "xcb"
     env["QVKIOSKCORE_RECORD"] = os.path.join(env["HOME"], "record.jsonl")
-    if os.path.exists(env["QVKIOSKCORE_RECORD"]):
-        os.remove(env["QVKIOSKCORE_RECORD"])
-    for name in os.listdir(env["HOME"]):
-        if name.startswith("output-") or name == "files":
-            path = os.path.join(env["HOME"], name)
-            shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
     return env
+
+
+def shm(name):
+    return Path("/dev/shm", name)
+
+
+def blocks_of(pid):
+    return [n for n in os.listdir("/dev/shm") if n.endswith(f"_{pid}")]
 
 
 class Launcher:
@@ -115,10 +107,10 @@ class Launcher:
             self.process = subprocess.Popen([QVKIOSK, *arguments], env=env, cwd=cwd,
                                             stdout=output, stderr=subprocess.STDOUT)
         self.pid = self.process.pid
+        STARTED.append(self)
 
     def output(self):
-        with open(self.output_file, encoding="utf-8", errors="replace") as output:
-            return output.read()
+        return Path(self.output_file).read_text(encoding="utf-8", errors="replace")
 
     def window(self, name_pattern, seconds=20):
         """The id of this launcher's visible window whose title matches the pattern."""
@@ -150,8 +142,8 @@ class Launcher:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-        # A killed launcher leaves its shared-memory blocks behind.
-        remove_blocks(*[n for n in os.listdir("/dev/shm") if n.endswith(f"_{self.pid}")])
+        for name in blocks_of(self.pid):  # a killed launcher leaves them behind
+            shm(name).unlink(missing_ok=True)
 
 
 def focused(window):
@@ -161,66 +153,68 @@ def focused(window):
                f"window {window} to have the focus")
 
 
-def enter_code(launcher, code):
-    """Types the code into the code dialog (it opens at Power User, which the code of either
-    level opens) and confirms it."""
-    dialog = launcher.window("^Enter code")
-    focused(dialog)
-    xdotool("type", "--delay", 20, code)
-    xdotool("key", "Tab", "Return")
+def main_window(launcher):
+    """Waits for the main window to answer keys (after the start-up wait and its first-time
+    event) and to have the focus."""
+    main = launcher.window("^Quorvane Kiosk$")
+    wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "^Initializing",
+                                   check_status=False).strip(), 30, "the start-up wait")
+    focused(main)
 
 
 def records(env):
-    try:
-        with open(env["QVKIOSKCORE_RECORD"], encoding="utf-8") as record:
-            return [json.loads(line) for line in record if line.strip()]
-    except FileNotFoundError:
-        return []
+    path = Path(env["QVKIOSKCORE_RECORD"])
+    lines = path.read_text(encoding="utf-8").splitlines() if path.exists() else []
+    return [json.loads(line) for line in lines if line.strip()]
+
+
+def settings_text(env):
+    path = Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
+    return path.read_text(encoding="utf-8") if path.exists() else ""
 
 
 def runtimes_of(env):
     """Running stand-in runtimes started in this case (their environment carries our HOME)."""
     marker = ("HOME=" + env["HOME"]).encode()
     found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
+    for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
-            if not os.path.samefile(f"/proc/{entry}/exe", RUNTIME):
-                continue
-            with open(f"/proc/{entry}/environ", "rb") as environ:
-                if marker not in environ.read().split(b"\0"):
-                    continue
-            with open(f"/proc/{entry}/stat") as stat:
-                if stat.read().rsplit(")", 1)[1].split()[0] == "Z":
-                    continue
+            if (os.path.samefile(f"/proc/{entry}/exe", RUNTIME)
+                    and marker in Path(f"/proc/{entry}/environ").read_bytes().split(b"\0")
+                    and Path(f"/proc/{entry}/stat").read_text().rsplit(")", 1)[1].split()[0]
+                    != "Z"):
+                found.append(int(entry))
         except OSError:
-            continue
-        found.append(int(entry))
+            pass
     return found
 
 
 def stop_runtimes(env):
     # A runtime that has taken a file shows it until Ctrl+Alt+Q: nothing may outlive the case.
     for pid in runtimes_of(env):
-        os.kill(pid, signal.SIGTERM)
-    try:
-        wait_until(lambda: not runtimes_of(env), 5, "the runtimes to end")
-    except Failure:
-        for pid in runtimes_of(env):
-            os.kill(pid, signal.SIGKILL)
+        os.kill(pid, signal.SIGKILL)
+    wait_until(lambda: not runtimes_of(env), 5, "the runtimes to end")
 
 
-def is_running_runtime(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as stat:
-            state = stat.read().rsplit(")", 1)[1].split()[0]
-        return os.path.samefile(f"/proc/{pid}/exe", RUNTIME) and state != "Z"
-    except OSError:
-        return False
+def hand_over(env, launcher, path):
+    """Enters the code, and checks that the launcher handed the file over to a runtime that
+    runs on, and ended leaving no shared-memory block."""
+    enter_code(launcher)
+    check(launcher.ended() == 0, "the launcher ends after the hand-over")
+    taken = records(env)
+    check([(t["path"], t["code"], t["level"]) for t in taken] == [(path, CODE, "Power User")],
+          f"the runtime took {path!r} once, with the code and the level ({taken})")
+    check(taken[0]["pid"] in runtimes_of(env), "the runtime that took it runs on")
+    check(not blocks_of(launcher.pid), "the launcher left no shared-memory block behind")
 
 
-# --- windows that get mapped --------------------------------------------------------------
+def enter_code(launcher):
+    """Types the code into the code dialog (it opens at Power User, which the code of either
+    level opens) and confirms it."""
+    focused(launcher.window("^Enter code"))
+    xdotool("type", "--delay", 20, CODE)
+    xdotool("key", "Tab", "Return")
+
 
 class MapWatch:
     """Records every top-level window mapped on the display (xev on the root window) and,
@@ -230,9 +224,7 @@ class MapWatch:
     LINE = re.compile(r'^\s+(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((.*)\)')
 
     def __init__(self):
-        self.mapped = []
-        self.kinds = {}
-        self.running = True
+        self.mapped, self.kinds, self.running = [], {}, True
         self.listening = threading.Event()
         # Line-buffered: xev writes through stdio, which would hold events back in a pipe.
         self.xev = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure",
@@ -241,6 +233,7 @@ class MapWatch:
                         threading.Thread(target=self.poll_windows, daemon=True)]
         for reader in self.readers:
             reader.start()
+        STARTED.append(self)
         # xev listens once it reports a change of a root window property.
         deadline = time.monotonic() + 10
         while not self.listening.wait(0.1):
@@ -254,31 +247,25 @@ class MapWatch:
         for line in self.xev.stdout:
             if line.startswith("PropertyNotify"):
                 self.listening.set()
-            if line.startswith("MapNotify"):
-                mapping = True
-            elif mapping:
-                mapping = False
-                found = re.search(r"window (0x[0-9a-f]+)", line)
-                if found:
-                    self.mapped.append(int(found.group(1), 16))
+            if mapping and (found := re.search(r"window (0x[0-9a-f]+)", line)):
+                self.mapped.append(int(found.group(1), 16))
+            mapping = line.startswith("MapNotify")
 
     def poll_windows(self):
         while self.running:
             tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True,
                                   text=True).stdout
-            for line in tree.splitlines():
-                found = self.LINE.match(line)
-                if not found:
-                    continue
+            for found in filter(None, map(self.LINE.match, tree.splitlines())):
                 window = int(found.group(1), 16)
-                if window in self.kinds or not found.group(3).startswith('"qvkiosk"'):
-                    continue
-                kinds = subprocess.run(["xprop", "-id", hex(window), "_NET_WM_WINDOW_TYPE"],
-                                       capture_output=True, text=True).stdout
-                self.kinds[window] = set(re.findall(r"\b_NET_WM_WINDOW_TYPE_(\w+)", kinds))
+                if window not in self.kinds and found.group(3).startswith('"qvkiosk"'):
+                    kinds = subprocess.run(["xprop", "-id", hex(window), "_NET_WM_WINDOW_TYPE"],
+                                           capture_output=True, text=True).stdout
+                    self.kinds[window] = set(re.findall(r"\b_NET_WM_WINDOW_TYPE_(\w+)", kinds))
             time.sleep(0.02)
 
     def stop(self):
+        if not self.running:
+            return
         self.running = False
         self.readers[1].join()
         time.sleep(0.2)  # the last maps on their way through xev
@@ -289,12 +276,13 @@ class MapWatch:
     def check_main_window_never_mapped(self):
         self.stop()
         mapped_kinds = [sorted(self.kinds.get(window, {"unknown"})) for window in self.mapped]
-        check(["NORMAL", "SPLASH"] in mapped_kinds,
-              f"the watch saw the splash screen mapped ({mapped_kinds}, {self.kinds})")
-        # The splash screen says NORMAL too, after SPLASH, for those who know no splash.
-        main_windows = [w for w, kinds in self.kinds.items() if kinds == {"NORMAL"}]
-        check(main_windows, "the watch saw the main window exist")
-        check(not set(main_windows) & set(self.mapped),
+        # The splash screen says NORMAL too, after SPLASH, for those who know no splash; that
+        # it and the main window were seen shows the watch works.
+        main_windows = {w for w, kinds in self.kinds.items() if kinds == {"NORMAL"}}
+        check(["NORMAL", "SPLASH"] in mapped_kinds and main_windows,
+              f"the watch saw the splash screen mapped and the main window exist "
+              f"({mapped_kinds}, {self.kinds})")
+        check(not main_windows & set(self.mapped),
               f"the main window was never mapped (mapped: {mapped_kinds})")
 
 
@@ -302,64 +290,24 @@ class MapWatch:
 
 def nonsplash_exit(env):
     launcher = Launcher(env, ["nonSplash"])
-    try:
-        main = launcher.window("^Quorvane Kiosk$")
-        # The window answers a close only after the start-up wait and its first-time event.
-        wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "^Initializing",
-                                       check_status=False).strip(), 30, "the start-up wait")
-        focused(main)
-        xdotool("key", "alt+f")
-        time.sleep(0.3)  # the menu opens; a key sent before it would go to the window
-        xdotool("key", "x")
-        check(launcher.ended() == 0, "Exit from the File menu ends the launcher with code 0")
-        check("RecentlyUsedFiles" in settings_text(env),
-              "the recent-files list was saved at the end")
-        wait_until(lambda: not runtimes_of(env), 10, "the standby runtime to end by itself")
-        print("ok the standby runtime ended with the launcher")
-    finally:
-        launcher.stop()
-
-
-def settings_text(env):
-    path = os.path.join(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
-    try:
-        with open(path, encoding="utf-8") as settings:
-            return settings.read()
-    except FileNotFoundError:
-        return ""
-
-
-def hand_over_from_command_line(env, argument, cwd, expected_path, watch_maps):
-    watch = MapWatch() if watch_maps else None
-    launcher = Launcher(env, [argument], cwd=cwd)
-    try:
-        enter_code(launcher, LOBBY_ADMIN_CODE)
-        check(launcher.ended() == 0, "the launcher ends after the hand-over")
-        taken = records(env)
-        check(len(taken) == 1, f"the runtime took one request ({len(taken)})")
-        check(taken[0]["path"] == expected_path,
-              f"the runtime got the path {taken[0]['path']!r}, expected {expected_path!r}")
-        check((taken[0]["code"], taken[0]["level"]) == (LOBBY_ADMIN_CODE, "Power User"),
-              "the request carries the code and the level")
-        check(is_running_runtime(taken[0]["pid"]), "the runtime that took it runs on")
-        left = [n for n in os.listdir("/dev/shm") if n.endswith(f"_{launcher.pid}")]
-        for name in left:
-            os.remove("/dev/shm/" + name)
-        check(not left, f"the launcher left no shared-memory block behind ({left})")
-        if watch:
-            watch.check_main_window_never_mapped()
-    finally:
-        launcher.stop()
-        if watch and watch.running:
-            watch.stop()
+    main_window(launcher)
+    xdotool("key", "alt+f")
+    time.sleep(0.3)  # the menu opens; a key sent before it would go to the window
+    xdotool("key", "x")
+    check(launcher.ended() == 0, "Exit from the File menu ends the launcher with code 0")
+    check("RecentlyUsedFiles" in settings_text(env), "the recent-files list was saved at the end")
+    wait_until(lambda: not runtimes_of(env), 10, "the standby runtime to end by itself")
+    print("ok the standby runtime ended with the launcher")
 
 
 def command_line_file(env):
     # A path relative to the starting folder still names the file after the launcher has
-    # changed its current folder to start the runtime.
-    folder = os.path.dirname(SAMPLES)
-    hand_over_from_command_line(env, os.path.join(os.path.basename(SAMPLES), "lobby.qvksk"),
-                                folder, os.path.join(SAMPLES, "lobby.qvksk"), watch_maps=True)
+    # changed its current folder to start the runtime; the main window stays unmapped.
+    watch = MapWatch()
+    launcher = Launcher(env, [os.path.join(os.path.basename(SAMPLES), "lobby.qvksk")],
+                        cwd=os.path.dirname(SAMPLES))
+    hand_over(env, launcher, os.path.join(SAMPLES, "lobby.qvksk"))
+    watch.check_main_window_never_mapped()
 
 
 def unusual_path(env):
@@ -367,125 +315,78 @@ def unusual_path(env):
     os.makedirs(folder)
     path = os.path.join(folder, "Lobby  Été ñ.qvksk")
     shutil.copyfile(os.path.join(SAMPLES, "lobby.qvksk"), path)
-    hand_over_from_command_line(env, path, None, path, watch_maps=False)
-
-
-def write_recent_files(env, names):
-    """Saves the recent list as the launcher writes it: newest first, none a favourite."""
-    folder = os.path.join(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0")
-    os.makedirs(folder)
-    entries = ",".join(f'\\"{os.path.join(SAMPLES, name)}\\",\\"false\\",'
-                       f'\\"2026-01-{9 - i:02}T10:00:00\\"' for i, name in enumerate(names))
-    with open(os.path.join(folder, "qvkiosk.ini"), "w", encoding="utf-8") as settings:
-        settings.write(f'[General]\nRecentlyUsedFiles="{entries}"\n')
+    hand_over(env, Launcher(env, [path]), path)
 
 
 def recent_load(env):
-    write_recent_files(env, ["open.qvksk", "lobby.qvksk", "adminonly.qvksk"])
+    # The recent list as the launcher writes it: newest first, none a favourite.
+    entries = ",".join(f'\\"{os.path.join(SAMPLES, name)}\\",\\"false\\",'
+                       f'\\"2026-01-0{9 - i}T10:00:00\\"'
+                       for i, name in enumerate(["open.qvksk", "lobby.qvksk", "adminonly.qvksk"]))
+    settings = Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
+    settings.parent.mkdir(parents=True)
+    settings.write_text(f'[General]\nRecentlyUsedFiles="{entries}"\n', encoding="utf-8")
     launcher = Launcher(env, ["nonSplash"])
-    try:
-        main = launcher.window("^Quorvane Kiosk$")
-        wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "^Initializing",
-                                       check_status=False).strip(), 30, "the start-up wait")
-        focused(main)
-        # The icon view has the focus on the first entry: select the second, then go back
-        # over Remove from History and Favorite to Load.
-        xdotool("key", "Right")
-        time.sleep(0.2)
-        xdotool("key", "shift+Tab", "shift+Tab", "shift+Tab", "space")
-        enter_code(launcher, LOBBY_ADMIN_CODE)
-        check(launcher.ended() == 0, "the launcher ends after the hand-over")
-        taken = records(env)
-        check([t["path"] for t in taken] == [os.path.join(SAMPLES, "lobby.qvksk")],
-              f"the runtime took the selected recent file ({taken})")
-        saved = settings_text(env)
-        check(saved.index("lobby.qvksk") < saved.index("open.qvksk"),
-              "the opened file is saved first in the recent list")
-    finally:
-        launcher.stop()
+    main_window(launcher)
+    # The icon view has the focus on the first entry: select the second, then go back over
+    # Remove from History and Favorite to Load.
+    xdotool("key", "Right")
+    time.sleep(0.2)
+    xdotool("key", "shift+Tab", "shift+Tab", "shift+Tab", "space")
+    hand_over(env, launcher, os.path.join(SAMPLES, "lobby.qvksk"))
+    saved = settings_text(env)
+    check(saved.index("lobby.qvksk") < saved.index("open.qvksk"),
+          "the opened file is saved first in the recent list")
 
 
-def make_block(name, data):
-    with open("/dev/shm/" + name, "xb") as block:
-        block.write(data)
-
-
-def read_block(name):
-    with open("/dev/shm/" + name, "rb") as block:
-        return block.read()
-
-
-def relay_blocks():
-    request = f"e2eRelayRequest_{os.getpid()}"
-    caller = f"e2eRelayCaller_{os.getpid()}"
-    make_block(request, bytes(260))
-    make_block(caller, b"\xa5\x5a\xc3\x3c")
-    return request, caller
-
-
-def remove_blocks(*names):
-    for name in names:
-        if os.path.exists("/dev/shm/" + name):
-            os.remove("/dev/shm/" + name)
+def relay_run(env, size):
+    """Runs the launcher in relay mode with a fresh request block and a caller's block of
+    four known bytes, the latter's size given as size."""
+    request, caller = f"e2eRelayRequest_{os.getpid()}", f"e2eRelayCaller_{os.getpid()}"
+    for name, data in ((request, bytes(260)), (caller, CALLER_BYTES)):
+        shm(name).unlink(missing_ok=True)
+        shm(name).write_bytes(data)
+    launcher = Launcher(env, [request, "260", caller, size])
+    check(launcher.ended() == 0, f"size {size!r}: relay mode ends with code 0")
+    return launcher, shm(request), shm(caller)
 
 
 def relay(env):
-    request, caller = relay_blocks()
     watch = MapWatch()
-    try:
-        launcher = Launcher(env, [request, "260", caller, "4"])
-        check(launcher.ended() == 0, "relay mode ends with code 0")
-        pid = struct.unpack("<I", read_block(caller))[0]
-        check(is_running_runtime(pid), f"the block holds the pid of a running runtime ({pid})")
-        check(pid in runtimes_of(env), "that runtime is the one this launcher started")
-        wait_until(lambda: read_block(request)[252:256] != bytes(4), 10,
-                   "the relayed runtime to serve the block named by the caller's arguments")
-        print("ok the relayed runtime serves the block its arguments name")
-        watch.check_main_window_never_mapped()
-    finally:
-        if watch.running:
-            watch.stop()
-        remove_blocks(request, caller)
+    _, request, caller = relay_run(env, "4")
+    pid = struct.unpack("<I", caller.read_bytes())[0]
+    check(pid in runtimes_of(env), f"the block holds the pid of a runtime this run started ({pid})")
+    wait_until(lambda: request.read_bytes()[252:256] != bytes(4), 10,
+               "the relayed runtime to serve the block named by the caller's arguments")
+    print("ok the relayed runtime serves the block its arguments name")
+    watch.check_main_window_never_mapped()
 
 
 def relay_bad_size(env):
     for size in ("4x", "3", "5"):
-        request, caller = relay_blocks()
-        try:
-            launcher = Launcher(env, [request, "260", caller, size])
-            check(launcher.ended() == 0, f"size {size!r}: relay mode ends with code 0")
-            check(read_block(caller) == b"\xa5\x5a\xc3\x3c",
-                  f"size {size!r}: the caller's block is untouched")
-            check("Process id not reported" in launcher.output(),
-                  f"size {size!r}: a line says why the pid was not reported")
-        finally:
-            stop_runtimes(env)
-            remove_blocks(request, caller)
+        launcher, _, caller = relay_run(env, size)
+        check(caller.read_bytes() == CALLER_BYTES,
+              f"size {size!r}: the caller's block is untouched")
+        check("Process id not reported" in launcher.output(),
+              f"size {size!r}: a line says why the pid was not reported")
+        stop_runtimes(env)
 
 
 def two_copies(env):
     lobby = os.path.join(SAMPLES, "lobby.qvksk")
     first = Launcher(env, [lobby])
-    second = None
-    try:
-        first.window("^Enter code")
-        second = Launcher(env, [lobby])
-        # Refused before its own code dialog, then its window opens as after any refusal.
-        error = second.window("^Error$")
-        check(not second.windows("^Enter code"), "the second copy asks for no code")
-        focused(error)
-        xdotool("key", "Return")
-        second.window("^Quorvane Kiosk$")
-        print("ok the second copy is refused and opens its window")
-        # The second window took the keyboard; the user clicks back into the first dialog.
-        xdotool("windowfocus", first.window("^Enter code"))
-        enter_code(first, LOBBY_ADMIN_CODE)
-        check(first.ended() == 0, "the first copy hands the file over and ends")
-        check([t["path"] for t in records(env)] == [lobby], "the runtime took one request")
-    finally:
-        first.stop()
-        if second:
-            second.stop()
+    first.window("^Enter code")
+    second = Launcher(env, [lobby])
+    # Refused before its own code dialog, then its window opens as after any refusal.
+    error = second.window("^Error$")
+    check(not second.windows("^Enter code"), "the second copy asks for no code")
+    focused(error)
+    xdotool("key", "Return")
+    second.window("^Quorvane Kiosk$")
+    print("ok the second copy is refused and opens its window")
+    # The second window took the keyboard; the user clicks back into the first dialog.
+    xdotool("windowfocus", first.window("^Enter code"))
+    hand_over(env, first, lobby)
 
 
 CASES = {
@@ -514,7 +415,12 @@ def main():
     except Failure as failure:
         sys.exit(f"FAIL {failure}")
     finally:
+        for started in reversed(STARTED):
+            started.stop()
         stop_runtimes(env)
+        for name in os.listdir("/dev/shm"):
+            if name.startswith("e2eRelay") and name.endswith(f"_{os.getpid()}"):
+                shm(name).unlink(missing_ok=True)
         display.terminate()
         display.wait()
 
