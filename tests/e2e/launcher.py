@@ -57,10 +57,8 @@ def xdotool(*args, check_status=True):
 
 
 def start_display():
-    """An Xvfb of the case's own, on a display number drawn far above those that xvfb-run -a
-    and Xvfb -displayfd try first (99 up, 0 up): tests that start servers at once there can
-    end up on one display. -displayfd only tells when the server is ready; a number in use
-    makes it exit, and another is drawn."""
+    """An Xvfb of the case's own, on a number drawn far above those that xvfb-run -a and
+    Xvfb -displayfd try first, where parallel tests can meet; one in use makes it exit."""
     for _ in range(20):
         number = random.randint(1000, 30000)
         read_end, write_end = os.pipe()
@@ -174,15 +172,14 @@ def settings_text(env):
 
 
 def runtimes_of(env):
-    """Running stand-in runtimes started in this case (their environment carries our HOME)."""
+    """Running stand-in runtimes started in this case (their environment carries our HOME);
+    a zombie has no exe link."""
     marker = ("HOME=" + env["HOME"]).encode()
     found = []
     for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
             if (os.path.samefile(f"/proc/{entry}/exe", RUNTIME)
-                    and marker in Path(f"/proc/{entry}/environ").read_bytes().split(b"\0")
-                    and Path(f"/proc/{entry}/stat").read_text().rsplit(")", 1)[1].split()[0]
-                    != "Z"):
+                    and marker in Path(f"/proc/{entry}/environ").read_bytes().split(b"\0")):
                 found.append(int(entry))
         except OSError:
             pass
@@ -229,18 +226,15 @@ class MapWatch:
         # Line-buffered: xev writes through stdio, which would hold events back in a pipe.
         self.xev = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure",
                                      "-event", "property"], stdout=subprocess.PIPE, text=True)
-        self.readers = [threading.Thread(target=self.read_maps, daemon=True),
-                        threading.Thread(target=self.poll_windows, daemon=True)]
+        self.readers = [threading.Thread(target=t, daemon=True)
+                        for t in (self.read_maps, self.poll_windows)]
         for reader in self.readers:
             reader.start()
         STARTED.append(self)
         # xev listens once it reports a change of a root window property.
-        deadline = time.monotonic() + 10
-        while not self.listening.wait(0.1):
-            if time.monotonic() > deadline:
-                raise Failure("xev does not report events")
-            subprocess.run(["xprop", "-root", "-f", "E2E_WATCH", "8s", "-set", "E2E_WATCH",
-                            "1"], check=True)
+        wait_until(lambda: subprocess.run(["xprop", "-root", "-f", "E2E_WATCH", "8s", "-set",
+                                           "E2E_WATCH", "1"], check=True)
+                   and self.listening.wait(0.1), 10, "xev to report events")
 
     def read_maps(self):
         mapping = False
@@ -389,15 +383,9 @@ def two_copies(env):
     hand_over(env, first, lobby)
 
 
-CASES = {
-    "nonsplash-exit": nonsplash_exit,
-    "command-line-file": command_line_file,
-    "recent-load": recent_load,
-    "relay": relay,
-    "relay-bad-size": relay_bad_size,
-    "unusual-path": unusual_path,
-    "two-copies": two_copies,
-}
+CASES = {case.__name__.replace("_", "-"): case for case in (
+    nonsplash_exit, command_line_file, recent_load, relay, relay_bad_size, unusual_path,
+    two_copies)}
 
 
 def main():
