@@ -3,9 +3,7 @@
 stand-in runtime. Each run starts an Xvfb of its own (no window manager) and plays one case,
 in the HOME, XDG folders and TMPDIR that the environment gives, which the case empties first.
 
-usage: launcher.py <case> <qvkiosk> <samples folder>
-cases: nonsplash-exit, command-line-file, recent-load, relay, relay-bad-size, unusual-path,
-       two-copies
+usage: launcher.py <case> <qvkiosk> <samples folder>, the cases listed in CASES below
 """
 import json
 import os
@@ -166,9 +164,8 @@ def records(env):
     return [json.loads(line) for line in lines if line.strip()]
 
 
-def settings_text(env):
-    path = Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
-    return path.read_text(encoding="utf-8") if path.exists() else ""
+def settings(env):
+    return Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
 
 
 def runtimes_of(env):
@@ -289,7 +286,8 @@ def nonsplash_exit(env):
     time.sleep(0.3)  # the menu opens; a key sent before it would go to the window
     xdotool("key", "x")
     check(launcher.ended() == 0, "Exit from the File menu ends the launcher with code 0")
-    check("RecentlyUsedFiles" in settings_text(env), "the recent-files list was saved at the end")
+    saved = settings(env).read_text(encoding="utf-8") if settings(env).exists() else ""
+    check("RecentlyUsedFiles" in saved, "the recent-files list was saved at the end")
     wait_until(lambda: not runtimes_of(env), 10, "the standby runtime to end by itself")
     print("ok the standby runtime ended with the launcher")
 
@@ -317,9 +315,8 @@ def recent_load(env):
     entries = ",".join(f'\\"{os.path.join(SAMPLES, name)}\\",\\"false\\",'
                        f'\\"2026-01-0{9 - i}T10:00:00\\"'
                        for i, name in enumerate(["open.qvksk", "lobby.qvksk", "adminonly.qvksk"]))
-    settings = Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
-    settings.parent.mkdir(parents=True)
-    settings.write_text(f'[General]\nRecentlyUsedFiles="{entries}"\n', encoding="utf-8")
+    settings(env).parent.mkdir(parents=True)
+    settings(env).write_text(f'[General]\nRecentlyUsedFiles="{entries}"\n', encoding="utf-8")
     launcher = Launcher(env, ["nonSplash"])
     main_window(launcher)
     # The icon view has the focus on the first entry: select the second, then go back over
@@ -328,7 +325,7 @@ def recent_load(env):
     time.sleep(0.2)
     xdotool("key", "shift+Tab", "shift+Tab", "shift+Tab", "space")
     hand_over(env, launcher, os.path.join(SAMPLES, "lobby.qvksk"))
-    saved = settings_text(env)
+    saved = settings(env).read_text(encoding="utf-8")
     check(saved.index("lobby.qvksk") < saved.index("open.qvksk"),
           "the opened file is saved first in the recent list")
 
