@@ -15,6 +15,7 @@
 
 #include <QMenu>
 #include <QScreen>
+#include <QToolButton>
 #include <QTranslator>
 
 #include <climits>
@@ -172,28 +173,10 @@ private slots:
         QVERIFY(!handlesHidden(window));
     }
 
-    // Moves and resizes while maximised are not the normal geometry; saving stores the normal
-    // one with the maximised flag and shows it again.
-    void savingWhileMaximizedStoresTheNormalGeometry()
-    {
-        FrameWindow window;
-        showRestored(window);
-        window.move(150, 120);
-        window.resize(900, 650);
-        window.maximizeWindow();
-        QCOMPARE(window.geometry(), wideScreen);
-        QVERIFY(handlesHidden(window));
-        window.move(20, 10);
-        window.resize(1000, 700);
-        window.saveWindowState();
-        QCOMPARE(stored(), std::make_pair(QRect(150, 120, 900, 650), true));
-        QVERIFY(!window.isMaximizedState());
-        QVERIFY(!(window.windowState() & Qt::WindowMaximized));
-        QCOMPARE(window.geometry(), QRect(150, 120, 900, 650));
-        QCOMPARE(window.frame->looks, (QList<bool>{true, false}));
-    }
-
-    void followsTheWindowManagersStateChanges()
+    // The window manager's state changes are followed; moves and resizes while maximised are
+    // not the normal geometry, and saving stores the normal one with the maximised flag and shows
+    // it again.
+    void maximisingFollowsTheWindowManagerAndSavesTheNormalGeometry()
     {
         FrameWindow window;
         showRestored(window);
@@ -205,9 +188,20 @@ private slots:
         QVERIFY(window.isMaximizedState());
         window.windowHandle()->setWindowStates(Qt::WindowNoState);
         QTRY_VERIFY(!window.isMaximizedState());
-        QCOMPARE(window.frame->looks, (QList<bool>{true, false}));
         QVERIFY(!handlesHidden(window));
         QCOMPARE(window.normalWindowGeometry(), normal);
+
+        window.setGeometry(150, 120, 900, 650);
+        window.maximizeWindow();
+        QCOMPARE(window.geometry(), wideScreen);
+        window.move(20, 10);
+        window.resize(1000, 700);
+        window.saveWindowState();
+        QCOMPARE(stored(), std::make_pair(QRect(150, 120, 900, 650), true));
+        QVERIFY(!window.isMaximizedState());
+        QVERIFY(!(window.windowState() & Qt::WindowMaximized));
+        QCOMPARE(window.geometry(), QRect(150, 120, 900, 650));
+        QCOMPARE(window.frame->looks, (QList<bool>{true, false, true, false}));
     }
 
     void captionParts_data()
@@ -290,6 +284,9 @@ private slots:
             return shown;
         };
 
+        const auto maximizeButton = qobject_cast<QToolButton *>(
+            titleButton(window.frame->titleBar, "maximizeAction"));
+        const qint64 maximizeIcon = maximizeButton->icon().cacheKey();
         const QPoint point = rightClick();
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(menu->pos(), point);
@@ -299,6 +296,8 @@ private slots:
         menu->hide();
         QVERIFY(window.isMaximizedState());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        QCOMPARE(maximizeButton->toolTip(), "Restore Down");
+        QVERIFY(maximizeButton->icon().cacheKey() != maximizeIcon);
 
         rightClick();
         QTRY_VERIFY(menu->isVisible());
@@ -306,6 +305,8 @@ private slots:
         menu->actions().at(0)->trigger();
         menu->hide();
         QCOMPARE(window.geometry(), normal);
+        QCOMPARE(maximizeButton->toolTip(), "Maximize");
+        QCOMPARE(maximizeButton->icon().cacheKey(), maximizeIcon);
     }
 
     // The single click shows that the wait is long enough for the menu to come.
