@@ -1,7 +1,6 @@
 #include "bareframe.h"
 
 #include "base/widgethelpers.h"
-#include "documents/controllerfacade.h"
 #include "frame/actions.h"
 #include "frame/menubar.h"
 #include "frame/titlebar.h"
@@ -148,14 +147,4 @@ QWidget *titleButton(const TitleBar *bar, const QString &name)
             return buttons->widgetForAction(action);
     }
     return nullptr;
-}
-
-CountingObserver::CountingObserver()
-{
-    ControllerFacade::instance().addObserver(this);
-}
-
-CountingObserver::~CountingObserver()
-{
-    ControllerFacade::instance().removeObserver(this);
 }

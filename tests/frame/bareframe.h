@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/iglobalobserver.h"
+#include "documents/controllerfacade.h"
 #include "frame/centralwidgetbase.h"
 #include "frame/mainwindowbase.h"
 #include "frame/resizehandle.h"
@@ -67,8 +68,8 @@ QWidget *titleButton(const TitleBar *bar, const QString &name);
 class CountingObserver final : public IGlobalObserver
 {
 public:
-    CountingObserver();
-    ~CountingObserver() override;
+    CountingObserver() { ControllerFacade::instance().addObserver(this); }
+    ~CountingObserver() override { ControllerFacade::instance().removeObserver(this); }
 
     void changedFilePath() override {}
     void requestToMinimize() override { ++minimize; }

@@ -5,10 +5,7 @@
 
 #include "base/widgethelpers.h"
 #include "frame/actions.h"
-#include "frame/menubar.h"
 #include "frame/resizehandle.h"
-#include "frame/titlebar.h"
-#include "style/resourceimagescache.h"
 
 #include <QtTest>
 
@@ -16,7 +13,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTranslator>
 
 #include <climits>
@@ -49,8 +45,6 @@ private slots:
         // clang-format off
         QTest::addRow("top down pauses at the minimum, resumes")
             << Edge::Top << QList<QPoint>{{0, 100}, {0, 200}, {0, 120}} << QRect(300, 320, 400, 180) << 2 << left;
-        QTest::addRow("bottom up clamps to the minimum") << Edge::Bottom << QList<QPoint>{{0, -250}} << QRect(300, 200, 400, 150) << 1 << left;
-        QTest::addRow("right left clamps to the minimum") << Edge::Right << QList<QPoint>{{-300, 0}} << QRect(300, 200, 200, 300) << 1 << left;
         QTest::addRow("right upper as right") << Edge::RightUpper << QList<QPoint>{{50, 0}} << QRect(300, 200, 450, 300) << 1 << left;
         QTest::addRow("left pauses at the minimum with its right edge kept, resumes")
             << Edge::Left << QList<QPoint>{{150, 0}, {250, 0}, {-50, 0}} << QRect(250, 200, 450, 300) << 2 << left;
@@ -100,15 +94,9 @@ private slots:
         QTest::addColumn<bool>("black");
         // clang-format off
         QTest::addRow("top") << Edge::Top << Qt::SizeVerCursor << false;
-        QTest::addRow("bottom") << Edge::Bottom << Qt::SizeVerCursor << false;
-        QTest::addRow("right") << Edge::Right << Qt::SizeHorCursor << false;
-        QTest::addRow("left") << Edge::Left << Qt::SizeHorCursor << false;
-        QTest::addRow("right upper: always black") << Edge::RightUpper << Qt::SizeHorCursor << true;
         QTest::addRow("left upper: always black") << Edge::LeftUpper << Qt::SizeHorCursor << true;
         QTest::addRow("top right: always black") << Edge::TopRight << Qt::SizeBDiagCursor << true;
-        QTest::addRow("top left: always black") << Edge::TopLeft << Qt::SizeFDiagCursor << true;
         QTest::addRow("bottom right") << Edge::BottomRight << Qt::SizeFDiagCursor << false;
-        QTest::addRow("bottom left") << Edge::BottomLeft << Qt::SizeBDiagCursor << false;
         // clang-format on
     }
 
@@ -132,28 +120,23 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    void titleBarMaximizedLook()
-    {
-        TitleBar bar;
-        const auto button = qobject_cast<QToolButton *>(titleButton(&bar, "maximizeAction"));
-        const auto iconKey = [](const char *name) {
-            return ResourceImagesCache::instance()->icon(name)->cacheKey();
-        };
-        bar.setMaximizedLook(true);
-        QCOMPARE(button->icon().cacheKey(), iconKey(":/images/top_bar_icon/Reduction.svg"));
-        QCOMPARE(button->toolTip(), QStringLiteral("Restore Down"));
-        bar.setMaximizedLook(false);
-        QCOMPARE(button->icon().cacheKey(), iconKey(":/images/top_bar_icon/Max.svg"));
-        QCOMPARE(button->toolTip(), QStringLiteral("Maximize"));
-    }
-
-    // The commands this program shows, each with its shortcut and whether it has an icon.
-    void menusHoldTheirEntries()
+    void actionsGiveNullOutsideTheTable()
     {
         Actions actions;
-        MenuBar menuBar(&actions);
+        for (const int id : {INT_MIN, -1, 26, 29, 85, INT_MAX})
+            QVERIFY2(actions.action(id) == nullptr, qPrintable(QString::number(id)));
+    }
+
+    // The menus' entries with their shortcuts and icons; the title bar's buttons reach the window
+    // only through the broadcasts; the tool bar's button and the File menu's entry run one command.
+    void framesButtonsAndMenus()
+    {
+        FrameWindow window;
+        window.setGeometry(100, 100, 900, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QStringList menus;
-        for (const QAction *menu : menuBar.findChild<QMenuBar *>()->actions()) {
+        for (const QAction *menu : window.findChild<QMenuBar *>()->actions()) {
             menus << menu->text();
             for (const QAction *entry : menu->menu()->actions())
                 menus << QStringLiteral("  %1 [%2]%3")
@@ -168,25 +151,6 @@ private slots:
                               "&About",
                               "  &About Quorvane Kiosk []",
                               "  &Legal []"}));
-    }
-
-    void actionsGiveNullOutsideTheTable()
-    {
-        Actions actions;
-        for (const int id : {INT_MIN, -1, 26, 29, 85, INT_MAX}) {
-            QVERIFY2(actions.action(id) == nullptr, qPrintable(QString::number(id)));
-            QVERIFY(actions.action(id) == nullptr);
-        }
-    }
-
-    // The title bar's buttons reach the window only through the broadcasts; the tool bar's
-    // button and the File menu's entry run one command.
-    void framesButtonsAndMenus()
-    {
-        FrameWindow window;
-        window.setGeometry(100, 100, 900, 400);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         CountingObserver observer;
         for (const char *name : {"minimizeAction", "maximizeAction", "closeAction"})
             QTest::mouseClick(titleButton(window.frame->titleBar, name), Qt::LeftButton);

@@ -15,6 +15,7 @@
 
 #include <QMenu>
 #include <QScreen>
+#include <QToolButton>
 #include <QTranslator>
 
 #include <climits>
@@ -172,28 +173,10 @@ private slots:
         QVERIFY(!handlesHidden(window));
     }
 
-    // Moves and resizes while maximised are not the normal geometry; saving stores the normal
-    // one with the maximised flag and shows it again.
-    void savingWhileMaximizedStoresTheNormalGeometry()
-    {
-        FrameWindow window;
-        showRestored(window);
-        window.move(150, 120);
-        window.resize(900, 650);
-        window.maximizeWindow();
-        QCOMPARE(window.geometry(), wideScreen);
-        QVERIFY(handlesHidden(window));
-        window.move(20, 10);
-        window.resize(1000, 700);
-        window.saveWindowState();
-        QCOMPARE(stored(), std::make_pair(QRect(150, 120, 900, 650), true));
-        QVERIFY(!window.isMaximizedState());
-        QVERIFY(!(window.windowState() & Qt::WindowMaximized));
-        QCOMPARE(window.geometry(), QRect(150, 120, 900, 650));
-        QCOMPARE(window.frame->looks, (QList<bool>{true, false}));
-    }
-
-    void followsTheWindowManagersStateChanges()
+    // The window manager's state changes are followed; moves and resizes while maximised are
+    // not the normal geometry, and saving stores the normal one with the maximised flag and shows
+    // it again.
+    void maximisingFollowsTheWindowManagerAndSavesTheNormalGeometry()
     {
         FrameWindow window;
         showRestored(window);
@@ -205,9 +188,20 @@ private slots:
         QVERIFY(window.isMaximizedState());
         window.windowHandle()->setWindowStates(Qt::WindowNoState);
         QTRY_VERIFY(!window.isMaximizedState());
-        QCOMPARE(window.frame->looks, (QList<bool>{true, false}));
         QVERIFY(!handlesHidden(window));
         QCOMPARE(window.normalWindowGeometry(), normal);
+
+        window.setGeometry(150, 120, 900, 650);
+        window.maximizeWindow();
+        QCOMPARE(window.geometry(), wideScreen);
+        window.move(20, 10);
+        window.resize(1000, 700);
+        window.saveWindowState();
+        QCOMPARE(stored(), std::make_pair(QRect(150, 120, 900, 650), true));
+        QVERIFY(!window.isMaximizedState());
+        QVERIFY(!(window.windowState() & Qt::WindowMaximized));
+        QCOMPARE(window.geometry(), QRect(150, 120, 900, 650));
+        QCOMPARE(window.frame->looks, (QList<bool>{true, false, true, false}));
     }
 
     void captionParts_data()
@@ -267,45 +261,47 @@ private slots:
         QTRY_VERIFY(window.isMinimized());
     }
 
+    // The menu at the right click, its entries enabled by the state; the maximise button's look
+    // follows.
     void systemMenuOnRightClick()
     {
         FrameWindow window;
         showRestored(window);
         auto menu = window.findChild<QMenu *>(QStringLiteral("systemMenu"));
-        const auto rightClick = [&window] {
-            const QPoint point = pointOn(window, QStringLiteral("empty middle"));
+        auto button = qobject_cast<QToolButton *>(
+            titleButton(window.frame->titleBar, QStringLiteral("maximizeAction")));
+        const qint64 maximizeIcon = button->icon().cacheKey();
+        QPoint point;
+        const auto open = [&] {
+            point = pointOn(window, QStringLiteral("empty middle"));
             sendMouse(widgetAt(window, point),
                       QEvent::MouseButtonPress,
                       point,
                       Qt::RightButton,
                       Qt::RightButton);
-            return point;
-        };
-        const auto entries = [menu] {
             QStringList shown;
-            for (const QAction *action : menu->actions()) {
-                if (!action->isSeparator())
+            if (QTest::qWaitFor([menu] { return menu->isVisible(); }))
+                for (const QAction *action : menu->actions())
                     shown << action->text() + (action->isEnabled() ? "" : " (off)");
-            }
             return shown;
         };
 
-        const QPoint point = rightClick();
-        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(open(), (QStringList{"Restore Down (off)", "Minimize", "Maximize", "", "Close"}));
         QCOMPARE(menu->pos(), point);
-        QCOMPARE(entries(), (QStringList{"Restore Down (off)", "Minimize", "Maximize", "Close"}));
         QGuiApplication::setOverrideCursor(QCursor(Qt::SizeHorCursor));
         menu->actions().at(2)->trigger();
         menu->hide();
         QVERIFY(window.isMaximizedState());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        QCOMPARE(button->toolTip(), "Restore Down");
+        QVERIFY(button->icon().cacheKey() != maximizeIcon);
 
-        rightClick();
-        QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(entries(), (QStringList{"Restore Down", "Minimize", "Maximize (off)", "Close"}));
+        QCOMPARE(open(), (QStringList{"Restore Down", "Minimize", "Maximize (off)", "", "Close"}));
         menu->actions().at(0)->trigger();
         menu->hide();
         QCOMPARE(window.geometry(), normal);
+        QCOMPARE(button->toolTip(), "Maximize");
+        QCOMPARE(button->icon().cacheKey(), maximizeIcon);
     }
 
     // The single click shows that the wait is long enough for the menu to come.

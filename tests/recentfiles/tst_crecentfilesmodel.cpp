@@ -120,7 +120,6 @@ private slots:
     void reopeningByAnotherSpellingMovesToFront_data()
     {
         QTest::addColumn<QString>("spelling"); // in the folder holding old.qvksk
-        QTest::addRow("same path") << "old.qvksk";
         QTest::addRow("dot and parent segments") << "./sub/..//old.qvksk";
         QTest::addRow("symbolic link") << "link.qvksk";
     }
@@ -201,7 +200,6 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("text");
         // clang-format off
-        QTest::addRow("plain") << "/r/plain.qvksk" << "plain.qvksk";
         QTest::addRow("tags") << "/r/<b>bold</b>.qvksk" << "b>.qvksk";
         QTest::addRow("entity and spaces") << "/r/<i>a  &amp;  b.qvksk" << "<i>a  &amp; \n b.qvksk";
         QTest::addRow("49 characters: 45 and an ellipsis") << "/r/" + QString(43, 'n') + ".qvksk"
