@@ -1,7 +1,6 @@
-// The seven exported calls driven with real files, and the one writer rule no call shows.
+// The seven exported calls driven with real files.
 
 #include "accesscode.h"
-#include "controllerfile.h"
 #include "qvcore.h"
 
 #include "scratchdir.h"
@@ -230,14 +229,6 @@ TEST(Calls, RefuseNullArgumentsAndUnknownInstances)
     QVCoreReleaseInstance(&instance); // a cleared pointer, and none at all, are ignored
     QVCoreReleaseInstance(nullptr);
     EXPECT_EQ(value, 0);
-}
-
-TEST(ControllerFile, TitleThatIsNotUtf8IsNotWritten)
-{
-    qvcore::ControllerFile file;
-    file.version = 3;
-    file.title = "bad \xFF byte";
-    EXPECT_FALSE(file.serialize().has_value());
 }
 
 } // namespace

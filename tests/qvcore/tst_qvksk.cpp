@@ -171,6 +171,7 @@ TEST(Qvksk, UsageErrorsExitWithTwoAndSayWhy)
         {"create @x.qvksk --title X --version 3 --colour red", 2, "unknown option --colour"},
         {"create @x.qvksk --title X --version 3 extra", 2, "unexpected argument extra"},
         {"create @x.qvksk --title X --version 3x", 2, "--version needs a whole number"},
+        {"create @x.qvksk --title \xff --version 3", 2, "the title is not UTF-8"},
         {"create @x.qvksk --title X --version 3 --admin-code=", 2, "needs a code"},
         // Without an administrator code anyone opens the file as Administrator, so a power-user
         // code alone protects nothing unless that is what the user asked for.
