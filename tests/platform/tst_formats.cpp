@@ -136,9 +136,7 @@ TEST(Text, RoundTripsThroughUtf16Exactly)
 {
     // clang-format off
     const std::tuple<const char *, std::string, std::u16string> rows[] = {
-        {"empty", "", u""},
         {"Latin-1", "/home/j\xC3\xBCrgen/\xC3\xA9t\xC3\xA9", u"/home/j\u00FCrgen/\u00E9t\u00E9"},
-        {"CJK", "\xE6\x97\xA5\xE6\x9C\xAC", u"\u65E5\u672C"},
         {"surrogate pair", "a\xF0\x9F\x98\x80z", u"a\xD83D\xDE00z"},
         {"highest code point", "\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
     };
