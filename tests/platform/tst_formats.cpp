@@ -187,7 +187,6 @@ TEST(WindowMessages, TranslationTable)
         {"caption right press", {0, 0x00A4, 2, 0x00C80064}, A::SystemMenu, true, 100, 200, false},
         {"right press left of the screen", {0, 0x00A4, 2, 0x0032FFF6}, A::SystemMenu, true, 0xFFF6, 50, false},
         {"restore", {0, 0x0112, 0xF120, 0}, A::Restore, true, 0, 0, true},
-        {"maximize", {0, 0x0112, 0xF030, 0}, A::Maximize, true, 0, 0, true},
         {"minimize, command in the low word only", {0, 0x0112, 0x1F020, 0}, A::Minimize, true, 0, 0, true},
         {"maximize from a caption double click", {0, 0x0112, 0xF032, 0}, A::Maximize, true, 0, 0, true},
         {"close command", {0, 0x0112, 0xF060, 0}, A::None, false, 0, 0, true},

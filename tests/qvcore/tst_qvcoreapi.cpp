@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -146,16 +147,9 @@ TEST(Files, EachCallAnswersAsTheFileIs)
     QVCoreReleaseInstance(&instance);
 }
 
-struct AuthenticationCase
-{
-    const char *name;
-    bool administratorCode; // set to 1234
-    bool powerUserCode;     // set to 0000
-    bool powerUserPermitted;
-    int32_t level;
-    const char *code;
-    bool authenticated;
-};
+// Administrator code set to 1234, power-user code set to 0000, power user permitted; level and
+// code tried; whether they authenticate.
+using AuthenticationCase = std::tuple<const char *, bool, bool, bool, int32_t, const char *, bool>;
 
 // clang-format off
 const AuthenticationCase authenticationCases[] = {
@@ -176,21 +170,22 @@ const AuthenticationCase authenticationCases[] = {
 TEST(Check, DecidesByLevelAndCodeAndReturnsTheFileValues)
 {
     const ScratchDir dir;
-    for (const AuthenticationCase &row : authenticationCases) {
-        SCOPED_TRACE(row.name);
-        Json json = Json::parse(kiosk("powerUserPermitted", row.powerUserPermitted));
-        if (row.administratorCode)
+    for (const auto
+             &[name, administratorCode, powerUserCode, powerUserPermitted, level, code, expected] :
+         authenticationCases) {
+        SCOPED_TRACE(name);
+        Json json = Json::parse(kiosk("powerUserPermitted", powerUserPermitted));
+        if (administratorCode)
             json["administratorCode"] = adminHash;
-        if (row.powerUserCode)
+        if (powerUserCode)
             json["powerUserCode"] = powerUserHash;
         const std::string path = dir.write("file.qvksk", json.dump());
-        bool authenticated = !row.authenticated;
-        bool permitted = !row.powerUserPermitted;
+        bool authenticated = !expected;
+        bool permitted = !powerUserPermitted;
         int32_t fileOperation = -1;
-        ASSERT_TRUE(
-            check(path.c_str(), row.code, row.level, &authenticated, &permitted, &fileOperation));
-        EXPECT_EQ(authenticated, row.authenticated);
-        EXPECT_EQ(permitted, row.powerUserPermitted);
+        ASSERT_TRUE(check(path.c_str(), code, level, &authenticated, &permitted, &fileOperation));
+        EXPECT_EQ(authenticated, expected);
+        EXPECT_EQ(permitted, powerUserPermitted);
         EXPECT_EQ(fileOperation, 5);
     }
 }
