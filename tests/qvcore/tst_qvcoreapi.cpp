@@ -70,6 +70,7 @@ std::vector<FileCase> fileCases()
     // clang-format off
     return {
         {"missing", "none.qvksk", 2, false, -99, false, ""},
+        {"path through a file", "atlimit/file.qvksk", 2, false, -99, false, ""},
         {"folder", ".", 5, false, -99, false, ""},
         {"FIFO, answered without waiting for a writer", "fifo", 5, false, -99, false, ""},
         {"unreadable", "unreadable", 5, false, -99, false, ""},
