@@ -136,9 +136,7 @@ TEST(Text, RoundTripsThroughUtf16Exactly)
 {
     // clang-format off
     const std::tuple<const char *, std::string, std::u16string> rows[] = {
-        {"empty", "", u""},
         {"Latin-1", "/home/j\xC3\xBCrgen/\xC3\xA9t\xC3\xA9", u"/home/j\u00FCrgen/\u00E9t\u00E9"},
-        {"CJK", "\xE6\x97\xA5\xE6\x9C\xAC", u"\u65E5\u672C"},
         {"surrogate pair", "a\xF0\x9F\x98\x80z", u"a\xD83D\xDE00z"},
         {"highest code point", "\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
     };
@@ -189,7 +187,6 @@ TEST(WindowMessages, TranslationTable)
         {"caption right press", {0, 0x00A4, 2, 0x00C80064}, A::SystemMenu, true, 100, 200, false},
         {"right press left of the screen", {0, 0x00A4, 2, 0x0032FFF6}, A::SystemMenu, true, 0xFFF6, 50, false},
         {"restore", {0, 0x0112, 0xF120, 0}, A::Restore, true, 0, 0, true},
-        {"maximize", {0, 0x0112, 0xF030, 0}, A::Maximize, true, 0, 0, true},
         {"minimize, command in the low word only", {0, 0x0112, 0x1F020, 0}, A::Minimize, true, 0, 0, true},
         {"maximize from a caption double click", {0, 0x0112, 0xF032, 0}, A::Maximize, true, 0, 0, true},
         {"close command", {0, 0x0112, 0xF060, 0}, A::None, false, 0, 0, true},

@@ -81,22 +81,7 @@ TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
     EXPECT_TRUE(exists(alive) && exists(other));
 }
 
-TEST(PosixBackend, TheRuntimeIsInItsOwnSessionAndNotOurChild)
-{
-    // So it outlives the front-end, gets no hang-up from its terminal and is never a zombie.
-    const std::string name = uniqueBlockName();
-    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
-    std::uint32_t pid = 0;
-    ASSERT_TRUE(platform::startStandbyRuntime(name, 260, &pid, helperPath()));
-    EXPECT_EQ(getsid(static_cast<pid_t>(pid)), static_cast<pid_t>(pid));
-    // Not our child, so never our zombie; and nothing else of ours is left behind either.
-    EXPECT_EQ(waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG), -1);
-    EXPECT_TRUE(stopHelper(name, pid));
-    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
-}
-
-TEST(PosixBackend, TheRuntimeInheritsNoDescriptorButTheStandardThree)
+TEST(PosixBackend, TheRuntimeRunsDetachedAndInheritsNoDescriptorButTheStandardThree)
 {
     // Opened without close-on-exec, as a library or the front-end's parent may leave one.
     const std::string marker = fs::absolute("inherited-" + std::to_string(getpid()));
@@ -108,11 +93,18 @@ TEST(PosixBackend, TheRuntimeInheritsNoDescriptorButTheStandardThree)
     const bool started = platform::startStandbyRuntime(name, 260, &pid, helperPath());
     close(fd);
     ASSERT_TRUE(started);
+    // In its own session, so it outlives the front-end and gets no hang-up from its terminal;
+    // not our child, so never our zombie.
+    EXPECT_EQ(getsid(static_cast<pid_t>(pid)), static_cast<pid_t>(pid));
+    EXPECT_EQ(waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG), -1);
     ASSERT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; }));
     for (const auto &entry : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
         std::error_code gone; // a descriptor may close while we look
         EXPECT_NE(fs::read_symlink(entry.path(), gone), marker) << entry.path();
     }
     EXPECT_TRUE(stopHelper(name, pid));
+    // Nothing else of ours is left behind either.
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
     fs::remove(marker);
 }
