@@ -271,14 +271,6 @@ private slots:
         }
     }
 
-    void neverReady()
-    {
-        if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
-            QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
-        QVERIFY(!startedManager("QVKIOSKCORE_NEVER_READY=1"));
-        QCOMPARE(runtimes.size(), 1u);
-    }
-
     void pathBlockNamesAreFresh()
     {
         const std::unique_ptr<DocumentsManager> manager = startedManager();
