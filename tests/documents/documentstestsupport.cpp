@@ -45,9 +45,8 @@ LockHolder::LockHolder(const QString &path)
 LockHolder::~LockHolder()
 {
     process.closeWriteChannel();
-    if (process.state() != QProcess::NotRunning && !process.waitForFinished(10000))
+    if (!process.waitForFinished(10000))
         process.kill();
-    process.waitForFinished();
 }
 
 QByteArray capturedStdout(const std::function<void()> &action)
@@ -105,10 +104,8 @@ void DialogAnswerer::answer()
         dialog->findChild<QLineEdit *>(QStringLiteral("codeEdit"))->setText(code);
         dialog->findChild<QAbstractButton *>(QStringLiteral("okButton"))->click();
     } else if (auto other = qobject_cast<QDialog *>(modal)) {
-        if (qobject_cast<QFileDialog *>(modal) != nullptr)
-            ++fileDialogs;
-        else
-            qWarning("DialogAnswerer: rejecting an unexpected %s", other->metaObject()->className());
+        // Any other dialog is rejected, and fails the test on its checks.
+        fileDialogs += qobject_cast<QFileDialog *>(modal) != nullptr ? 1 : 0;
         other->reject();
     }
 }

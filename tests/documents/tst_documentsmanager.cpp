@@ -183,7 +183,6 @@ private slots:
         QTest::addRow("Power User, older version") << Open{lobby, "olderversion.qvksk", AccessLevel::PowerUser, "0000", "Power User", {}, false, true};
         // The manager looks 50 times, 100 ms apart, after a first 100 ms.
         QTest::addRow("accepted after 3 s") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_ACCEPT_DELAY_MS=3000", false, true};
-        QTest::addRow("accepted after 8 s") << Open{lobby, lobby, admin, "1234", "", "QVKIOSKCORE_ACCEPT_DELAY_MS=8000", false, false};
         QTest::addRow("never accepted, at start-up") << Open{lobby, lobby, admin, "1234", "", "QVKIOSKCORE_NEVER_ACCEPT=1", true, false};
         QTest::addRow("crash after ready") << Open{lobby, lobby, admin, "1234", "", "QVKIOSKCORE_CRASH_AFTER_READY=1", false, false};
         // clang-format on
@@ -270,14 +269,6 @@ private slots:
             QCOMPARE(taken.last()["pathBlockName"].toString(),
                      QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
         }
-    }
-
-    void neverReady()
-    {
-        if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
-            QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
-        QVERIFY(!startedManager("QVKIOSKCORE_NEVER_READY=1"));
-        QCOMPARE(runtimes.size(), 1u);
     }
 
     void pathBlockNamesAreFresh()
