@@ -144,8 +144,9 @@ class Launcher:
 
 def focused(window):
     """Waits for the window to have the keyboard: without a window manager the launcher
-    gives it the focus itself once it is shown."""
-    wait_until(lambda: xdotool("getwindowfocus").strip() == window, 10,
+    gives it the focus itself once it is shown. Until then xdotool may fail to read a focus
+    at all (the root's pointer focus), which only means not yet."""
+    wait_until(lambda: xdotool("getwindowfocus", check_status=False).strip() == window, 20,
                f"window {window} to have the focus")
 
 
