@@ -22,8 +22,8 @@ public:
     // The process-wide manager, created on first use.
     static DocumentsManager &instance();
 
-    // The program uses instance(); tests make managers of their own.
-    DocumentsManager();
+    // The program uses instance(); tests make managers of their own, with short waits.
+    explicit DocumentsManager(const RuntimeWaits &waits = {});
     virtual ~DocumentsManager();
     DocumentsManager(const DocumentsManager &) = delete;
     DocumentsManager &operator=(const DocumentsManager &) = delete;
@@ -72,6 +72,8 @@ public:
     void closeBlockDialog() { handoff.closeBlockDialog(); }
     void closeSharedMemory() { handoff.closeSharedMemory(); }
     RuntimeHandoff &runtimeHandoff() { return handoff; }
+    const RuntimeWaits &runtimeWaits() const { return handoff.waits(); }
+    void setRuntimeWaits(const RuntimeWaits &waits) { handoff.setWaits(waits); }
 
 private:
     bool runOpen(QWidget *parent, bool &launchFailed, const QString &path, bool atStartUp);

@@ -22,17 +22,30 @@ using platform::SharedMemoryView;
 
 namespace {
 
-constexpr unsigned long readyIntervalMs = 300;
-constexpr int readyLooks = 100;
-constexpr unsigned long acceptedIntervalMs = 100;
-constexpr int acceptedLooks = 50;
-
 void reportFailure(const char *line)
 {
     const std::uint32_t error = platform::lastError();
     std::fputs(line, stdout);
     std::fprintf(stdout, "%lu\n", static_cast<unsigned long>(error));
     std::fflush(stdout);
+}
+
+// The runtime reads concurrently from its own process: each store must be visible before the
+// next, and the path block name's first unit goes as one aligned 16-bit write.
+RuntimeHandoff::Store storeInto(unsigned char *block)
+{
+    return [block](std::size_t offset, const unsigned char *bytes, std::size_t count) {
+        std::atomic_thread_fence(std::memory_order_release);
+        if (count == 2) {
+            std::uint16_t unit = 0;
+            std::memcpy(&unit, bytes, 2);
+            *reinterpret_cast<volatile std::uint16_t *>(block + offset) = unit;
+        } else {
+            for (std::size_t i = 0; i < count; ++i)
+                reinterpret_cast<volatile unsigned char *>(block)[offset + i] = bytes[i];
+        }
+        std::atomic_thread_fence(std::memory_order_release);
+    };
 }
 
 std::u16string widened(const std::string &ascii)
@@ -42,7 +55,9 @@ std::u16string widened(const std::string &ascii)
 
 } // namespace
 
-RuntimeHandoff::RuntimeHandoff() = default;
+RuntimeHandoff::RuntimeHandoff(const RuntimeWaits &waits)
+    : runtimeWaits(waits)
+{}
 
 RuntimeHandoff::~RuntimeHandoff() = default;
 
@@ -76,22 +91,24 @@ bool RuntimeHandoff::writeRequestBlock(const std::string &name, const RuntimeReq
     SharedMemoryView view = SharedMemoryView::map(requestBlock, RuntimeRequest::blockSize);
     if (!view.isMapped())
         return false;
-    unsigned char *block = view.data();
-    storeRequest(encoded, [block](std::size_t offset, const unsigned char *bytes, std::size_t count) {
-        // The runtime reads concurrently from its own process: each store must be visible
-        // before the next, and the name's first unit goes as one aligned 16-bit write.
-        std::atomic_thread_fence(std::memory_order_release);
-        if (count == 2) {
-            std::uint16_t unit = 0;
-            std::memcpy(&unit, bytes, 2);
-            *reinterpret_cast<volatile std::uint16_t *>(block + offset) = unit;
-        } else {
-            for (std::size_t i = 0; i < count; ++i)
-                reinterpret_cast<volatile unsigned char *>(block)[offset + i] = bytes[i];
-        }
-        std::atomic_thread_fence(std::memory_order_release);
-    });
+    storeRequest(encoded, storeInto(view.data()));
     return true;
+}
+
+void RuntimeHandoff::withdrawRequest()
+{
+    pathBlock.close();
+    if (!requestBlock.isOpen())
+        return;
+    SharedMemoryView view = SharedMemoryView::map(requestBlock, RuntimeRequest::blockSize);
+    if (!view.isMapped())
+        return;
+    const Store store = storeInto(view.data());
+    const unsigned char zeros[RuntimeRequest::readyOffset] = {};
+    const std::size_t nameAt = RuntimeRequest::pathBlockNameOffset;
+    store(nameAt, zeros, 2);
+    store(0, zeros, nameAt);
+    store(nameAt + 2, zeros, RuntimeRequest::readyOffset - nameAt - 2);
 }
 
 bool RuntimeHandoff::startRuntimeInStandby()
@@ -151,14 +168,15 @@ bool RuntimeHandoff::isRuntimeReady()
 
 bool RuntimeHandoff::waitForRuntimeReady()
 {
-    QThread::msleep(readyIntervalMs);
-    for (int look = 1; look <= readyLooks; ++look) {
+    const auto pause = static_cast<unsigned long>(runtimeWaits.readyInterval.count());
+    QThread::msleep(pause);
+    for (int look = 1; look <= runtimeWaits.readyLooks; ++look) {
         if (isMarkSet(RuntimeRequest::readyOffset)) {
             closeBlockDialog();
             return true;
         }
-        if (look < readyLooks)
-            QThread::msleep(readyIntervalMs);
+        if (look < runtimeWaits.readyLooks)
+            QThread::msleep(pause);
     }
     return false;
 }
@@ -201,14 +219,17 @@ bool RuntimeHandoff::handOverToRuntime(const QString &path, const QString &code,
 
 bool RuntimeHandoff::waitForRuntimeAccepted()
 {
-    QThread::msleep(acceptedIntervalMs);
-    for (int look = 1; look <= acceptedLooks; ++look) {
+    const auto pause = static_cast<unsigned long>(runtimeWaits.acceptedInterval.count());
+    QThread::msleep(pause);
+    for (int look = 1; look <= runtimeWaits.acceptedLooks; ++look) {
         if (isMarkSet(RuntimeRequest::acceptedOffset))
             return true;
-        if (look < acceptedLooks)
-            QThread::msleep(acceptedIntervalMs);
+        if (look < runtimeWaits.acceptedLooks)
+            QThread::msleep(pause);
     }
-    return false;
+    // A runtime that takes the request later would show a file the user is told failed.
+    withdrawRequest();
+    return isMarkSet(RuntimeRequest::acceptedOffset);
 }
 
 int RuntimeHandoff::showBlockDialog(QWidget *parent)

@@ -3,6 +3,7 @@
 #include "platform/blockname.h"
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryblock.h"
+#include "runtimewaits.h"
 
 #include <QPointer>
 #include <QString>
@@ -30,7 +31,7 @@ public:
     using Store
         = std::function<void(std::size_t offset, const unsigned char *bytes, std::size_t count)>;
 
-    RuntimeHandoff();
+    explicit RuntimeHandoff(const RuntimeWaits &waits = {});
     ~RuntimeHandoff();
     RuntimeHandoff(const RuntimeHandoff &) = delete;
     RuntimeHandoff &operator=(const RuntimeHandoff &) = delete;
@@ -43,14 +44,21 @@ public:
 
     // One look at ready; when set, the block dialog is closed.
     bool isRuntimeReady();
-    // Up to 100 looks, 300 ms apart, after a first 300 ms: about 30 s.
+    // Looks at ready as often and as far apart as the waits say, after a first pause.
     bool waitForRuntimeReady();
 
     // Writes the path into a new path block and the request (code, level text, path block
     // name and size) into the request block. The previous path block is closed.
     bool handOverToRuntime(const QString &path, const QString &code, int level);
-    // Up to 50 looks at accepted, 100 ms apart, after a first 100 ms: about 5 s.
+    // Looks at accepted as often and as far apart as the waits say, after a first pause. When
+    // they give up, the request is withdrawn (see withdrawRequest) and accepted is read once
+    // more: only a runtime that took the request before it was withdrawn counts.
     bool waitForRuntimeAccepted();
+
+    // Takes back a request the runtime has not answered: the path block name's first unit is
+    // cleared first, so a runtime looking at any moment sees the whole request or none, then
+    // the rest of the request; the path block is closed. Ready and accepted stay as they are.
+    void withdrawRequest();
 
     // A new block of `size` bytes under a name that this object has never handed out and
     // that no block had before; not open on failure (see platform::lastError()).
@@ -72,6 +80,9 @@ public:
     // Closes both blocks and forgets their names.
     void closeSharedMemory();
 
+    const RuntimeWaits &waits() const { return runtimeWaits; }
+    void setWaits(const RuntimeWaits &waits) { runtimeWaits = waits; }
+
     const std::string &requestBlockName() const { return requestBlock.name(); }
     const std::string &pathBlockName() const { return pathBlock.name(); }
     // The standby runtime's process id; 0 before it was started.
@@ -83,6 +94,7 @@ private:
     bool readStatusWord(std::size_t offset, std::uint32_t &value);
     bool isMarkSet(std::size_t offset);
 
+    RuntimeWaits runtimeWaits;
     platform::SharedMemoryBlock requestBlock;
     platform::SharedMemoryBlock pathBlock;
     platform::BlockNameGenerator names;
