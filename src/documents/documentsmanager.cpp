@@ -28,6 +28,21 @@ QString failedToReadMessage()
     return QObject::tr("ID_RESSTR_PROPERTIESEDITOR_DOCUMENTSMANAGER_MESSAGEFAILEDTOREADINFILE");
 }
 
+// Drops the lock on every way out of the open flow; the flow may drop it earlier itself.
+class LockRelease final
+{
+public:
+    explicit LockRelease(InUseGuard &guard)
+        : guard(guard)
+    {}
+    ~LockRelease() { guard.release(); }
+    LockRelease(const LockRelease &) = delete;
+    LockRelease &operator=(const LockRelease &) = delete;
+
+private:
+    InUseGuard &guard;
+};
+
 } // namespace
 
 DocumentsManager &DocumentsManager::instance()
@@ -36,9 +51,10 @@ DocumentsManager &DocumentsManager::instance()
     return manager;
 }
 
-DocumentsManager::DocumentsManager()
+DocumentsManager::DocumentsManager(const RuntimeWaits &waits)
+    : handoff(waits)
     // A system without a Documents location starts the dialog in the current folder.
-    : lastOpenFolder(QStandardPaths::standardLocations(QStandardPaths::DocumentsLocation).value(0))
+    , lastOpenFolder(QStandardPaths::standardLocations(QStandardPaths::DocumentsLocation).value(0))
 {}
 
 DocumentsManager::~DocumentsManager()
@@ -79,23 +95,27 @@ bool DocumentsManager::runOpen(QWidget *parent,
     if (path.isEmpty())
         return false;
 
+    // The lock file holds the path as a line of UTF-8: a path it cannot hold as it is would
+    // read back as another file's, and a second copy could open this one.
+    if (!InUseGuard::canRecord(path)) {
+        refuse(parent, QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEUNSUPPORTEDFILE"));
+        return false;
+    }
     guard.release();
     if (!guard.acquire(path)) {
         refuse(parent, QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILEINUSE"));
         return false;
     }
+    const LockRelease lockRelease(guard);
 
     QVCoreWrapper wrapper;
-    if (!validateControllerFile(parent, path, wrapper)) {
-        guard.release();
+    if (!validateControllerFile(parent, path, wrapper))
         return false;
-    }
     const QByteArray utf8Path = path.toUtf8();
     bool powerUserPermitted = false;
     std::int32_t fileOperation = -1;
     if (!wrapper.getFileOperation(utf8Path.constData(), powerUserPermitted, fileOperation)) {
         refuse(parent, failedToReadMessage());
-        guard.release();
         return false;
     }
 
@@ -103,10 +123,8 @@ bool DocumentsManager::runOpen(QWidget *parent,
     QString code;
     {
         DialogAuthenticate dialog(parent, path, powerUserPermitted);
-        if (dialog.exec() != QDialog::Accepted) {
-            guard.release();
+        if (dialog.exec() != QDialog::Accepted)
             return false;
-        }
         level = dialog.accessLevel();
         code = dialog.code();
     }
@@ -119,7 +137,6 @@ bool DocumentsManager::runOpen(QWidget *parent,
                                                powerUserPermitted,
                                                fileOperation)) {
         refuse(parent, failedToReadMessage());
-        guard.release();
         return false;
     }
     if (!authenticated) {
@@ -127,7 +144,6 @@ bool DocumentsManager::runOpen(QWidget *parent,
                powerUserPermitted
                    ? QObject::tr("ID_RESSTR_DIALOGAUTHENTICATE_MESSAGEINCORRECTPASSCODE")
                    : QStringLiteral("Administrator Code is required."));
-        guard.release();
         return false;
     }
 
@@ -136,9 +152,9 @@ bool DocumentsManager::runOpen(QWidget *parent,
 
     if (!handoff.handOverToRuntime(path, code, static_cast<int>(level))) {
         refuse(parent, failedToLaunchMessage());
-        guard.release();
         return false;
     }
+    // The lock guards picking the file and the code, not the runtime's wait.
     guard.release();
     if (handoff.waitForRuntimeAccepted()) {
         handedOver = true;

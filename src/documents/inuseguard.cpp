@@ -1,9 +1,11 @@
 #include "inuseguard.h"
 
+#include "platform/copieslock.h"
 #include "platform/currentprocess.h"
 #include "platform/processlist.h"
 #include "platform/tempfolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,15 +24,22 @@ const QString lockFileName = QStringLiteral("lock.txt");
 constexpr int folderAttempts = 9;
 // A path and a process id take far less; anything longer is not a lock file of ours.
 constexpr qint64 lockFileLimit = 64 * 1024;
+// Another copy holds the lock among copies only while it scans and makes its folder.
+constexpr int copiesLockTimeoutMs = 5000;
+// A process that started this much after its lock file was written cannot have written it:
+// its id was reused. The margin covers the start time's clock-tick resolution.
+constexpr qint64 reusedIdMarginMs = 1000;
 
 struct LockRecord
 {
     QString path;
     std::uint32_t processId = 0;
+    qint64 writtenMs = 0; // the lock file's modification time
 };
 
-// Both lines must be complete (each ended by a line feed) and the second a process id;
-// anything else may be a file still being written by an older writer and counts as unreadable.
+// Both lines must be complete (each ended by a line feed) and the second exactly the decimal
+// text of a process id (no sign, no leading zero); anything else may be a file still being
+// written by an older writer, or not ours, and counts as unreadable.
 std::optional<LockRecord> readLock(const QString &folder)
 {
     const QString fileName = folder + QLatin1Char('/') + lockFileName;
@@ -45,13 +54,25 @@ std::optional<LockRecord> readLock(const QString &folder)
         return std::nullopt;
     const qsizetype secondEnd = data.indexOf('\n', firstEnd + 1);
     const QByteArray id = data.mid(firstEnd + 1, secondEnd - firstEnd - 1);
-    if (secondEnd < 0 || id.isEmpty() || id.size() > 10
+    if (secondEnd < 0 || id.isEmpty() || id.size() > 10 || id.front() == '0'
         || !std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     const qulonglong value = id.toULongLong();
     if (value > 0xFFFFFFFFull)
         return std::nullopt;
-    return LockRecord{QString::fromUtf8(data.left(firstEnd)), static_cast<std::uint32_t>(value)};
+    return LockRecord{QString::fromUtf8(data.left(firstEnd)),
+                      static_cast<std::uint32_t>(value),
+                      QFileInfo(file).lastModified().toMSecsSinceEpoch()};
+}
+
+// The recorded process no longer holds the lock: it has ended, it is this process, or its id
+// now belongs to a process started after the lock was written.
+bool isStale(const LockRecord &lock, std::uint32_t self)
+{
+    if (lock.processId == self || !platform::isProcessRunning(lock.processId))
+        return true;
+    const std::int64_t started = platform::processStartTime(lock.processId);
+    return started != 0 && started > lock.writtenMs + reusedIdMarginMs;
 }
 
 QString cleanedAbsolute(const QString &path)
@@ -84,6 +105,11 @@ void reportNoLock(const QString &path)
     std::fflush(stdout);
 }
 
+std::string nativePath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
 } // namespace
 
 InUseGuard::~InUseGuard() = default;
@@ -102,11 +128,18 @@ void InUseGuard::removeControllerFilesIn(const QString &folder)
 {
     const QDir dir(folder);
     const QStringList patterns{QStringLiteral("*.qvcpj"), QStringLiteral("*.qvksk")};
-    const QStringList files = dir.entryList(patterns,
-                                            QDir::Files | QDir::Hidden | QDir::System
-                                                | QDir::NoSymLinks);
-    for (const QString &name : files)
-        QFile::remove(dir.filePath(name));
+    // Regular files only: never a link, a FIFO, a socket or a device that happens to carry
+    // such a name.
+    const QFileInfoList files = dir.entryInfoList(patterns, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &file : files) {
+        if (file.isFile() && !file.isSymLink())
+            QFile::remove(file.filePath());
+    }
+}
+
+bool InUseGuard::canRecord(const QString &path)
+{
+    return !path.contains(QLatin1Char('\n')) && QString::fromUtf8(path.toUtf8()) == path;
 }
 
 bool InUseGuard::acquire(const QString &path)
@@ -116,39 +149,46 @@ bool InUseGuard::acquire(const QString &path)
     if (!heldName.isEmpty())
         return true;
 
+    const QString base = lockBasePath();
+    if (!makeBaseFolder(base)) {
+        reportNoLock(path);
+        return true;
+    }
+    // Listing the copies, scanning their folders and making ours are one step among copies:
+    // two copies started together could otherwise both find the file free.
+    const platform::CopiesLock copiesLock(nativePath(base), copiesLockTimeoutMs);
+    if (!copiesLock.isHeld()) {
+        std::fprintf(stderr,
+                     "qvkiosk: could not take the lock among copies in %s; going on without it\n",
+                     nativePath(base).c_str());
+    }
+
     const std::uint32_t self = platform::currentProcessId();
     std::vector<std::uint32_t> copies = platform::processIdsByExecutableName(
         platform::fileNameOf(platform::executablePath()));
     copies.erase(std::remove(copies.begin(), copies.end(), self), copies.end());
 
-    const QString base = lockBasePath();
     const QString wanted = cleanedAbsolute(path);
     bool inUse = false;
-    if (!base.isEmpty() && QFileInfo(base).isDir() && !QFileInfo(base).isSymLink()) {
-        const QStringList folders = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot
-                                                         | QDir::Hidden | QDir::NoSymLinks);
-        for (const QString &name : folders) {
-            const std::optional<LockRecord> lock = readLock(base + QLatin1Char('/') + name);
-            if (!lock)
-                continue;
-            // A process id that runs but is no copy of ours is left alone: it may be the
-            // sibling application's live lock.
-            if (lock->processId == self || !platform::isProcessRunning(lock->processId)) {
-                removeLockFolder(base, name);
-                continue;
-            }
-            if (std::find(copies.begin(), copies.end(), lock->processId) != copies.end()
-                && cleanedAbsolute(lock->path) == wanted)
-                inUse = true;
+    const QStringList folders = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot
+                                                     | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : folders) {
+        const std::optional<LockRecord> lock = readLock(base + QLatin1Char('/') + name);
+        if (!lock)
+            continue;
+        if (isStale(*lock, self)) {
+            removeLockFolder(base, name);
+            continue;
         }
+        // A process id that runs but is no copy of ours is left alone: it may be the sibling
+        // application's live lock.
+        if (std::find(copies.begin(), copies.end(), lock->processId) != copies.end()
+            && cleanedAbsolute(lock->path) == wanted)
+            inUse = true;
     }
     if (inUse)
         return false;
 
-    if (!makeBaseFolder(base)) {
-        reportNoLock(path);
-        return true;
-    }
     QString name;
     for (int attempt = 0; attempt < folderAttempts && name.isEmpty(); ++attempt) {
         const QString drawn = QUuid::createUuid().toString(QUuid::WithBraces);

@@ -18,7 +18,8 @@ public:
     // absolute paths, compared case-sensitively) or for an empty path; true otherwise, also
     // when no lock could be made (a line on standard output says so) and, without a check,
     // when this guard holds a lock already. Removes the stale folders it meets on the way:
-    // those whose process does not run or is this one.
+    // those whose process does not run, is this one, or started after the lock was written.
+    // Listing, scanning and making the folder hold a lock among copies of the program.
     bool acquire(const QString &path);
 
     // Drops this guard's lock folder, if any.
@@ -33,9 +34,13 @@ public:
     // owns) + "/Brennix/QVControl"; empty when Qt refuses that folder.
     static QString lockBasePath();
 
-    // Deletes, in that folder only, the plain files (not symbolic links) named *.qvcpj or
-    // *.qvksk.
+    // Deletes, in that folder only, the regular files (not symbolic links, FIFOs or devices)
+    // named *.qvcpj or *.qvksk.
     static void removeControllerFilesIn(const QString &folder);
+
+    // Whether "lock.txt" can hold the path as it is: no line break, and text that UTF-8 keeps
+    // (no unpaired surrogate).
+    static bool canRecord(const QString &path);
 
 private:
     QString heldName;

@@ -23,23 +23,47 @@ int runLockHolderIfAsked(int argc, char **argv)
     if (argc != 3 || qstrcmp(argv[1], "--hold-lock") != 0)
         return -1;
     QCoreApplication application(argc, argv);
+    // Says it is ready and waits to be told to go, so several copies can try at one moment.
+    std::printf("ready\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
     InUseGuard guard;
     if (!guard.acquire(QString::fromUtf8(argv[2])))
         return 1;
     std::printf("%s\n", guard.lockName().toUtf8().constData());
     std::fflush(stdout);
-    for (std::string line; std::getline(std::cin, line);) {
+    while (std::getline(std::cin, line)) {
     }
     guard.release();
     return 0;
 }
 
-LockHolder::LockHolder(const QString &path)
+LockHolder::LockHolder(const QString &path, bool go)
 {
     process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
+    if (readLine() == "ready" && go) {
+        this->go();
+        awaitLock();
+    }
+}
+
+void LockHolder::go()
+{
+    process.write("go\n");
+    process.waitForBytesWritten();
+}
+
+void LockHolder::awaitLock()
+{
+    lockName = QString::fromUtf8(readLine());
+}
+
+QByteArray LockHolder::readLine()
+{
     while (process.waitForStarted() && !process.canReadLine() && process.waitForReadyRead(10000)) {
     }
-    lockName = QString::fromUtf8(process.readLine().trimmed());
+    return process.readLine().trimmed();
 }
 
 LockHolder::~LockHolder()

@@ -13,19 +13,25 @@
 
 // The test executables double as the lock-holding copy of the program in the cross-process
 // guard tests, since only a process of the same executable name counts as a copy. Started
-// with "--hold-lock <path>", a test executable takes the lock, prints the lock folder's name
-// and holds it until its standard input closes. Returns -1 when not started that way.
+// with "--hold-lock <path>", a test executable prints "ready", waits for a line, takes the
+// lock, prints the lock folder's name (or ends with 1 when refused) and holds it until its
+// standard input closes. Returns -1 when not started that way.
 int runLockHolderIfAsked(int argc, char **argv);
 
 // A copy of this program that holds the lock on `path` while the object lives; lockName stays
-// empty when it could not take it.
+// empty when it could not take it. Without `go` it waits, ready, until go() and awaitLock().
 struct LockHolder final
 {
-    explicit LockHolder(const QString &path);
+    explicit LockHolder(const QString &path, bool go = true);
     ~LockHolder();
+    void go();
+    void awaitLock();
 
     QProcess process;
     QString lockName;
+
+private:
+    QByteArray readLine();
 };
 
 // What `action` writes to standard output (file descriptor 1). QtTest reports there too, so

@@ -11,14 +11,17 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 enum class Holder { EndedProcess, ThisProcess, Copy, OtherProgram };
-enum class LockText { Complete, SecondLineUnfinished, Missing };
+// WrittenBeforeHolder: complete, but dated an hour before its holder started (a reused id).
+enum class LockText { Complete, SecondLineUnfinished, LeadingZero, WrittenBeforeHolder, Missing };
 
 const QString lockedFile = QStringLiteral("/srv/kiosk/Lobby.qvksk");
 
@@ -89,7 +92,9 @@ private slots:
         QTest::addColumn<Holder>("holder");
         QTest::addColumn<LockText>("text");
         QTest::addColumn<QString>("recordedPath");
-        QTest::addColumn<bool>("otherFile"); // a file that is no controller file lies in the folder
+        // Other things lie in the folder: a file that is no controller file, and a FIFO named
+        // as a controller file.
+        QTest::addColumn<bool>("otherFile");
         QTest::addColumn<bool>("blocks");
         QTest::addColumn<bool>("lockKept");
 
@@ -99,6 +104,7 @@ private slots:
         QTest::addRow("ended process: removed") << Holder::EndedProcess << complete << same << false << false << false;
         QTest::addRow("ended process, other file: only that file stays") << Holder::EndedProcess << complete << same << true << false << false;
         QTest::addRow("this process: removed") << Holder::ThisProcess << complete << same << false << false << false;
+        QTest::addRow("copy started after the lock was written: removed") << Holder::Copy << LockText::WrittenBeforeHolder << same << false << false << false;
         QTest::addRow("copy, same file: blocks") << Holder::Copy << complete << same << false << true << true;
         QTest::addRow("copy, same file spelled with ..: blocks") << Holder::Copy << complete << QStringLiteral("/srv/kiosk/../kiosk/./Lobby.qvksk") << false << true << true;
         QTest::addRow("copy, file differing in case: kept") << Holder::Copy << complete << QStringLiteral("/srv/kiosk/lobby.qvksk") << false << false << true;
@@ -106,6 +112,7 @@ private slots:
         QTest::addRow("no lock.txt: kept") << Holder::EndedProcess << LockText::Missing << same << true << false << false;
         QTest::addRow("unfinished, ended process: kept") << Holder::EndedProcess << LockText::SecondLineUnfinished << same << false << false << true;
         QTest::addRow("unfinished, copy: kept") << Holder::Copy << LockText::SecondLineUnfinished << same << false << false << true;
+        QTest::addRow("id with a leading zero, copy: kept") << Holder::Copy << LockText::LeadingZero << same << false << false << true;
         // clang-format on
     }
 
@@ -124,13 +131,25 @@ private slots:
                                                           : otherProgram.processId();
         const QString folder = InUseGuard::lockBasePath() + "/{found}";
         QVERIFY(QDir().mkpath(folder));
-        if (text != LockText::Missing)
-            writeFile(folder + "/lock.txt",
-                      lockText(recordedPath, id).chopped(text == LockText::Complete ? 0 : 1));
+        const QString lockFile = folder + "/lock.txt";
+        if (text == LockText::SecondLineUnfinished)
+            writeFile(lockFile, lockText(recordedPath, id).chopped(1));
+        else if (text == LockText::LeadingZero)
+            writeFile(lockFile, recordedPath.toUtf8() + "\n0" + QByteArray::number(id) + '\n');
+        else if (text != LockText::Missing)
+            writeFile(lockFile, lockText(recordedPath, id));
+        if (text == LockText::WrittenBeforeHolder) {
+            QFile file(lockFile);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        }
         writeFile(folder + "/panel.qvksk", "{}");
         writeFile(folder + "/project.qvcpj", "{}");
-        if (otherFile)
+        if (otherFile) {
             writeFile(folder + "/notes.txt", "keep");
+            QCOMPARE(mkfifo(QFile::encodeName(folder + "/fifo.qvksk").constData(), 0600), 0);
+        }
 
         InUseGuard guard;
         QCOMPARE(guard.acquire(lockedFile), !blocks);
@@ -143,6 +162,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(folder + "/project.qvcpj"), !removed);
         QCOMPARE(QFileInfo::exists(folder), !removed || otherFile);
         QCOMPARE(QFileInfo::exists(folder + "/notes.txt"), otherFile);
+        QCOMPARE(QFileInfo::exists(folder + "/fifo.qvksk"), otherFile);
     }
 
     void symbolicLinksAreNeverFollowed()
@@ -184,6 +204,25 @@ private slots:
         // A lock already held answers for any file, without a look.
         QVERIFY(guard.acquire(lockedFile));
         guard.release();
+    }
+
+    void copiesStartedTogetherNeverShareAFile()
+    {
+        // Pairs of copies, each pair after a file of its own, all told to go at one moment.
+        constexpr int pairs = 8;
+        std::vector<std::unique_ptr<LockHolder>> holders;
+        for (int i = 0; i < 2 * pairs; ++i)
+            holders.push_back(
+                std::make_unique<LockHolder>(QString("/srv/kiosk/pair %1.qvksk").arg(i / 2), false));
+        for (const auto &holder : holders)
+            holder->go();
+        for (const auto &holder : holders)
+            holder->awaitLock();
+        for (int pair = 0; pair < pairs; ++pair) {
+            const int locked = int(!holders[2 * pair]->lockName.isEmpty())
+                               + int(!holders[2 * pair + 1]->lockName.isEmpty());
+            QVERIFY2(locked == 1, qPrintable(QString("pair %1: %2 copies").arg(pair).arg(locked)));
+        }
     }
 
     void baseFolderIsTheUsersOwn()
