@@ -1,8 +1,42 @@
 #include "settings.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+void report(const QString &line)
+{
+    std::fprintf(stderr, "qvkiosk: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// A file that cannot be read as a whole would be written over with only what was read of it,
+// and the recent files lost with the rest: it is kept aside and the program starts afresh.
+QString keptAsideWhenDamaged(const QString &fileName)
+{
+    if (QSettings(fileName, QSettings::IniFormat).status() != QSettings::FormatError)
+        return fileName;
+    const QString aside = fileName + QStringLiteral(".damaged-")
+                          + QDateTime::currentDateTime().toString(
+                              QStringLiteral("yyyyMMdd-HHmmss"));
+    if (QFile::rename(fileName, aside))
+        report(QStringLiteral("the settings file %1 cannot be read; it is kept as %2 and the "
+                              "settings start afresh")
+                   .arg(fileName, aside));
+    else
+        report(QStringLiteral("the settings file %1 cannot be read, nor kept aside as %2")
+                   .arg(fileName, aside));
+    return fileName;
+}
+
+} // namespace
 
 QString settingsFilePath()
 {
@@ -27,7 +61,7 @@ QString settingsFilePath()
 
 QSettings &settings()
 {
-    static QSettings store(settingsFilePath(), QSettings::IniFormat);
+    static QSettings store(keptAsideWhenDamaged(settingsFilePath()), QSettings::IniFormat);
     return store;
 }
 
@@ -38,5 +72,12 @@ QVariant settingsValue(const QString &key, const QVariant &defaultValue)
 
 void setSettingsValue(const QString &key, const QVariant &value)
 {
-    settings().setValue(key, value);
+    QSettings &store = settings();
+    store.setValue(key, value);
+    // Written at once, so that a file that cannot be written is known while someone can
+    // still be told.
+    store.sync();
+    static bool reported = false;
+    if (store.status() == QSettings::AccessError && !std::exchange(reported, true))
+        report(QStringLiteral("the settings cannot be written to %1").arg(store.fileName()));
 }

@@ -1,8 +1,37 @@
 #include "base/settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QTest>
+
+#include <functional>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// What `action` writes to standard error.
+QByteArray capturedStderr(const std::function<void()> &action)
+{
+    QTemporaryFile file;
+    if (!file.open())
+        return {};
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(file.handle(), STDERR_FILENO);
+    action();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    QFile written(file.fileName());
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+}
+
+} // namespace
 
 class tst_Settings : public QObject
 {
@@ -11,7 +40,10 @@ class tst_Settings : public QObject
 private slots:
     void filePathFollowsMajorMinor_data();
     void filePathFollowsMajorMinor();
+    // First to open the store, which is opened once per process.
+    void damagedFileIsKeptAsideNotWrittenOver();
     void valuesReachTheFileAndDefaultsStandIn();
+    void unwritableFileIsReportedOnce();
 };
 
 void tst_Settings::filePathFollowsMajorMinor_data()
@@ -45,6 +77,32 @@ void tst_Settings::filePathFollowsMajorMinor()
                  + "/tst_settings.ini");
 }
 
+void tst_Settings::damagedFileIsKeptAsideNotWrittenOver()
+{
+    const QString path = settingsFilePath();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray damaged = QByteArray(200 * 1024, '\xff')
+                               + "\n[General]\nRecentlyUsedFiles=kept\n";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(damaged);
+    file.close();
+
+    QByteArray printed;
+    QVariant value;
+    printed = capturedStderr([&] { value = settingsValue(QStringLiteral("RecentlyUsedFiles")); });
+    QCOMPARE(value, QVariant());
+    const QStringList aside = QDir(QFileInfo(path).path())
+                                  .entryList({QFileInfo(path).fileName() + ".damaged-*"});
+    QCOMPARE(aside.size(), 1);
+    QFile kept(QFileInfo(path).path() + "/" + aside.first());
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), damaged);
+    QVERIFY2(printed.contains(path.toLocal8Bit()) && printed.contains(aside.first().toLocal8Bit()),
+             printed.constData());
+    QVERIFY(kept.remove());
+}
+
 void tst_Settings::valuesReachTheFileAndDefaultsStandIn()
 {
     QCOMPARE(settingsValue(QStringLiteral("NeverWritten"), 42), QVariant(42));
@@ -52,10 +110,27 @@ void tst_Settings::valuesReachTheFileAndDefaultsStandIn()
     setSettingsValue(QStringLiteral("GeometryMainWindow"), geometry);
     settings().sync();
 
-    // The folder did not exist before the first write; the store made it.
     const QString path = settingsFilePath();
     QVERIFY(path.endsWith(QStringLiteral("/V2.0/tst_settings.ini")));
     QCOMPARE(QSettings(path, QSettings::IniFormat).value("GeometryMainWindow").toRect(), geometry);
+}
+
+void tst_Settings::unwritableFileIsReportedOnce()
+{
+    // A file where the settings folder should be: not even root can write there.
+    const QString folder = QFileInfo(settingsFilePath()).path();
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QByteArray printed = capturedStderr([] {
+        setSettingsValue(QStringLiteral("StateMainWindowMaximized"), true);
+        setSettingsValue(QStringLiteral("StateMainWindowMaximized"), false);
+    });
+    QCOMPARE(printed.count("cannot be written"), 1);
+    QVERIFY(printed.contains(settingsFilePath().toLocal8Bit()));
+    QVERIFY(blocker.remove());
 }
 
 int main(int argc, char *argv[])
