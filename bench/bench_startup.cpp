@@ -9,6 +9,7 @@
 #include "figures.h"
 #include "windowtiming.h"
 
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/runapplication.h"
 #include "base/qvkioskapplication.h"
@@ -36,7 +37,7 @@ int timeLauncherWindow(int argc, char *argv[])
     QTranslator translator;
     installResourceStrings(translator);
     setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral("2.0.0.11"));
-    const QStringList arguments{QString::fromLocal8Bit(argv[0])};
+    const CommandLine arguments(QStringList{QString::fromLocal8Bit(argv[0])});
     const int result = timeWindow([&] { return new MainWindow(arguments, nullptr); });
     DocumentsManager::instance().closeSharedMemory();
     return result;

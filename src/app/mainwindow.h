@@ -2,48 +2,44 @@
 
 #include "frame/mainwindowbase.h"
 
-#include <QStringList>
-
-#include <cstdint>
-#include <string>
-
 QT_BEGIN_NAMESPACE
 class QTimer;
 QT_END_NAMESPACE
 
 class CentralWidget;
+class CommandLine;
 
-// The launcher's window. Its constructor is where the command line takes effect: it starts the
-// kiosk runtime in standby and opens a controller file named on the command line at once, or,
-// in relay mode (five or more arguments), starts the runtime for the calling program and
-// reports the new process's id through the caller's block. After the program shows it, it
-// waits behind the "Initializing..." dialog until the runtime is ready.
+// The launcher's window in an interactive start (relay mode has none). Its constructor is
+// where the command line takes effect: it starts the kiosk runtime in standby and opens a
+// controller file named on the command line at once. After the program shows it, it waits
+// behind the "Initializing..." dialog until the runtime is ready.
 class MainWindow final : public MainWindowBase
 {
     Q_OBJECT
 
 public:
-    MainWindow(const QStringList &arguments, QWidget *parent);
+    // Why an interactive start ended without the window; the values are the program's exit
+    // status, so whatever started it (a script, a service manager, a kiosk session) can tell.
+    enum class StartFailure {
+        None = 0, // no failure: the window was shown, or a file of the command line handed over
+        RuntimeNotStarted = 3,
+        RuntimeNeverReady = 4,
+        LaunchFailed = 5, // the runtime did not take the file of the command line
+    };
+
+    MainWindow(const CommandLine &commandLine, QWidget *parent);
     ~MainWindow() override;
 
     // False when the window must not be shown: the runtime could not be started or never got
     // ready, or a controller file of the command line was handed over or failed to launch.
     bool isStartupOk() const { return startupOk; }
+    StartFailure startFailure() const { return failedStart; }
 
-    // Polls the runtime's ready mark every 100 ms behind the modal block dialog; returns when
-    // the dialog has closed (ready, or given up after 300 polls).
+    // Polls the runtime's ready mark behind the modal block dialog, as often as the document
+    // manager's waits say; returns when the dialog has closed (ready, or given up).
     void waitForKioskRuntime();
 
-    // Relay mode's end: says so when the runtime could not be started.
-    void finishRelay();
-
     CentralWidget *centralWidgetOfWindow() const { return central; }
-
-    // The runtime of relay mode, from the folder beside this program's, with a1 and a2.
-    bool startRelayedRuntime(const std::string &a1, const std::string &a2);
-    // Writes the relayed runtime's id into the caller's block; a line on standard output says
-    // why when it cannot.
-    void reportRelayedProcessId(const std::string &blockName, const std::string &sizeText);
 
     // One poll of waitForKioskRuntime; public so that its limit can be checked directly.
     void pollTick();
@@ -52,14 +48,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void fail(StartFailure why);
     void showUnexpectedError();
     void stopPolling();
     void openFileOfCommandLine(const QString &path);
 
     CentralWidget *central = nullptr;
     bool startupOk = true;
-    bool relayStarted = false;
+    StartFailure failedStart = StartFailure::None;
     bool saveStateOnClose = true;
-    std::uint32_t relayedProcessId = 0;
     QTimer *initializationTimer = nullptr;
+    int pollTicks = 0;
 };

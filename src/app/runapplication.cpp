@@ -1,9 +1,12 @@
 #include "runapplication.h"
 
+#include "commandline.h"
 #include "mainwindow.h"
+#include "relaystart.h"
 #include "splashscreen.h"
 
 #include "base/qvkioskapplication.h"
+#include "dialogs/custommessagebox.h"
 #include "documents/documentsmanager.h"
 #include "platform/fileversion.h"
 
@@ -11,8 +14,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
-
-#include <cstring>
 
 bool installResourceStrings(QTranslator &translator)
 {
@@ -43,16 +44,16 @@ int runApplication(int argc, char *argv[], const char *appNameId)
     installResourceStrings(translator);
     setApplicationIdentity(appNameId, QString::fromStdString(platform::fileVersion()));
 
+    const CommandLine commandLine(QCoreApplication::arguments());
     SplashScreen splash;
-    const bool splashShown = !(argc == 2 && std::strcmp(argv[1], "nonSplash") == 0);
+    const bool splashShown = commandLine.showsSplash();
     if (splashShown)
         splash.show();
     QCoreApplication::processEvents();
 
     int exitCode = 0;
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() < 5) {
-        MainWindow window(arguments, nullptr);
+    if (commandLine.start() != CommandLine::Start::Relay) {
+        MainWindow window(commandLine, nullptr);
         if (window.isStartupOk()) {
             QThread::msleep(1000);
             window.show();
@@ -64,13 +65,21 @@ int runApplication(int argc, char *argv[], const char *appNameId)
                 exitCode = QCoreApplication::exec();
             }
         }
+        if (!window.isStartupOk())
+            exitCode = static_cast<int>(window.startFailure());
         DocumentsManager::instance().closeSharedMemory();
     } else {
         QThread::msleep(1000);
-        MainWindow window(arguments, nullptr);
-        window.finishRelay();
-        if (splashShown)
-            splash.finish(&window);
+        // Relay mode shows no window of its own, only a failure; its caller reads its block.
+        RelayStart relay(commandLine);
+        const bool started = relay.run();
+        splash.close();
+        if (!started) {
+            CustomMessageBox::showError(nullptr,
+                                        QObject::tr(
+                                            "ID_RESSTR_APPLICATION_MESSAGEUNEXPECTEDERROROCCURRED"),
+                                        QObject::tr("ID_RESSTR_CUSTOMMESSAGEBOX_TITLEERROR"));
+        }
     }
     return exitCode;
 }

@@ -2,6 +2,7 @@
 // poll, closing, the start page's frame and the recent-files list it saves, the splash screen.
 
 #include "app/centralwidget.h"
+#include "app/commandline.h"
 #include "app/initialarea.h"
 #include "app/mainwindow.h"
 #include "app/runapplication.h"
@@ -21,6 +22,8 @@
 #include <QTranslator>
 
 #include <csignal>
+
+Q_DECLARE_METATYPE(MainWindow::StartFailure)
 
 namespace {
 
@@ -56,9 +59,9 @@ public:
     CentralWidget *central;
 };
 
-QStringList commandLine(const QStringList &extra)
+CommandLine commandLine(const QStringList &extra)
 {
-    return QStringList{QCoreApplication::applicationFilePath()} + extra;
+    return CommandLine(QStringList{QCoreApplication::applicationFilePath()} + extra);
 }
 
 } // namespace
@@ -77,7 +80,8 @@ private slots:
     void cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose();
     void closeIsRefusedBeforeTheFirstTimeEvent();
     void pollGivesUpOnThe301stTickEvenWhenReadyArrivesOnIt();
-    void runtimeNeverReady();
+    void commandLineFileThatTheRuntimeDoesNotTake_data();
+    void commandLineFileThatTheRuntimeDoesNotTake();
     void recentListIsWrittenOnlyWhenNeeded_data();
     void recentListIsWrittenOnlyWhenNeeded();
     void sideStripsMatchTheTitleBarAndHideWhenMaximised();
@@ -102,6 +106,13 @@ void tst_MainWindow::initTestCase()
     qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(scratch.filePath("record.jsonl")));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11"));
+    RuntimeWaits waits;
+    waits.readyInterval = std::chrono::milliseconds(20);
+    waits.readyLooks = 50;
+    waits.acceptedInterval = std::chrono::milliseconds(20);
+    waits.acceptedLooks = 25;
+    waits.pollLimit = 5;
+    DocumentsManager::instance().setRuntimeWaits(waits);
 }
 
 void tst_MainWindow::cleanup()
@@ -136,6 +147,7 @@ void tst_MainWindow::argumentThatIsNoControllerFileShowsErrorTwo()
 void tst_MainWindow::relativePathStillNamesTheFileAfterTheStandbyStart()
 {
     QVERIFY(QFile::copy(lobby, scratch.filePath("relative.qvksk")));
+    QVERIFY(QDir().mkpath(scratch.filePath("sub")));
     QVERIFY(QDir::setCurrent(scratch.path()));
     DialogAnswerer answerer;
     MainWindow window(commandLine({QStringLiteral("./sub/../relative.qvksk")}), nullptr);
@@ -175,30 +187,51 @@ void tst_MainWindow::closeIsRefusedBeforeTheFirstTimeEvent()
 
 void tst_MainWindow::pollGivesUpOnThe301stTickEvenWhenReadyArrivesOnIt()
 {
-    const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "1500");
+    const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "500");
     MainWindow window(commandLine({}), nullptr);
     QVERIFY(window.isStartupOk());
     DialogAnswerer answerer;
-    for (int tick = 1; tick <= 300; ++tick)
+    const int limit = DocumentsManager::instance().runtimeWaits().pollLimit;
+    for (int tick = 1; tick <= limit; ++tick)
         window.pollTick();
     QVERIFY(window.isStartupOk());
     QCOMPARE(answerer.messages, QStringList());
-    // Ready now, and the next tick is the 301st.
+    // Ready now, and the next tick is the one past the limit.
     QTRY_VERIFY_WITH_TIMEOUT(DocumentsManager::instance().isRuntimeReady(), 10000);
     window.pollTick();
     QCOMPARE(answerer.messages, QStringList{"Failed to initialize application."});
     QVERIFY(!window.isStartupOk());
+    QCOMPARE(window.startFailure(), MainWindow::StartFailure::RuntimeNeverReady);
 }
 
-void tst_MainWindow::runtimeNeverReady()
+void tst_MainWindow::commandLineFileThatTheRuntimeDoesNotTake_data()
 {
-    if (qgetenv("QVKIOSK_SLOW_TESTS") != "1")
-        QSKIP("takes about 30 s; run with QVKIOSK_SLOW_TESTS=1 (ctest label slow)");
-    const ScopedEnvironment never("QVKIOSKCORE_NEVER_READY", "1");
+    QTest::addColumn<QByteArray>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<MainWindow::StartFailure>("failure");
+    QTest::addRow("never ready") << QByteArray("QVKIOSKCORE_NEVER_READY")
+                                 << "An unexpected error occurred."
+                                 << MainWindow::StartFailure::RuntimeNeverReady;
+    QTest::addRow("never accepts")
+        << QByteArray("QVKIOSKCORE_NEVER_ACCEPT") << "Failed to launch Quorvane Kiosk"
+        << MainWindow::StartFailure::LaunchFailed;
+}
+
+// The program then ends without its window, with the failure as its exit status.
+void tst_MainWindow::commandLineFileThatTheRuntimeDoesNotTake()
+{
+    QFETCH(QByteArray, fault);
+    QFETCH(QString, message);
+    QFETCH(MainWindow::StartFailure, failure);
+    const ScopedEnvironment never(fault.constData(), "1");
     DialogAnswerer answerer;
+    answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
+    MainWindowShows shows;
     MainWindow window(commandLine({lobby}), nullptr);
-    QCOMPARE(answerer.messages, QStringList{"An unexpected error occurred."});
+    QCOMPARE(answerer.messages, QStringList{message});
     QVERIFY(!window.isStartupOk());
+    QCOMPARE(window.startFailure(), failure);
+    QCOMPARE(shows.count, 0);
 }
 
 void tst_MainWindow::recentListIsWrittenOnlyWhenNeeded_data()
@@ -283,6 +316,7 @@ void tst_MainWindow::handedOverFileNeverShowsTheWindow()
     MainWindowShows shows;
     MainWindow window(commandLine({lobby}), nullptr);
     QVERIFY(!window.isStartupOk());
+    QCOMPARE(window.startFailure(), MainWindow::StartFailure::None);
     QCOMPARE(shows.count, 0);
 
     QFile record(scratch.filePath("record.jsonl"));

@@ -1,8 +1,14 @@
+#include "app/commandline.h"
 #include "app/runapplication.h"
+#include "documents/documentsmanager.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+
+Q_DECLARE_METATYPE(CommandLine::Start)
 
 class tst_Startup : public QObject
 {
@@ -11,6 +17,9 @@ class tst_Startup : public QObject
 private slots:
     void identityWithoutTranslatorShowsIdentifiers();
     void identityWithTranslator();
+    void commandLineStarts_data();
+    void commandLineStarts();
+    void relativeFileIsLeftToTheFileSystem();
 };
 
 void tst_Startup::identityWithoutTranslatorShowsIdentifiers()
@@ -31,6 +40,48 @@ void tst_Startup::identityWithTranslator()
     QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Brennix Corporation"));
     QCOMPARE(QCoreApplication::applicationVersion(), QString());
     QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_Startup::commandLineStarts_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<CommandLine::Start>("start");
+    using Start = CommandLine::Start;
+    QTest::addRow("none") << QStringList() << Start::Plain;
+    QTest::addRow("nonSplash") << QStringList{"nonSplash"} << Start::NonSplash;
+    QTest::addRow("NONSPLASH is a file") << QStringList{"NONSPLASH"} << Start::File;
+    QTest::addRow("three: ignored") << QStringList{"a", "b", "c"} << Start::Plain;
+    QTest::addRow("four: relay") << QStringList{"a", "b", "c", "d"} << Start::Relay;
+}
+
+void tst_Startup::commandLineStarts()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLine::Start, start);
+    const CommandLine commandLine(QStringList{"qvkiosk"} + arguments);
+    QCOMPARE(commandLine.start(), start);
+    QCOMPARE(commandLine.showsSplash(), start != CommandLine::Start::NonSplash);
+}
+
+void tst_Startup::relativeFileIsLeftToTheFileSystem()
+{
+    // link -> real/inner, so link/.. is real, where the text alone says the current folder.
+    const QTemporaryDir scratch;
+    QVERIFY(QDir().mkpath(scratch.filePath("real/inner")));
+    QVERIFY(QDir().mkpath(scratch.filePath("dir.qvksk")));
+    QFile file(scratch.filePath("real/a.qvksk"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(scratch.filePath("real/inner"), scratch.filePath("link")));
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(scratch.path()));
+
+    const CommandLine throughLink({"qvkiosk", "link/../a.qvksk"});
+    const CommandLine folder({"qvkiosk", "dir.qvksk/"});
+    QDir::setCurrent(started);
+    QCOMPARE(QFileInfo(throughLink.filePath()).canonicalFilePath(),
+             QFileInfo(file).canonicalFilePath());
+    // A trailing separator names a folder, not a controller file.
+    QVERIFY(!DocumentsManager::isControllerFileName(folder.filePath()));
 }
 
 QTEST_GUILESS_MAIN(tst_Startup)

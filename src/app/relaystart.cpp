@@ -1,0 +1,46 @@
+#include "relaystart.h"
+
+#include "commandline.h"
+
+#include "platform/currentprocess.h"
+#include "platform/relayreport.h"
+#include "platform/runtimelauncher.h"
+
+#include <iostream>
+
+RelayStart::RelayStart(const CommandLine &commandLine)
+    : commandLine(commandLine)
+{}
+
+bool RelayStart::run()
+{
+    if (!startRelayedRuntime(commandLine.relayArgument(0), commandLine.relayArgument(1)))
+        return false;
+    reportRelayedProcessId(commandLine.relayArgument(2), commandLine.relayArgument(3));
+    return true;
+}
+
+bool RelayStart::startRelayedRuntime(const std::string &a1, const std::string &a2)
+{
+    const std::string folder = platform::folderOf(platform::executablePath());
+    if (folder.empty() || !platform::setCurrentFolder(folder))
+        return false;
+    // Unlike the standby start, relay mode knows only the folder beside the program's own.
+    if (!platform::fileExists(platform::runtimePathBeside()))
+        return false;
+    platform::setCurrentFolder(platform::relayRuntimeFolder());
+    return platform::startRelayRuntime(a1, a2, &processId);
+}
+
+void RelayStart::reportRelayedProcessId(const std::string &blockName, const std::string &sizeText)
+{
+    std::size_t size = 0;
+    if (!platform::parseRelayBlockSize(sizeText, size) || size < 4) {
+        std::cout << "Process id not reported: the block size \"" << sizeText
+                  << "\" is not a whole number from 4 up" << std::endl;
+        return;
+    }
+    if (!platform::reportRelayedProcessId(blockName, sizeText, processId))
+        std::cout << "Process id not reported: the block \"" << blockName
+                  << "\" cannot be opened with " << size << " bytes" << std::endl;
+}
