@@ -81,6 +81,25 @@ TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
     EXPECT_TRUE(exists(alive) && exists(other));
 }
 
+TEST(PosixBackend, ACopyWhoseProgramFileWasDeletedStillFindsItself)
+{
+    // As after a package upgrade, which replaces the program file of a running copy.
+    const std::string copy = fs::absolute("deleted-helper-" + std::to_string(getpid()));
+    fs::copy_file(helperPath(), copy, fs::copy_options::overwrite_existing);
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(copy.c_str(), copy.c_str(), "--find-itself", copy.c_str(), nullptr);
+        _exit(127);
+    }
+    const std::string link = "/proc/" + std::to_string(child) + "/exe";
+    std::error_code notYet;
+    EXPECT_TRUE(waitFor([&] { return fs::read_symlink(link, notYet) == copy; }));
+    fs::remove(copy);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST(PosixBackend, TheRuntimeRunsDetachedAndInheritsNoDescriptorButTheStandardThree)
 {
     // Opened without close-on-exec, as a library or the front-end's parent may leave one.
