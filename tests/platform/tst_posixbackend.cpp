@@ -73,11 +73,12 @@ TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
     const std::string alive = platform::makeBlockName(now, getppid()); // our running parent
     const std::string other = "notAKioskBlock_" + std::to_string(getpid());
     std::vector<SharedMemoryBlock> blocks;
-    for (const std::string &name : {dead, dead + "_2", alive, other})
+    const std::string deadRandom = dead + "_0123456789abcdef";
+    for (const std::string &name : {dead, deadRandom, alive, other})
         blocks.push_back(SharedMemoryBlock::createOrOpen(name, 16));
 
     EXPECT_GE(platform::removeStaleBlocks(), 2u);
-    EXPECT_FALSE(exists(dead) || exists(dead + "_2"));
+    EXPECT_FALSE(exists(dead) || exists(deadRandom));
     EXPECT_TRUE(exists(alive) && exists(other));
 }
 
