@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int pollIntervalMs = 20;
+constexpr int blockCutStatus = 4; // after 2 for usage and 3 for a block that cannot be opened
 // Looking for the front-end reads /proc; every 25th tick (half a second) is often enough.
 constexpr int frontEndCheckTicks = 25;
 
@@ -31,6 +32,10 @@ void RuntimeApplication::tick()
             connect(window.get(), &ControllerWindow::requestToLeave, qApp, &QCoreApplication::quit);
         }
         window->showRequest(*request);
+    }
+    if (server.blockWasCut()) {
+        QCoreApplication::exit(blockCutStatus);
+        return;
     }
     if (++ticks % frontEndCheckTicks == 0 && !(window && window->isVisible())
         && server.frontEndEnded())

@@ -37,6 +37,17 @@ std::optional<TakenRequest> RuntimeServer::step()
 {
     if (!view.isMapped())
         return std::nullopt;
+    // A page of the view past a cut object's end raises SIGBUS when touched.
+    if (const long long size = block.currentSize();
+        size >= 0 && size < static_cast<long long>(RuntimeRequest::blockSize)) {
+        std::fprintf(stderr,
+                     "qvkioskcore: the request block %s was cut to %lld bytes; ending\n",
+                     blockName.c_str(),
+                     size);
+        view.unmap();
+        blockCut = true;
+        return std::nullopt;
+    }
     const Clock::time_point now = Clock::now();
     unsigned char *data = view.data();
 

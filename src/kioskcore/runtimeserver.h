@@ -28,6 +28,10 @@ public:
     std::optional<TakenRequest> step();
 
     bool isReady() const { return readySet; }
+
+    // Someone cut the request block below its 260 bytes: the server has let go of it and
+    // serves nothing more (the line on standard error says so). The runtime then ends.
+    bool blockWasCut() const { return blockCut; }
     bool hasTakenRequest() const { return takenCount > 0; }
 
     // The front-end whose process id the block name carries no longer runs. False for a
@@ -45,6 +49,7 @@ private:
     std::string blockName;
     Clock::time_point openedAt;
     bool readySet = false;
+    bool blockCut = false;
     int takenCount = 0;
     std::u16string lastTakenName;         // the request taken last, accepted or not yet
     unsigned char previousLook[252] = {}; // the request part of the block at the last step

@@ -1,5 +1,8 @@
 #include "blockname.h"
 
+#include "lasterror.h"
+#include "randomsource.h"
+
 #include <cctype>
 
 namespace platform {
@@ -19,6 +22,11 @@ bool allDigits(const std::string &text)
     return true;
 }
 
+bool isRandomPart(const std::string &text)
+{
+    return text.size() == 16 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
 } // namespace
 
 std::string makeBlockName(const std::tm &localTime, std::uint32_t processId)
@@ -34,15 +42,17 @@ bool blockNameProcessId(const std::string &name, std::uint32_t &processId)
     if (name.compare(0, prefix.size(), prefix) != 0)
         return false;
     const std::string rest = name.substr(prefix.size());
-    // <14 digits>_<pid>[_<sequence>]
+    // <14 digits>_<pid>[_<random part>]; earlier versions ended a name with a decimal
+    // sequence number instead, and their leftover blocks are still swept.
     if (rest.size() < 16 || !allDigits(rest.substr(0, 14)) || rest[14] != '_')
         return false;
     std::string pid = rest.substr(15);
-    const std::size_t sequenceStart = pid.find('_');
-    if (sequenceStart != std::string::npos) {
-        if (!allDigits(pid.substr(sequenceStart + 1)))
+    const std::size_t suffixStart = pid.find('_');
+    if (suffixStart != std::string::npos) {
+        const std::string suffix = pid.substr(suffixStart + 1);
+        if (!allDigits(suffix) && !isRandomPart(suffix))
             return false;
-        pid.resize(sequenceStart);
+        pid.resize(suffixStart);
     }
     if (!allDigits(pid) || pid.size() > 10)
         return false;
@@ -56,11 +66,22 @@ bool blockNameProcessId(const std::string &name, std::uint32_t &processId)
 std::string BlockNameGenerator::next(const std::tm &localTime, std::uint32_t processId)
 {
     const std::string base = makeBlockName(localTime, processId);
-    if (base.empty())
+    if (base.empty()) {
+        setInvalidArgumentError();
         return {};
+    }
     std::string name = base;
-    for (unsigned sequence = 2; issued.count(name) != 0; ++sequence)
-        name = base + "_" + std::to_string(sequence);
+    while (issued.count(name) != 0) {
+        unsigned char random[8];
+        if (!fillRandom(random, sizeof random))
+            return {};
+        static const char digits[] = "0123456789abcdef";
+        name = base + "_";
+        for (const unsigned char byte : random) {
+            name += digits[byte >> 4];
+            name += digits[byte & 0xF];
+        }
+    }
     issued.insert(name);
     return name;
 }

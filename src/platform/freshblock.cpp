@@ -14,17 +14,17 @@ SharedMemoryBlock createFreshBlock(BlockNameGenerator &generator,
 {
     for (int attempt = 0; attempt < freshBlockNameAttempts; ++attempt) {
         const std::string name = generator.next(localTime, processId);
-        if (name.empty()) {
-            setInvalidArgumentError();
+        if (name.empty())
             return {};
-        }
         SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, size);
         if (block.isOpen() && !block.existed())
             return block;
         // A block that was there already is someone else's (the runtime would read what they
-        // put in it), and so is one refused as not ours: both names are passed over.
-        if (!block.isOpen() && !lastErrorIsAccessDenied())
-            return block;
+        // put in it). Whatever the refusal, a planted name must not stop every start.
+        if (block.isOpen()) {
+            block.close();
+            setAlreadyExistsError();
+        }
     }
     return {};
 }

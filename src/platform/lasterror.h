@@ -16,4 +16,7 @@ bool lastErrorIsAccessDenied();
 // Sets the last error to "invalid argument" (ERROR_INVALID_PARAMETER / EINVAL).
 void setInvalidArgumentError();
 
+// Sets the last error to "already exists" (ERROR_ALREADY_EXISTS / EEXIST).
+void setAlreadyExistsError();
+
 } // namespace platform

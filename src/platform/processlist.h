@@ -15,4 +15,8 @@ std::vector<std::uint32_t> processIdsByExecutableName(const std::string &fileNam
 // Whether a process with this id is running (not exited, not a zombie).
 bool isProcessRunning(std::uint32_t processId);
 
+// When the process started, in milliseconds since 1970-01-01 UTC; 0 when it does not run or its
+// start cannot be read.
+std::int64_t processStartTime(std::uint32_t processId);
+
 } // namespace platform

@@ -38,6 +38,12 @@ public:
     bool existed() const { return existedBefore; }
     const std::string &name() const { return blockName; }
 
+    // The block's size in bytes now; -1 when it is not open or its size cannot be read. On
+    // POSIX another process may cut the object under a view (ftruncate), and touching a mapped
+    // page past its new end raises SIGBUS: a holder of a long-lived view checks before each
+    // look. (Windows reports whole pages for a block made elsewhere; a mapping never shrinks.)
+    long long currentSize() const;
+
     // Closes the handle; views stay valid until unmapped. On POSIX a block that this handle
     // created is unlinked as well (Windows drops a block with its last handle).
     void close();

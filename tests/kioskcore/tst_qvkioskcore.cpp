@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,4 +58,29 @@ TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEndedOrWhenToldToCrash)
     setenv("QVKIOSKCORE_CRASH_AFTER_READY", "1", 1);
     ASSERT_TRUE(startRuntime(name, pid));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
+}
+
+TEST(QvKioskCore, EndsWithItsStatusNotASignalWhenItsBlockIsCutUnderIt)
+{
+    setenv("QVKIOSKCORE_NO_WINDOW", "1", 1);
+    const std::string name = uniqueBlockName();
+    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    const std::string errors = "cut-" + std::to_string(getpid()) + ".txt";
+    // Started as our child, unlike a standby start, so that its end can be read.
+    const pid_t runtime = fork();
+    if (runtime == 0) {
+        const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, STDERR_FILENO);
+        execl(QVKIOSKCORE_PATH, QVKIOSKCORE_PATH, name.c_str(), "260", "--standby", nullptr);
+        _exit(127);
+    }
+    ASSERT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; }));
+    ASSERT_EQ(truncate(("/dev/shm/" + name).c_str(), 0), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(runtime, &status, 0), runtime);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
+    EXPECT_NE(readFile(errors).find("the request block " + name + " was cut to 0 bytes"),
+              std::string::npos)
+        << readFile(errors);
+    std::remove(errors.c_str());
 }

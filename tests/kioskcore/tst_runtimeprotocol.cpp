@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -177,6 +178,31 @@ TEST(RuntimeServer, ARequestThatCannotBeReadIsNotAccepted)
         EXPECT_FALSE(served.server.hasTakenRequest());
         EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
     }
+}
+
+TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
+{
+    Served served;
+    Handoff first;
+    ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
+    ASSERT_TRUE(waitFor([&] { return served.server.step().has_value(); }));
+    // The next request is withdrawn as the front-end withdraws one it gave up on: the name's
+    // first unit zeroed first, then the rest of the request, and its path block closed.
+    Handoff second;
+    ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
+    {
+        const platform::SharedMemoryView view = platform::SharedMemoryView::map(served.block, 260);
+        ASSERT_TRUE(view.isMapped());
+        view.data()[RuntimeRequest::pathBlockNameOffset] = 0;
+        view.data()[RuntimeRequest::pathBlockNameOffset + 1] = 0;
+        EXPECT_FALSE(served.server.step());
+        std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
+        RuntimeRequest::storeWord(view.data(), RuntimeRequest::acceptedOffset, 0);
+    }
+    second.pathBlock.close();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(served.server.step());
+    EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
 }
 
 TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)

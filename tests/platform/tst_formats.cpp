@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <tuple>
 
 using platform::RuntimeRequest;
@@ -45,10 +46,11 @@ TEST(BlockName, GeneratorNeverRepeatsANameWithinOneSecond)
     platform::BlockNameGenerator generator;
     const std::string base = "quorvaneKiosk_20260105143000_4242";
     EXPECT_EQ(generator.next(exampleTime(), 4242), base);
-    EXPECT_EQ(generator.next(exampleTime(), 4242), base + "_2");
+    const std::string second = generator.next(exampleTime(), 4242);
     EXPECT_EQ(generator.next(exampleTime(1), 4242), "quorvaneKiosk_20260105143001_4242");
     // A clock set back to an earlier second still gets a fresh name.
-    EXPECT_EQ(generator.next(exampleTime(), 4242), base + "_3");
+    const std::string third = generator.next(exampleTime(), 4242);
+    EXPECT_EQ(std::set<std::string>({base, second, third}).size(), 3u);
 }
 
 TEST(BlockName, ProcessIdIsReadBackOnlyFromBlockNames)
@@ -56,6 +58,9 @@ TEST(BlockName, ProcessIdIsReadBackOnlyFromBlockNames)
     // clang-format off
     const std::tuple<const char *, bool, std::uint32_t> rows[] = {
         {"quorvaneKiosk_20260105143000_4242_3", true, 4242},
+        {"quorvaneKiosk_20260105143000_4242_0123456789abcdef", true, 4242},
+        {"quorvaneKiosk_20260105143000_4242_0123456789abcdeF", false, 0},
+        {"quorvaneKiosk_20260105143000_4242_0123456789abcde", false, 0},
         {"quorvaneKiosk_20260105143000_4294967295", true, 4294967295u},
         {"quorvaneKiosk_20260105143000_4294967296", false, 0},
         {"quorvaneKiosk_2026010514300_4242", false, 0},

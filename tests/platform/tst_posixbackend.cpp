@@ -73,12 +73,32 @@ TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
     const std::string alive = platform::makeBlockName(now, getppid()); // our running parent
     const std::string other = "notAKioskBlock_" + std::to_string(getpid());
     std::vector<SharedMemoryBlock> blocks;
-    for (const std::string &name : {dead, dead + "_2", alive, other})
+    const std::string deadRandom = dead + "_0123456789abcdef";
+    for (const std::string &name : {dead, deadRandom, alive, other})
         blocks.push_back(SharedMemoryBlock::createOrOpen(name, 16));
 
     EXPECT_GE(platform::removeStaleBlocks(), 2u);
-    EXPECT_FALSE(exists(dead) || exists(dead + "_2"));
+    EXPECT_FALSE(exists(dead) || exists(deadRandom));
     EXPECT_TRUE(exists(alive) && exists(other));
+}
+
+TEST(PosixBackend, ACopyWhoseProgramFileWasDeletedStillFindsItself)
+{
+    // As after a package upgrade, which replaces the program file of a running copy.
+    const std::string copy = fs::absolute("deleted-helper-" + std::to_string(getpid()));
+    fs::copy_file(helperPath(), copy, fs::copy_options::overwrite_existing);
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(copy.c_str(), copy.c_str(), "--find-itself", copy.c_str(), nullptr);
+        _exit(127);
+    }
+    const std::string link = "/proc/" + std::to_string(child) + "/exe";
+    std::error_code notYet;
+    EXPECT_TRUE(waitFor([&] { return fs::read_symlink(link, notYet) == copy; }));
+    fs::remove(copy);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(PosixBackend, TheRuntimeRunsDetachedAndInheritsNoDescriptorButTheStandardThree)

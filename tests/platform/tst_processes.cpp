@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "platform/copieslock.h"
 #include "platform/lasterror.h"
 #include "platform/processlist.h"
 #include "platform/runtimelauncher.h"
@@ -8,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <tuple>
 
 using platform::RuntimeRequest;
 using platform::SharedMemoryBlock;
@@ -26,6 +30,14 @@ bool isReady(const std::string &name)
 {
     return waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; });
 }
+
+std::int64_t millisecondsSince1970()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+const std::int64_t loadedAt = millisecondsSince1970(); // as this process started
 
 } // namespace
 
@@ -88,4 +100,45 @@ TEST(Processes, AMissingProgramAndIdsThatNameNoProcessAreFailures)
     EXPECT_TRUE(platform::isProcessRunning(platform::currentProcessId()));
     EXPECT_FALSE(platform::isProcessRunning(0));
     EXPECT_FALSE(platform::isProcessRunning(0xFFFFFFFFu));
+}
+
+TEST(Processes, StartTimesLieAroundTheStartsAndAnEndedProcessHasNone)
+{
+    const std::string name = uniqueBlockName();
+    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    const std::int64_t beforeStart = millisecondsSince1970();
+    std::uint32_t child = 0;
+    ASSERT_TRUE(platform::startRelayRuntime(name, "260", &child, helperPath()));
+    const std::int64_t afterStart = millisecondsSince1970();
+    // A sanity bound, not a timing: a wrong epoch or unit is off by far more.
+    const std::int64_t slack = 5000;
+    // clang-format off
+    const std::tuple<const char *, std::uint32_t, std::int64_t, std::int64_t> rows[] = {
+        {"this process", platform::currentProcessId(), loadedAt - slack, loadedAt},
+        {"a child", child, beforeStart - slack, afterStart + slack},
+    };
+    // clang-format on
+    for (const auto &[what, pid, earliest, latest] : rows) {
+        const std::int64_t start = platform::processStartTime(pid);
+        EXPECT_GE(start, earliest) << what;
+        EXPECT_LE(start, latest) << what;
+    }
+    ASSERT_TRUE(stopHelper(name, child));
+    EXPECT_EQ(platform::processStartTime(child), 0);
+}
+
+TEST(CopiesLock, AnotherProcessTakesItOnlyOnceItsHolderLetsGo)
+{
+    namespace fs = std::filesystem;
+    const std::string folder = "copieslock-" + std::to_string(platform::currentProcessId());
+    fs::create_directory(folder);
+    const std::string held = folder + platform::folderSeparator() + "held";
+    std::uint32_t holder = 0;
+    ASSERT_TRUE(platform::startRelayRuntime("--hold-copies-lock", folder, &holder, helperPath()));
+    ASSERT_TRUE(waitFor([&] { return platform::fileExists(held); }));
+    EXPECT_FALSE(platform::CopiesLock(folder, 100).isHeld());
+    fs::remove(held); // the holder lets go
+    EXPECT_TRUE(platform::CopiesLock(folder, 20000).isHeld()) << platform::lastError();
+    EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(holder); }));
+    fs::remove_all(folder);
 }

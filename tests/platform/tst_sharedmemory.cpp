@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -23,6 +24,25 @@ namespace {
 bool mapsNothing(const SharedMemoryBlock &block, std::size_t size)
 {
     return !SharedMemoryView::map(block, size).isMapped();
+}
+
+// Plants `kind` at the block name as another local user could; removed with the result.
+std::shared_ptr<void> plant(const std::string &kind, const std::string &name)
+{
+    if (kind == "a block of another user")
+        return std::make_shared<testsupport::SquattedBlock>(name);
+    if (kind == "an existing block")
+        return std::make_shared<SharedMemoryBlock>(SharedMemoryBlock::createOrOpen(name, 16));
+#ifndef _WIN32
+    const std::filesystem::path path = "/dev/shm/" + name;
+    if (kind == "a folder")
+        std::filesystem::create_directory(path);
+    else
+        std::filesystem::create_symlink("/dev/shm/nowhere", path);
+    return std::shared_ptr<void>(nullptr, [path](void *) { std::filesystem::remove(path); });
+#else
+    return {};
+#endif
 }
 
 } // namespace
@@ -72,7 +92,7 @@ TEST(SharedMemory, BadNamesAndSizesOpenNothing)
     EXPECT_TRUE(SharedMemoryBlock::isValidName(std::string(SharedMemoryBlock::maxNameLength, 'n')));
 }
 
-TEST(SharedMemory, ASquattedNameIsPassedOverForAFreshOneAFewTimes)
+TEST(SharedMemory, NamesPlantedInAdvanceArePassedOverForOnesNobodyCanForesee)
 {
     // A second long past, so that no other test's names can meet these.
     std::tm past = {};
@@ -80,31 +100,36 @@ TEST(SharedMemory, ASquattedNameIsPassedOverForAFreshOneAFewTimes)
     past.tm_mday = 1;
     past.tm_sec = 7;
     const std::uint32_t pid = platform::currentProcessId();
-    platform::BlockNameGenerator predictor; // the names another user can foresee
-    std::vector<std::string> names;
-    for (int i = 0; i < platform::freshBlockNameAttempts; ++i)
-        names.push_back(predictor.next(past, pid));
-
-    // All but the last name it would try are held: it takes the last.
-    std::vector<std::unique_ptr<testsupport::SquattedBlock>> squatted;
-    for (const std::string &name : names) {
-        if (name != names.back())
-            squatted.push_back(std::make_unique<testsupport::SquattedBlock>(name));
-    }
-    ASSERT_TRUE(squatted.front()->isMade());
+    const std::string first = platform::makeBlockName(past, pid);
     {
+        platform::BlockNameGenerator generator;
+        EXPECT_EQ(platform::createFreshBlock(generator, past, pid, 260).name(), first);
+    }
+    // Whatever sits at the first name and at the successors that used to follow it.
+    // clang-format off
+    const char *kinds[] = {"a block of another user", "an existing block",
+#ifndef _WIN32
+                           "a folder", "a link", // Windows has no file system for names
+#endif
+    };
+    // clang-format on
+    for (const char *kind : kinds) {
+        SCOPED_TRACE(kind);
+        std::vector<std::shared_ptr<void>> planted{plant(kind, first)};
+        for (int i = 2; i <= platform::freshBlockNameAttempts; ++i)
+            planted.push_back(plant(kind, first + "_" + std::to_string(i)));
+        {
+            const SharedMemoryBlock probe = SharedMemoryBlock::createOrOpen(first, 260);
+            ASSERT_FALSE(probe.isOpen() && !probe.existed()); // it is planted
+        }
         platform::BlockNameGenerator generator;
         const SharedMemoryBlock block = platform::createFreshBlock(generator, past, pid, 260);
         ASSERT_TRUE(block.isOpen()) << platform::lastError();
-        EXPECT_EQ(block.name(), names.back());
         EXPECT_FALSE(block.existed());
+        std::uint32_t readBack = 0; // the start-up sweep of ended front-ends reads it
+        EXPECT_TRUE(platform::blockNameProcessId(block.name(), readBack) && readBack == pid)
+            << block.name();
     }
-
-    // Every name it would try is held: it gives up, access denied, rather than go on.
-    squatted.push_back(std::make_unique<testsupport::SquattedBlock>(names.back()));
-    platform::BlockNameGenerator generator;
-    EXPECT_FALSE(platform::createFreshBlock(generator, past, pid, 260).isOpen());
-    EXPECT_TRUE(platform::lastErrorIsAccessDenied()) << platform::lastError();
 }
 
 TEST(RelayReport, SizeArgumentMustBeAPositiveDecimalInt)

@@ -1,9 +1,9 @@
 #include "../currentprocess.h"
 
-#include <climits>
+#include "executablelink.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace platform {
 
@@ -14,15 +14,7 @@ std::uint32_t currentProcessId()
 
 std::string executablePath()
 {
-    std::vector<char> buffer(PATH_MAX);
-    for (;;) {
-        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0)
-            return {};
-        if (static_cast<std::size_t>(length) < buffer.size())
-            return std::string(buffer.data(), static_cast<std::size_t>(length));
-        buffer.resize(buffer.size() * 2);
-    }
+    return readExecutableLink("/proc/self/exe");
 }
 
 char folderSeparator()

@@ -19,4 +19,9 @@ void setInvalidArgumentError()
     errno = EINVAL;
 }
 
+void setAlreadyExistsError()
+{
+    errno = EEXIST;
+}
+
 } // namespace platform

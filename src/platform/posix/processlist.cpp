@@ -1,12 +1,15 @@
 #include "../processlist.h"
 
 #include "../currentprocess.h"
+#include "executablelink.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace platform {
@@ -18,38 +21,46 @@ std::string procPath(unsigned long pid, const char *entry)
     return "/proc/" + std::to_string(pid) + "/" + entry;
 }
 
-// The state letter of /proc/<pid>/stat: after the command name, which may itself hold ')'.
-char processState(unsigned long pid)
+// The fields of /proc/<pid>/stat from the third (the state letter) on: they follow the
+// command name, which may itself hold spaces and ')'.
+std::vector<std::string> statFields(unsigned long pid)
 {
     std::ifstream file(procPath(pid, "stat"));
     std::string line;
     if (!std::getline(file, line))
-        return 0;
+        return {};
     const std::size_t end = line.rfind(')');
-    if (end == std::string::npos || end + 2 >= line.size())
-        return 0;
-    return line[end + 2];
+    if (end == std::string::npos)
+        return {};
+    std::istringstream rest(line.substr(end + 1));
+    std::vector<std::string> fields;
+    for (std::string field; rest >> field;)
+        fields.push_back(field);
+    return fields;
+}
+
+bool isExited(const std::vector<std::string> &fields)
+{
+    if (fields.empty())
+        return true;
+    const char state = fields.front()[0];
+    return state == 'Z' || state == 'X' || state == 'x';
 }
 
 bool isExited(unsigned long pid)
 {
-    const char state = processState(pid);
-    return state == 0 || state == 'Z' || state == 'X' || state == 'x';
+    return isExited(statFields(pid));
+}
+
+std::int64_t milliseconds(const timespec &time)
+{
+    return std::int64_t(time.tv_sec) * 1000 + time.tv_nsec / 1000000;
 }
 
 std::string executableName(unsigned long pid)
 {
-    char buffer[4096];
-    const ssize_t length = readlink(procPath(pid, "exe").c_str(), buffer, sizeof buffer);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof buffer) {
-        std::string path(buffer, static_cast<std::size_t>(length));
-        const std::string deleted = " (deleted)";
-        if (path.size() > deleted.size()
-            && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
-            path.resize(path.size() - deleted.size());
-        return fileNameOf(path);
-    }
-    return {};
+    const std::string path = readExecutableLink(procPath(pid, "exe"));
+    return path.empty() ? std::string() : fileNameOf(path);
 }
 
 std::string commandName(unsigned long pid)
@@ -92,6 +103,31 @@ bool isProcessRunning(std::uint32_t processId)
     if (kill(static_cast<pid_t>(processId), 0) != 0 && errno != EPERM)
         return false;
     return !isExited(processId);
+}
+
+std::int64_t processStartTime(std::uint32_t processId)
+{
+    if (processId == 0 || processId > 0x7FFFFFFFu)
+        return 0;
+    const std::vector<std::string> fields = statFields(processId);
+    constexpr std::size_t startTimeField = 22 - 3; // field 22, counted from the state (3)
+    if (isExited(fields) || fields.size() <= startTimeField)
+        return 0;
+    const std::string &text = fields[startTimeField];
+    char *end = nullptr;
+    const unsigned long long ticks = std::strtoull(text.c_str(), &end, 10);
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    timespec now = {};
+    timespec sinceBoot = {};
+    if (end == text.c_str() || *end != '\0' || ticksPerSecond <= 0
+        || clock_gettime(CLOCK_REALTIME, &now) != 0
+        || clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0)
+        return 0;
+    // The start counts clock ticks since boot, suspended time included, as CLOCK_BOOTTIME
+    // does; /proc/stat's boot time has whole seconds only, too coarse to order a start
+    // against a file written in the same second.
+    const std::int64_t bootTime = milliseconds(now) - milliseconds(sinceBoot);
+    return bootTime + static_cast<std::int64_t>(ticks * 1000 / std::uint64_t(ticksPerSecond));
 }
 
 } // namespace platform

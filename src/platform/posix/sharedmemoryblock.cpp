@@ -113,6 +113,15 @@ SharedMemoryBlock SharedMemoryBlock::openExisting(const std::string &name)
     return block;
 }
 
+long long SharedMemoryBlock::currentSize() const
+{
+    if (!opened) {
+        errno = EINVAL;
+        return -1;
+    }
+    return sizeOf(static_cast<int>(handle));
+}
+
 void SharedMemoryBlock::close()
 {
     if (!opened)

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <sys/mman.h>
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -15,16 +14,20 @@ SharedMemoryView SharedMemoryView::map(const SharedMemoryBlock &block, std::size
         errno = EINVAL;
         return view;
     }
-    const int fd = static_cast<int>(block.handle);
-    struct stat info = {};
-    if (fstat(fd, &info) != 0)
+    const long long available = block.currentSize();
+    if (available < 0)
         return view;
     // Touching a page past the object's end raises SIGBUS; Windows refuses such a view too.
-    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) < size) {
+    if (static_cast<unsigned long long>(available) < size) {
         errno = EINVAL;
         return view;
     }
-    void *address = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    void *address = mmap(nullptr,
+                         size,
+                         PROT_READ | PROT_WRITE,
+                         MAP_SHARED,
+                         static_cast<int>(block.handle),
+                         0);
     if (address == MAP_FAILED)
         return view;
     view.address = static_cast<unsigned char *>(address);

@@ -19,4 +19,9 @@ void setInvalidArgumentError()
     SetLastError(ERROR_INVALID_PARAMETER);
 }
 
+void setAlreadyExistsError()
+{
+    SetLastError(ERROR_ALREADY_EXISTS);
+}
+
 } // namespace platform

@@ -38,4 +38,26 @@ bool isProcessRunning(std::uint32_t processId)
     return running;
 }
 
+std::int64_t processStartTime(std::uint32_t processId)
+{
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr)
+        return 0;
+    // An ended process keeps its times while any handle to it is open: ask whether it runs.
+    DWORD code = 0;
+    FILETIME creation = {};
+    FILETIME exit = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    const bool known = GetExitCodeProcess(process, &code) != 0 && code == STILL_ACTIVE
+                       && GetProcessTimes(process, &creation, &exit, &kernel, &user) != 0;
+    CloseHandle(process);
+    if (!known)
+        return 0;
+    // FILETIME counts 100 ns from 1601-01-01, 11,644,473,600 s before 1970-01-01.
+    const std::uint64_t ticks = (std::uint64_t(creation.dwHighDateTime) << 32)
+                                | creation.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks / 10000) - 11644473600000;
+}
+
 } // namespace platform

@@ -17,6 +17,28 @@ bool wideName(const std::string &name, std::u16string &wide)
     return true;
 }
 
+// NtQuerySection's answer for SectionBasicInformation (class 0).
+struct SectionBasicInformation
+{
+    void *baseAddress;
+    ULONG attributes;
+    LARGE_INTEGER size;
+};
+
+using NtQuerySectionFunction = LONG(NTAPI *)(HANDLE, int, void *, SIZE_T, SIZE_T *);
+
+long long sectionSize(HANDLE mapping)
+{
+    static const auto query = reinterpret_cast<NtQuerySectionFunction>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySection")));
+    if (query == nullptr)
+        return -1;
+    SectionBasicInformation information = {};
+    if (query(mapping, 0, &information, sizeof information, nullptr) != 0)
+        return -1;
+    return information.size.QuadPart;
+}
+
 } // namespace
 
 SharedMemoryBlock SharedMemoryBlock::createOrOpen(const std::string &name, std::size_t size)
@@ -63,6 +85,20 @@ SharedMemoryBlock SharedMemoryBlock::openExisting(const std::string &name)
     block.existedBefore = true;
     block.blockName = name;
     return block;
+}
+
+long long SharedMemoryBlock::currentSize() const
+{
+    if (!opened) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    // Wine checks a view only against whole pages (and reports the size rounded up to them),
+    // so for a block made elsewhere a view past its end is refused only from the next page
+    // on; blocks made by this handle are checked against their exact size.
+    if (createdSize != 0)
+        return static_cast<long long>(createdSize);
+    return sectionSize(reinterpret_cast<HANDLE>(handle));
 }
 
 void SharedMemoryBlock::close()
