@@ -21,7 +21,9 @@ void report(const QString &line)
 // and the recent files lost with the rest: it is kept aside and the program starts afresh.
 QString keptAsideWhenDamaged(const QString &fileName)
 {
-    if (QSettings(fileName, QSettings::IniFormat).status() != QSettings::FormatError)
+    QSettings check(fileName, QSettings::IniFormat);
+    check.contains(QString()); // the file is read, and its status known, on first use
+    if (check.status() != QSettings::FormatError)
         return fileName;
     const QString aside = fileName + QStringLiteral(".damaged-")
                           + QDateTime::currentDateTime().toString(
