@@ -1,5 +1,6 @@
 #include "dialogauthenticate.h"
 
+#include "accesscodelength.h"
 #include "base/appfont.h"
 
 #include <QDialogButtonBox>
@@ -40,7 +41,7 @@ DialogAuthenticate::DialogAuthenticate(QWidget *parent, const QString &path, boo
 
     codeEdit = new QLineEdit;
     codeEdit->setObjectName(QStringLiteral("codeEdit"));
-    codeEdit->setMaxLength(4);
+    codeEdit->setMaxLength(qvcore::accesscode::maxLength);
     codeEdit->setEchoMode(QLineEdit::Password);
 
     auto buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

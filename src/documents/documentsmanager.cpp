@@ -6,6 +6,7 @@
 
 #include "dialogs/custommessagebox.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -173,8 +174,12 @@ QString DocumentsManager::chooseControllerFile(QWidget *parent,
 {
     QString chosen = path;
     if (chosen.isEmpty()) {
-        const QString startFolder = currentFile.isEmpty() ? lastOpenFolder
-                                                          : QFileInfo(currentFile).path();
+        QString startFolder = currentFile.isEmpty() ? lastOpenFolder
+                                                    : QFileInfo(currentFile).path();
+        // Given a folder that does not exist (no ~/Documents), the dialog opens its parent with
+        // the folder's name typed in as the file name.
+        if (!QFileInfo(startFolder).isDir())
+            startFolder = QDir::homePath();
         chosen = QFileDialog::getOpenFileName(parent,
                                               QObject::tr(
                                                   "ID_RESSTR_DOCUMENTSMANAGER_TITLEOPENFILE"),

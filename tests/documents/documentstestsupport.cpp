@@ -129,7 +129,12 @@ void DialogAnswerer::answer()
         dialog->findChild<QAbstractButton *>(QStringLiteral("okButton"))->click();
     } else if (auto other = qobject_cast<QDialog *>(modal)) {
         // Any other dialog is rejected, and fails the test on its checks.
-        fileDialogs += qobject_cast<QFileDialog *>(modal) != nullptr ? 1 : 0;
+        if (auto files = qobject_cast<QFileDialog *>(modal)) {
+            const auto name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            fileDialogs << QStringLiteral("%1, name \"%2\"")
+                               .arg(files->directory().absolutePath(),
+                                    name ? name->text() : QStringLiteral("?"));
+        }
         other->reject();
     }
 }

@@ -39,7 +39,8 @@ private:
 QByteArray capturedStdout(const std::function<void()> &action);
 
 // Answers every modal dialog as it appears, by kind: message boxes with OK, recording their
-// text; code dialogs with the set answer (Cancel until acceptCode); file dialogs with Cancel.
+// text; code dialogs with the set answer (Cancel until acceptCode); file dialogs with Cancel,
+// recording the folder they show and the name typed in for the user.
 // Nothing is left waiting, so an unexpected dialog shows in the records instead of hanging.
 class DialogAnswerer final : public QObject
 {
@@ -54,7 +55,7 @@ public:
 
     QStringList messages;
     int codeDialogs = 0;
-    int fileDialogs = 0;
+    QStringList fileDialogs; // "<folder>, name \"<name>\""
 
 private:
     void answer();

@@ -1,6 +1,7 @@
 // The qvksk tool driven as a user drives it: arguments, standard input or a terminal, exit code
 // and what it prints.
 
+#include "qvkioskversion.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,13 @@ TEST(Qvksk, CheckTellsWhetherTheCodeOpensTheFile)
         // Several codes from standard input are read in the order of their options.
         {"create @piped.qvksk --title P --version 3 --power-user-permitted --power-user-code - --admin-code -", 0, "created", "2222\n1111\n"},
         {"check @piped.qvksk --level admin --code 1111", 0, "opens it as Administrator"},
+        // An existing file is kept, and refused before a code is asked for.
+        {"create @lobby.qvksk --title L --version 3 --admin-code -", 2, "lobby.qvksk already exists", ""},
+        {"check @lobby.qvksk --level admin --code 1234", 0, "opens it as Administrator"},
+        {"create @lobby.qvksk --title L --version 3 --admin-code 9 --force", 0, "created"},
+        {"check @lobby.qvksk --level admin --code 9", 0, "opens it as Administrator"},
+        // Four characters whatever their UTF-8 length, as the code dialog counts.
+        {"create @accents.qvksk --title A --version 3 --admin-code \xc3\xa9\xc3\xa9\xc3\xa9\xe2\x82\xac", 0, "created"},
     });
     // clang-format on
 }
@@ -171,6 +179,11 @@ TEST(Qvksk, UsageErrorsExitWithTwoAndSayWhy)
         {"create @x.qvksk --title X --version 3 --colour red", 2, "unknown option --colour"},
         {"create @x.qvksk --title X --version 3 extra", 2, "unexpected argument extra"},
         {"create @x.qvksk --title X --version 3x", 2, "--version needs a whole number"},
+        {"create @x.qvksk --title X --version 7", 2, "opens versions 1 to 3, not 7; give --force"},
+        // Codes the code dialog could never take: too long (in UTF-16 units) or not text.
+        {"create @x.qvksk --title X --version 3 --admin-code 48291", 2, "--admin-code has 5 characters; the code dialog takes at most 4"},
+        {"create @x.qvksk --title X --version 3 --admin-code 1 --power-user-code \xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", 2, "--power-user-code has 6 characters"},
+        {"create @x.qvksk --title X --version 3 --admin-code \xc0\xb1", 2, "--admin-code is not UTF-8"},
         {"create @x.qvksk --title \xff --version 3", 2, "the title is not UTF-8"},
         {"create @x.qvksk --title X --version 3 --admin-code=", 2, "needs a code"},
         // Without an administrator code anyone opens the file as Administrator, so a power-user
@@ -181,9 +194,11 @@ TEST(Qvksk, UsageErrorsExitWithTwoAndSayWhy)
         {"check @x.qvksk --level admin", 2, "needs FILE, --level and --code"},
         {"check @missing.qvksk --level admin --code 1", 2, "does not exist"},
         {"frobnicate", 2, "unknown command"},
+        {"--version", 0, "qvksk " QVKIOSK_VERSION "\n"},
         {"create @x.qvksk --help", 0, "Usage: qvksk create"},
         {"create @x.qvksk --title X --version 3 --power-user-code 0000 --power-user-permitted --no-admin-code", 0, "created"},
         {"check @x.qvksk --level admin --code=", 0, "opens it as Administrator"},
+        {"check @x.qvksk --level admin --code -", 2, "--code has 5 characters; the code dialog takes at most 4", "12345\n"},
     });
     // clang-format on
 }
@@ -214,6 +229,18 @@ TEST(Qvksk, InfoShowsWhatTheFileHoldsButNoHashNorControlCharacter)
     for (char control : {'\x1b', '\x07', '\x7f'})
         EXPECT_EQ(run.output.find(control), std::string::npos) << int(control) << " printed raw";
     EXPECT_EQ(run.output.find("\xc2\x9b"), std::string::npos) << "C1 control printed raw";
+
+    // The same for scripts: escaped as JSON, in ASCII, and still no hash.
+    const ToolRun json = runTool({"info", path, "--json"});
+    EXPECT_EQ(json.exitCode, 0);
+    EXPECT_EQ(json.output,
+              "{\"file\":\"" + path
+                  + "\",\"version\":3,\"openable\":true,"
+                    "\"title\":\"Lo\\u001b]0;pwned\\u0007\\\\by\\u007f\\u009b2J ok\","
+                    "\"powerUserPermitted\":true,\"fileOperation\":7,"
+                    "\"administrator\":\"needs the administrator code\","
+                    "\"powerUser\":\"needs the power-user or the administrator code\","
+                    "\"controllerEntries\":0}\n");
 }
 
 TEST(Qvksk, InfoSaysPlainlyWhichLevelNeedsNoCode)
@@ -231,6 +258,8 @@ TEST(Qvksk, InfoSaysPlainlyWhichLevelNeedsNoCode)
         {"info @c.qvksk", 0, (noAdministratorCode + "Power User: needs the power-user code\n").c_str()},
         {"create @d.qvksk --title T --version 3 --admin-code 1 --power-user-code 2", 0, "created"},
         {"info @d.qvksk", 0, (administratorCode + "Power User: not permitted\n").c_str()},
+        {"create @e.qvksk --title T --version 7 --force", 0, "created"},
+        {"info @e.qvksk --json", 0, "\",\"version\":7,\"openable\":false}\n"},
     });
     // clang-format on
 }
@@ -241,7 +270,8 @@ TEST(Qvksk, CreateReplacesTheFileWholeAndNeverWritesThroughALink)
     const std::string out = dir.pathOf("out.qvksk");
     const std::string victim = dir.pathOf("victim");
     std::ofstream(victim) << "keep";
-    const std::vector<std::string> create = {"create", out, "--title", "T", "--version", "3"};
+    const std::vector<std::string> create
+        = {"create", out, "--title", "T", "--version", "3", "--force"};
     ::umask(022);
 
     // Links planted at the destination and at the name a careless writer would use beside it.
@@ -274,7 +304,7 @@ TEST(Qvksk, CodeTypedAtATerminalIsNeitherEchoedNorMistyped)
     const ScratchDir dir;
     const std::string path = dir.pathOf("typed.qvksk");
     const std::vector<std::string> create
-        = {"create", path, "--title", "T", "--version", "3", "--admin-code", "-"};
+        = {"create", path, "--title", "T", "--version", "3", "--admin-code", "-", "--force"};
 
     const ToolRun typed = runTool(create,
                                   "",

@@ -32,9 +32,26 @@ mode_t defaultFileMode()
     return 0666 & ~mask;
 }
 
+// rename that fails with EEXIST instead of replacing, so that a file made meanwhile is kept.
+int renameNoReplace(const char *from, const char *to)
+{
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    // A file system without that flag: a hard link fails the same way on an existing name.
+    if (::link(from, to) != 0)
+        return -1;
+    ::unlink(from);
+    return 0;
+}
+
 } // namespace
 
-bool writeFileAtomically(const std::string &path, std::string_view contents, std::string &error)
+bool writeFileAtomically(const std::string &path,
+                         std::string_view contents,
+                         bool replace,
+                         std::string &error)
 {
     const std::filesystem::path target(path);
     std::filesystem::path folder = target.parent_path();
@@ -54,7 +71,10 @@ bool writeFileAtomically(const std::string &path, std::string_view contents, std
         done = false;
         reason = errno;
     }
-    if (done && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (done
+        && (replace ? ::rename(temporary.c_str(), path.c_str())
+                    : renameNoReplace(temporary.c_str(), path.c_str()))
+               != 0) {
         done = false;
         reason = errno;
     }

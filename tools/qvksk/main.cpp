@@ -5,13 +5,16 @@
 #include "arguments.h"
 #include "atomicfile.h"
 #include "codeinput.h"
+#include "codelength.h"
 #include "controllerfile.h"
 #include "controllerfilereader.h"
+#include "fileinfo.h"
 #include "qvcore.h"
-#include "terminaltext.h"
+#include "qvkioskversion.h"
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -25,6 +28,7 @@ constexpr int exitRefused = 1;
 constexpr int exitError = 2;
 
 const char *const mainHelp = R"(Usage: qvksk <command> [options]
+       qvksk --version
 
 Creates, describes and checks kiosk controller files.
 
@@ -41,10 +45,13 @@ const char *const createHelp = R"(Usage: qvksk create OUT --title T --version N 
 Writes a controller file to OUT. Codes are stored as Argon2id hashes, never in clear.
 A code given as "-" is read from standard input (one line each, in the order of the
 options), without echo when it is a terminal; other users can see codes given on the
-command line in the process list.
+command line in the process list. A code has at most 4 characters, as many as the code
+dialog takes (a character beyond U+FFFF counts as two).
 
   --title T                the controller's title
   --version N              the kiosk file version (this library opens 1 to 3)
+  --force                  replace an existing OUT, and write a version this library
+                           cannot open
   --admin-code C|-         the Administrator code
   --no-admin-code          let anyone open the file as Administrator without a code;
                            needed for a power-user code without an administrator code
@@ -53,16 +60,21 @@ command line in the process list.
   --file-operation N       the file-operation value (default 0)
 )";
 
-const char *const infoHelp = R"(Usage: qvksk info FILE
+const char *const infoHelp = R"(Usage: qvksk info FILE [--json]
 
 Prints everything FILE holds except the hashes of its codes, and which code opens it at
 each level. Control characters in its texts are shown as \xNN or \u00NN, a backslash as \\.
+
+  --json   print the same as one JSON object on one line, in ASCII: "file", "version",
+           "openable" and, when openable, "title", "powerUserPermitted", "fileOperation",
+           "administrator", "powerUser" and "controllerEntries"
 )";
 
 const char *const checkHelp = R"(Usage: qvksk check FILE --level admin|power-user --code C|-
 
-Exit code 0 when C opens FILE at the level, 1 when it does not, 2 on error. A code given
-as "-" is read from standard input (one line), without echo when it is a terminal.
+Exit code 0 when C opens FILE at the level, 1 when it does not, 2 on error (a code longer
+than the code dialog takes is an error). A code given as "-" is read from standard input
+(one line), without echo when it is a terminal.
 )";
 
 int fail(const std::string &message)
@@ -130,6 +142,19 @@ bool readCodesFromInput(Arguments &args,
     return true;
 }
 
+// A code that the code dialog cannot take would make a file no one opens with it.
+bool codeIsTypable(const Arguments &args, std::string_view option, int &status)
+{
+    const std::optional<std::string> code = args.value(option);
+    if (!code)
+        return true;
+    const std::string reason = untypableCodeReason(*code);
+    if (reason.empty())
+        return true;
+    status = fail(std::string(option) + " " + reason);
+    return false;
+}
+
 std::optional<std::string> hashedCode(const Arguments &args, std::string_view option, int &status)
 {
     const std::optional<std::string> code = args.value(option);
@@ -148,7 +173,7 @@ std::optional<std::string> hashedCode(const Arguments &args, std::string_view op
 int create(const std::vector<std::string_view> &argv)
 {
     Arguments args(argv,
-                   {"--power-user-permitted", "--no-admin-code"},
+                   {"--power-user-permitted", "--no-admin-code", "--force"},
                    {"--title", "--version", "--admin-code", "--power-user-code", "--file-operation"});
     if (!args.error().empty())
         return usageError(args, "create");
@@ -161,6 +186,11 @@ int create(const std::vector<std::string_view> &argv)
     if (!version)
         return fail("--version needs a whole number");
     file.version = *version;
+    const bool force = args.has("--force");
+    if (!file.hasKnownLayout() && !force)
+        return fail("this library opens versions 1 to "
+                    + std::to_string(QVCORE_SUPPORTED_KIOSK_FILE_VERSION) + ", not "
+                    + std::to_string(*version) + "; give --force to write it all the same");
     file.powerUserPermitted = args.has("--power-user-permitted");
     if (const auto operation = args.value("--file-operation")) {
         const auto value = toInt32(*operation);
@@ -176,12 +206,21 @@ int create(const std::vector<std::string_view> &argv)
         return fail("a power-user code without --admin-code lets anyone open the file as "
                     "Administrator without a code; give --no-admin-code if that is meant");
 
+    // Before any code is asked for, so that no one types one in vain.
+    std::error_code ignored;
+    if (!force
+        && std::filesystem::symlink_status(args.file(), ignored).type()
+               != std::filesystem::file_type::not_found)
+        return fail(args.file() + " already exists; give --force to replace it");
+
     int status = exitOk;
     if (!readCodesFromInput(args,
                             {{"--admin-code", "Administrator code: "},
                              {"--power-user-code", "Power User code: "}},
                             true,
-                            status))
+                            status)
+        || !codeIsTypable(args, "--admin-code", status)
+        || !codeIsTypable(args, "--power-user-code", status))
         return status;
     file.administratorCode = hashedCode(args, "--admin-code", status);
     if (status == exitOk)
@@ -192,7 +231,7 @@ int create(const std::vector<std::string_view> &argv)
     const std::optional<std::string> text = file.serialize();
     if (!text)
         return fail("the title is not UTF-8");
-    if (std::string error; !writeFileAtomically(args.file(), *text, error))
+    if (std::string error; !writeFileAtomically(args.file(), *text, force, error))
         return fail("cannot write " + args.file() + ": " + error);
     std::cout << "created " << args.file() << '\n';
     return exitOk;
@@ -213,26 +252,9 @@ std::optional<qvcore::ControllerFile> readKioskFile(const std::string &path, int
     return std::move(reading.file);
 }
 
-// Which code opens the file at each level, as ControllerFile::opens decides.
-std::string administratorAccess(const qvcore::ControllerFile &file)
-{
-    return file.administratorCode ? "needs the administrator code"
-                                  : "needs no code: anyone can open it as Administrator";
-}
-
-std::string powerUserAccess(const qvcore::ControllerFile &file)
-{
-    if (!file.powerUserPermitted)
-        return "not permitted";
-    if (!file.powerUserCode)
-        return "needs no code: anyone can open it as Power User";
-    return file.administratorCode ? "needs the power-user or the administrator code"
-                                  : "needs the power-user code";
-}
-
 int info(const std::vector<std::string_view> &argv)
 {
-    const Arguments args(argv, {}, {});
+    const Arguments args(argv, {"--json"}, {});
     if (!args.error().empty())
         return usageError(args, "info");
     if (args.file().empty())
@@ -242,21 +264,10 @@ int info(const std::vector<std::string_view> &argv)
     if (!file)
         return status;
 
-    std::cout << "file: " << escapeControlCharacters(args.file()) << '\n'
-              << "version: " << file->version;
-    if (!file->hasKnownLayout()) {
-        std::cout << " (not openable: this library opens versions 1 to "
-                  << QVCORE_SUPPORTED_KIOSK_FILE_VERSION << ")\n";
-        return exitOk;
-    }
-    // The title comes from the file, which may have been made to drive the terminal.
-    std::cout << '\n'
-              << "title: " << escapeControlCharacters(file->title) << '\n'
-              << "power user permitted: " << (file->powerUserPermitted ? "yes" : "no") << '\n'
-              << "file operation: " << file->fileOperation << '\n'
-              << "Administrator: " << administratorAccess(*file) << '\n'
-              << "Power User: " << powerUserAccess(*file) << '\n'
-              << "controller entries: " << file->controllerEntries << '\n';
+    if (args.has("--json"))
+        printFileInfoJson(std::cout, args.file(), *file);
+    else
+        printFileInfo(std::cout, args.file(), *file);
     return exitOk;
 }
 
@@ -293,7 +304,8 @@ int check(const std::vector<std::string_view> &argv)
         std::cout << path << ": Power User is not permitted\n";
         return exitRefused;
     }
-    if (!readCodesFromInput(args, {{"--code", "Code: "}}, false, status))
+    if (!readCodesFromInput(args, {{"--code", "Code: "}}, false, status)
+        || !codeIsTypable(args, "--code", status))
         return status;
     if (!file->opens(level, *args.value("--code"))) {
         std::cout << path << ": the code does not open it as " << levelText << '\n';
@@ -316,6 +328,13 @@ int main(int argc, char *argv[])
         const bool help = std::any_of(rest.begin(), rest.end(), isHelp);
         if (isHelp(command)) {
             std::cout << mainHelp;
+            return exitOk;
+        }
+        // Only alone: "--version N" is the file version inside create.
+        if (command == "--version") {
+            if (!rest.empty())
+                return fail("--version takes no arguments (see qvksk --help)");
+            std::cout << "qvksk " << QVKIOSK_VERSION << '\n';
             return exitOk;
         }
         if (command == "create") {

@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -10,27 +13,42 @@
 
 extern char **environ;
 
+// The children run on stacks of our own making and end without returning; the address
+// sanitizer would leave their frames' poison behind on memory that is unmapped and reused.
+#if defined(__SANITIZE_ADDRESS__)
+#define NO_SANITIZE_ADDRESS __attribute__((no_sanitize_address))
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NO_SANITIZE_ADDRESS __attribute__((no_sanitize_address))
+#endif
+#endif
+#ifndef NO_SANITIZE_ADDRESS
+#define NO_SANITIZE_ADDRESS
+#endif
+
 namespace platform {
 
 namespace {
 
-struct SpawnReport
+// The children below run in this process's memory (CLONE_VM) while it waits (CLONE_VFORK), as
+// posix_spawn's do: a fork would copy the page tables of the whole front-end and leave each page
+// it writes afterwards to a copy-on-write fault (some 500 while the window is built). They call
+// only system calls and write only this structure; their stacks are made beforehand.
+struct Spawn
 {
-    char kind = 0; // 'P': the runtime's id, 'E': exec failed with errno
-    int value = 0;
+    char **argv = nullptr;
+    int highestDescriptor = 0;
+    void *runtimeStack = nullptr; // top of the runtime's stack
+    pid_t runtime = -1;           // the middle process's answer
+    int error = 0;                // errno of a failed clone or execve
 };
 
-void writeReport(int fd, char kind, int value)
-{
-    const SpawnReport report{kind, value};
-    // A pipe write of this size is atomic; nothing else can be done about a failure here.
-    [[maybe_unused]] const ssize_t written = write(fd, &report, sizeof report);
-}
+constexpr std::size_t stackSize = 64 * 1024;
 
 // Marks every descriptor from 3 up close-on-exec, so that the runtime gets only the standard
-// three however the others were opened (by a library, or inherited from our parent), while
-// the exec-error pipe stays usable until exec. `highest` is the fallback's limit.
-void keepOnlyStandardDescriptors(int highest)
+// three however the others were opened (by a library, or inherited from our parent).
+// `highest` is the fallback's limit.
+NO_SANITIZE_ADDRESS void keepOnlyStandardDescriptors(int highest)
 {
 #ifdef CLOSE_RANGE_CLOEXEC
     if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0)
@@ -38,6 +56,49 @@ void keepOnlyStandardDescriptors(int highest)
 #endif
     for (int fd = 3; fd < highest; ++fd)
         fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+// The runtime before its exec. A handler of ours must never run here, in the front-end's memory:
+// caught signals go back to their defaults (as exec would set them) before any is unblocked.
+NO_SANITIZE_ADDRESS int execRuntime(void *argument)
+{
+    auto spawn = static_cast<Spawn *>(argument);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction action = {};
+        if (sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN
+            || action.sa_handler == SIG_DFL)
+            continue;
+        action = {};
+        action.sa_handler = SIG_DFL;
+        sigaction(signal, &action, nullptr);
+    }
+    setsid();
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    keepOnlyStandardDescriptors(spawn->highestDescriptor);
+    execve(spawn->argv[0], spawn->argv, environ);
+    spawn->error = errno;
+    _exit(127);
+}
+
+// The short-lived middle process, so that the runtime becomes the child of init (or a
+// subreaper): it outlives this process and never waits here as a zombie. It returns once the
+// runtime has been executed or has failed to be.
+NO_SANITIZE_ADDRESS int startRuntime(void *argument)
+{
+    auto spawn = static_cast<Spawn *>(argument);
+    const pid_t runtime = clone(execRuntime,
+                                spawn->runtimeStack,
+                                CLONE_VM | CLONE_VFORK | SIGCHLD,
+                                spawn);
+    if (runtime < 0)
+        spawn->error = errno;
+    else if (spawn->error != 0)
+        waitpid(runtime, nullptr, 0);
+    else
+        spawn->runtime = runtime;
+    _exit(0);
 }
 
 int descriptorLimit()
@@ -49,7 +110,7 @@ int descriptorLimit()
     return static_cast<int>(limit.rlim_cur);
 }
 
-// Between fork and exec only async-signal-safe calls: everything is prepared beforehand.
+// Everything is prepared before the first clone: the children allocate nothing.
 bool spawnDetached(const std::string &program,
                    const std::vector<std::string> &arguments,
                    std::uint32_t *processId)
@@ -62,67 +123,50 @@ bool spawnDetached(const std::string &program,
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    const int highestDescriptor = descriptorLimit();
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
+    // Two stacks, each above a guard page.
+    const long page = sysconf(_SC_PAGESIZE);
+    const std::size_t span = 2 * (stackSize + static_cast<std::size_t>(page));
+    void *const stacks = mmap(nullptr,
+                              span,
+                              PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK,
+                              -1,
+                              0);
+    if (stacks == MAP_FAILED)
         return false;
+    auto *const base = static_cast<unsigned char *>(stacks);
+    mprotect(base, static_cast<std::size_t>(page), PROT_NONE);
+    mprotect(base + span / 2, static_cast<std::size_t>(page), PROT_NONE);
 
-    // The runtime is started from a short-lived middle process, so that it becomes the child
-    // of init (or a subreaper): it outlives this process and never waits here as a zombie.
-    const pid_t middle = fork();
-    if (middle < 0) {
-        const int error = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
+    Spawn spawn;
+    spawn.argv = argv.data();
+    spawn.highestDescriptor = descriptorLimit();
+    spawn.runtimeStack = base + span;
+
+    // No handler of ours may run in the children; they restore what they need.
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &previous);
+    const pid_t middle = clone(startRuntime,
+                               base + span / 2,
+                               CLONE_VM | CLONE_VFORK | SIGCHLD,
+                               &spawn);
+    int error = middle < 0 ? errno : spawn.error;
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (middle >= 0) {
+        while (waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    munmap(stacks, span);
+    if (error == 0 && spawn.runtime <= 0)
+        error = ECHILD;
+    if (error != 0) {
         errno = error;
         return false;
     }
-    if (middle == 0) {
-        ::close(fds[0]);
-        const pid_t runtime = fork();
-        if (runtime == 0) {
-            setsid();
-            sigset_t none;
-            sigemptyset(&none);
-            sigprocmask(SIG_SETMASK, &none, nullptr);
-            keepOnlyStandardDescriptors(highestDescriptor);
-            execve(argv[0], argv.data(), environ);
-            writeReport(fds[1], 'E', errno);
-            _exit(127);
-        }
-        if (runtime < 0)
-            writeReport(fds[1], 'E', errno);
-        else
-            writeReport(fds[1], 'P', runtime);
-        _exit(0);
-    }
-    ::close(fds[1]);
-    int status = 0;
-    while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-    }
-    // The write end closes when the runtime has exec'd (close-on-exec) or exited.
-    SpawnReport started;
-    SpawnReport failed;
-    for (;;) {
-        SpawnReport report;
-        const ssize_t got = read(fds[0], &report, sizeof report);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got != static_cast<ssize_t>(sizeof report))
-            break;
-        (report.kind == 'P' ? started : failed) = report;
-    }
-    ::close(fds[0]);
-    if (failed.kind == 'E') {
-        errno = failed.value;
-        return false;
-    }
-    if (started.kind != 'P') {
-        errno = ECHILD;
-        return false;
-    }
     if (processId != nullptr)
-        *processId = static_cast<std::uint32_t>(started.value);
+        *processId = static_cast<std::uint32_t>(spawn.runtime);
     return true;
 }
 
