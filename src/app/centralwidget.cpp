@@ -2,11 +2,11 @@
 
 #include "initialarea.h"
 
+#include "base/controllerfacade.h"
 #include "base/settings.h"
 #include "base/widgethelpers.h"
 #include "dialogs/dialogabout.h"
 #include "dialogs/dialoglegal.h"
-#include "documents/controllerfacade.h"
 #include "documents/documentsmanager.h"
 #include "frame/actions.h"
 #include "frame/mainwindowbase.h"

@@ -2,8 +2,8 @@
 
 #include "centralwidget.h"
 
+#include "base/controllerfacade.h"
 #include "dialogs/custommessagebox.h"
-#include "documents/controllerfacade.h"
 #include "documents/documentsmanager.h"
 #include "platform/currentprocess.h"
 #include "platform/relayreport.h"

@@ -1,7 +1,7 @@
 #include "appicon.h"
 
+#include "base/controllerfacade.h"
 #include "captionbehaviour.h"
-#include "documents/controllerfacade.h"
 #include "platform/nativewindow.h"
 
 #include <QApplication>

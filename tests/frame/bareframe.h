@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/controllerfacade.h"
 #include "base/iglobalobserver.h"
-#include "documents/controllerfacade.h"
 #include "frame/centralwidgetbase.h"
 #include "frame/mainwindowbase.h"
 #include "frame/resizehandle.h"
