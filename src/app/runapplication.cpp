@@ -4,6 +4,7 @@
 #include "splashscreen.h"
 
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
 #include "documents/documentsmanager.h"
 #include "platform/fileversion.h"
 
@@ -13,13 +14,6 @@
 #include <QTranslator>
 
 #include <cstring>
-
-bool installResourceStrings(QTranslator &translator)
-{
-    if (!translator.load(QStringLiteral(":/resource_strings_en")))
-        return false;
-    return QCoreApplication::installTranslator(&translator);
-}
 
 void setApplicationIdentity(const char *appNameId, const QString &version)
 {

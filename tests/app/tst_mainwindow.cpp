@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/runapplication.h"
 #include "app/splashscreen.h"
+#include "base/resourcestrings.h"
 #include "base/settings.h"
 #include "dialogs/custommessagebox.h"
 #include "documents/documentsmanager.h"

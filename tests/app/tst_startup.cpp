@@ -1,4 +1,5 @@
 #include "app/runapplication.h"
+#include "base/resourcestrings.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -6,6 +6,7 @@
 #include "bareframe.h"
 
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
 #include "frame/titlebar.h"
 
 #include <QRegularExpression>
@@ -17,8 +18,7 @@ int main(int argc, char *argv[])
 {
     QVKioskApplication application(argc, argv);
     QTranslator translator;
-    if (translator.load(QStringLiteral(":/resource_strings_en")))
-        QCoreApplication::installTranslator(&translator);
+    installResourceStrings(translator);
 
     FrameWindow window;
     window.setWindowTitle(QStringLiteral("Bare frame"));

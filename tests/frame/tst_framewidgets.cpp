@@ -3,6 +3,7 @@
 
 #include "bareframe.h"
 
+#include "base/resourcestrings.h"
 #include "base/widgethelpers.h"
 #include "frame/actions.h"
 #include "frame/resizehandle.h"
@@ -25,11 +26,7 @@ class TestFrameWidgets final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QCoreApplication::installTranslator(&translator);
-    }
+    void initTestCase() { QVERIFY(installResourceStrings(translator)); }
 
     void cleanup() { restoreAllOverrideCursors(); }
 

@@ -5,6 +5,7 @@
 
 #include "bareframe.h"
 
+#include "base/resourcestrings.h"
 #include "base/settings.h"
 #include "base/widgethelpers.h"
 #include "frame/titlebar.h"
@@ -86,8 +87,7 @@ class TestMainWindowBase final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QCoreApplication::installTranslator(&translator);
+        QVERIFY(installResourceStrings(translator));
         // Both layouts have the same two screens; a missing configuration gives one.
         QCOMPARE(QGuiApplication::screens().size(), 2);
         const QRect primary = QGuiApplication::primaryScreen()->geometry();
