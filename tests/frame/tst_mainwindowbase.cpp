@@ -8,6 +8,7 @@
 #include "base/resourcestrings.h"
 #include "base/settings.h"
 #include "base/widgethelpers.h"
+#include "frame/messageframebehaviour.h"
 #include "frame/titlebar.h"
 #include "frame/windowgeometry.h"
 #include "platform/windowmessages.h"
@@ -224,9 +225,9 @@ private slots:
         showRestored(window);
         const QPoint press = pointOn(window, part);
         qintptr answer = 0;
-        QVERIFY(
-            window.handleWindowMessage({0, 0x0084, 0, std::intptr_t(press.y()) << 16 | press.x()},
-                                       &answer));
+        QVERIFY(MessageFrameBehaviour(&window)
+                    .handleWindowMessage({0, 0x0084, 0, std::intptr_t(press.y()) << 16 | press.x()},
+                                         &answer));
         QCOMPARE(answer, caption ? 2 : 1);
 
         QWidget *target = widgetAt(window, press);
@@ -243,9 +244,10 @@ private slots:
     {
         FrameWindow window;
         showRestored(window);
+        MessageFrameBehaviour messages(&window);
         qintptr result = 0;
-        const auto send = [&window, &result](std::uint32_t message, std::uintptr_t wParam) {
-            return window.handleWindowMessage({0, message, wParam, 0}, &result);
+        const auto send = [&messages, &result](std::uint32_t message, std::uintptr_t wParam) {
+            return messages.handleWindowMessage({0, message, wParam, 0}, &result);
         };
         QVERIFY(send(0x0112, 0xF032) && window.isMaximizedState());  // maximise
         QVERIFY(send(0x0112, 0xF120) && !window.isMaximizedState()); // restore
