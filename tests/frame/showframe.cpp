@@ -7,6 +7,7 @@
 
 #include "base/qvkioskapplication.h"
 #include "base/resourcestrings.h"
+#include "frame/resizehandle.h"
 #include "frame/titlebar.h"
 
 #include <QRegularExpression>
@@ -34,7 +35,7 @@ int main(int argc, char *argv[])
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
         const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
-        const QPoint corner = centreOf(window.frame->handles.last());
+        const QPoint corner = centreOf(window.frame->border.handles().last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
                             << frame.y() << '\n'
                             << "caption " << caption.x() << ' ' << caption.y() << '\n'
