@@ -15,6 +15,7 @@
 #include "app/mainwindow.h"
 #include "app/runapplication.h"
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
 #include "documents/documentsmanager.h"
 #include "platform/staleblocks.h"
 

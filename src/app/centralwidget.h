@@ -1,13 +1,11 @@
 #pragma once
 
 #include "frame/centralwidgetbase.h"
-
-#include <QList>
+#include "frame/resizeborder.h"
 
 class Actions;
 class InitialArea;
 class MainWindowBase;
-class ResizeHandle;
 
 // The main window's whole client area: the start page framed by the ten resize handles. It
 // owns the command registry, carries out Open Controller File, Exit, About and Legal, records
@@ -29,7 +27,6 @@ public:
     void changedFilePath() override;
 
     InitialArea *initialArea() const { return startPage; }
-    const QList<ResizeHandle *> &resizeHandles() const { return handles; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -43,7 +40,7 @@ private slots:
 private:
     Actions *actions = nullptr;
     InitialArea *startPage = nullptr;
-    QList<ResizeHandle *> handles;
+    ResizeBorder border;
     // Whether the settings held a list when the run began: with none, the list is written
     // even when the run did not change it.
     bool listStored = false;

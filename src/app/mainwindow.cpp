@@ -3,8 +3,8 @@
 #include "centralwidget.h"
 #include "commandline.h"
 
+#include "base/controllerfacade.h"
 #include "dialogs/custommessagebox.h"
-#include "documents/controllerfacade.h"
 #include "documents/documentsmanager.h"
 
 #include <QCloseEvent>

@@ -6,6 +6,7 @@
 #include "splashscreen.h"
 
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
 #include "dialogs/custommessagebox.h"
 #include "documents/documentsmanager.h"
 #include "platform/fileversion.h"
@@ -14,13 +15,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
-
-bool installResourceStrings(QTranslator &translator)
-{
-    if (!translator.load(QStringLiteral(":/resource_strings_en")))
-        return false;
-    return QCoreApplication::installTranslator(&translator);
-}
 
 void setApplicationIdentity(const char *appNameId, const QString &version)
 {

@@ -1,6 +1,15 @@
 #include "resourcestrings.h"
 
+#include <QCoreApplication>
 #include <QObject>
+#include <QTranslator>
+
+bool installResourceStrings(QTranslator &translator)
+{
+    if (!translator.load(QStringLiteral(":/resource_strings_en")))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
 
 QString translateText(const QString &identifier)
 {

@@ -1,9 +1,9 @@
 #include "documentsmanager.h"
 
-#include "controllerfacade.h"
 #include "dialogauthenticate.h"
 #include "qvcorewrapper.h"
 
+#include "base/controllerfacade.h"
 #include "dialogs/custommessagebox.h"
 
 #include <QDir>

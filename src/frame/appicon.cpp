@@ -1,8 +1,7 @@
 #include "appicon.h"
 
-#include "captionbehaviour.h"
-#include "documents/controllerfacade.h"
-#include "platform/nativewindow.h"
+#include "base/controllerfacade.h"
+#include "framebehaviour.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -35,10 +34,6 @@ void AppIcon::mouseDoubleClickEvent(QMouseEvent *event)
 
 void AppIcon::sysMenu()
 {
-    if constexpr (windowMessagesDriveFrame) {
-        if (QWidget *active = QApplication::activeWindow())
-            platform::openSystemMenu(active->winId(), pressPosition.x(), pressPosition.y());
-    } else {
-        CaptionBehaviour::openSystemMenuOf(window(), pressPosition);
-    }
+    if (FrameBehaviour *behaviour = FrameBehaviour::of(window()))
+        behaviour->openSystemMenu(pressPosition);
 }

@@ -2,14 +2,12 @@
 
 #include "base/qvkioskapplication.h"
 #include "base/settings.h"
-#include "captionbehaviour.h"
 #include "centralwidgetbase.h"
-#include "platform/nativewindow.h"
-#include "platform/windowmessages.h"
+#include "messageframebehaviour.h"
+#include "qtframebehaviour.h"
 #include "windowgeometry.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMoveEvent>
@@ -27,11 +25,14 @@ MainWindowBase::MainWindowBase(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+#ifdef Q_OS_WIN
+    behaviour = new MessageFrameBehaviour(this);
+#else
+    behaviour = new QtFrameBehaviour(this);
+#endif
     setAcceptDrops(true);
     // The window has no status bar: asking QMainWindow for one (even to hide it) builds it,
     // with its size grip, at a cost to every start.
-    if constexpr (!windowMessagesDriveFrame)
-        caption = new CaptionBehaviour(this);
 }
 
 MainWindowBase::~MainWindowBase() = default;
@@ -129,15 +130,7 @@ bool MainWindowBase::followsNormalGeometry() const
 void MainWindowBase::firstTimeEvent()
 {
     QApplication::setActiveWindow(this);
-    QWidget *active = QApplication::activeWindow();
-    if constexpr (windowMessagesDriveFrame) {
-        if (active != nullptr)
-            platform::bringWindowToFront(active->winId());
-    } else {
-        // Front without staying on top: a stay-on-top flag would outlive the start.
-        raise();
-        activateWindow();
-    }
+    behaviour->bringToFront();
     firstTimeDone = true;
 }
 
@@ -235,45 +228,8 @@ void MainWindowBase::changeEvent(QEvent *event)
 
 bool MainWindowBase::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
 {
-    platform::WindowMessage windowMessage;
-    if (!windowMessagesDriveFrame || !platform::readWindowMessage(message, windowMessage))
-        return QMainWindow::nativeEvent(eventType, message, result);
-    return handleWindowMessage(windowMessage, result);
-}
-
-bool MainWindowBase::handleWindowMessage(const platform::WindowMessage &message, qintptr *result)
-{
-    const platform::WindowMessageResponse response = platform::translateWindowMessage(message);
-    switch (response.action) {
-    case platform::WindowMessageAction::HitTest:
-        if (result != nullptr)
-            *result = platform::hitTestResult(central != nullptr
-                                              && central->isCaptionAt(response.x, response.y));
-        break;
-    case platform::WindowMessageAction::ToggleMaximized:
-        static_cast<IGlobalObserver *>(this)->requestToMaximize();
-        break;
-    case platform::WindowMessageAction::SystemMenu:
-        QApplication::setActiveWindow(this);
-        if (QWidget *active = QApplication::activeWindow())
-            platform::openSystemMenu(active->winId(), response.x, response.y);
-        break;
-    case platform::WindowMessageAction::Restore:
-        restoreWindow();
-        break;
-    case platform::WindowMessageAction::Maximize:
-        maximizeWindow();
-        break;
-    case platform::WindowMessageAction::Minimize:
-        showMinimized();
-        break;
-    case platform::WindowMessageAction::None:
-        break;
-    }
-    // A resize cursor left by a handle must not survive a system command.
-    if (response.restoreArrowCursor)
-        QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
-    return response.handled;
+    return behaviour->nativeEvent(message, result)
+           || QMainWindow::nativeEvent(eventType, message, result);
 }
 
 void MainWindowBase::dragEnterEvent(QDragEnterEvent *event)

@@ -5,12 +5,8 @@
 #include <QMainWindow>
 #include <QRect>
 
-namespace platform {
-struct WindowMessage;
-}
-
-class CaptionBehaviour;
 class CentralWidgetBase;
+class FrameBehaviour;
 
 // The frameless base of the main window: its own title bar serves as caption, the system
 // commands minimise, maximise and restore work, and the normal geometry and the maximised state
@@ -39,10 +35,6 @@ public:
     // The geometry to return to from maximised, and the one that is stored.
     QRect normalWindowGeometry() const { return normalGeometryRect; }
     CentralWidgetBase *centralWidgetBase() const { return central; }
-
-    // What nativeEvent does with a Windows message; callable on every platform so that the
-    // Windows path can be exercised where there are no window messages.
-    bool handleWindowMessage(const platform::WindowMessage &message, qintptr *result);
 
     void changedFilePath() override;
     void requestToMinimize() override;
@@ -78,5 +70,5 @@ private:
     // Set while this class itself changes the window's state, so that the events it causes
     // are not taken for the window manager's doing.
     bool changingState = false;
-    CaptionBehaviour *caption = nullptr;
+    FrameBehaviour *behaviour = nullptr;
 };

@@ -2,11 +2,10 @@
 
 #include "base/appfont.h"
 #include "base/widgethelpers.h"
-#include "captionbehaviour.h"
+#include "framebehaviour.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QWindow>
 
 #include <optional>
 
@@ -135,12 +134,8 @@ void ResizeHandle::mousePressEvent(QMouseEvent *event)
     pressPosition = event->globalPosition().toPoint();
     startPosition = target->pos();
     startSize = target->size();
-    systemResize = false;
-    if constexpr (!windowMessagesDriveFrame) {
-        // Where the window manager resizes, it keeps the window's constraints and its own feel.
-        if (QWindow *handle = target->windowHandle())
-            systemResize = handle->startSystemResize(qtEdgesOf(handleEdge));
-    }
+    FrameBehaviour *behaviour = FrameBehaviour::of(target);
+    systemResize = behaviour != nullptr && behaviour->startSystemResize(qtEdgesOf(handleEdge));
 }
 
 void ResizeHandle::mouseMoveEvent(QMouseEvent *event)

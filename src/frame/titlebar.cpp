@@ -2,7 +2,7 @@
 
 #include "appicon.h"
 #include "base/appfont.h"
-#include "documents/controllerfacade.h"
+#include "base/controllerfacade.h"
 #include "style/customtoolbar.h"
 #include "style/resourceimagescache.h"
 

@@ -1,10 +1,10 @@
 #include "recentfilesarea.h"
 
 #include "base/appfont.h"
+#include "base/controllerfacade.h"
 #include "crecentfilesmodel.h"
 #include "crecentfilesview.h"
 #include "dialogs/custommessagebox.h"
-#include "documents/controllerfacade.h"
 #include "style/stylesheets.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 // The launcher's window against the stand-in runtime: what each command line does, the start-up
-// poll, closing, the start page's frame and the recent-files list it saves, the splash screen.
+// poll, closing, the recent-files list the start page saves, the splash screen.
 
 #include "app/centralwidget.h"
 #include "app/commandline.h"
@@ -7,10 +7,10 @@
 #include "app/mainwindow.h"
 #include "app/runapplication.h"
 #include "app/splashscreen.h"
+#include "base/resourcestrings.h"
 #include "base/settings.h"
 #include "dialogs/custommessagebox.h"
 #include "documents/documentsmanager.h"
-#include "frame/resizehandle.h"
 #include "recentfiles/crecentfilesmodel.h"
 
 #include "documentstestsupport.h"
@@ -84,7 +84,6 @@ private slots:
     void commandLineFileThatTheRuntimeDoesNotTake();
     void recentListIsWrittenOnlyWhenNeeded_data();
     void recentListIsWrittenOnlyWhenNeeded();
-    void sideStripsMatchTheTitleBarAndHideWhenMaximised();
     void splashScreenGivesWayToAModalBox();
     // Last: after a hand-over the manager opens nothing more in this run.
     void handedOverFileNeverShowsTheWindow();
@@ -263,36 +262,6 @@ void tst_MainWindow::recentListIsWrittenOnlyWhenNeeded()
     const QString after = settingsValue(key).toString();
     QCOMPARE(after != QStringLiteral("another copy's list"), written);
     QCOMPARE(after.contains(QStringLiteral("lobby.qvksk")), useAFile);
-}
-
-void tst_MainWindow::sideStripsMatchTheTitleBarAndHideWhenMaximised()
-{
-    Host host;
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-    const int titleBarHeight = host.central->initialArea()->titleBarHeight();
-    QVERIFY(titleBarHeight > 0);
-    int strips = 0;
-    for (ResizeHandle *handle : host.central->resizeHandles()) {
-        if (handle->edge() == ResizeHandle::Edge::LeftUpper
-            || handle->edge() == ResizeHandle::Edge::RightUpper) {
-            QCOMPARE(handle->height(), titleBarHeight);
-            ++strips;
-        }
-    }
-    QCOMPARE(strips, 2);
-
-    const auto visibleHandles = [&host] {
-        int visible = 0;
-        for (ResizeHandle *handle : host.central->resizeHandles())
-            visible += handle->isVisible();
-        return visible;
-    };
-    QCOMPARE(visibleHandles(), 10);
-    host.maximizeWindow();
-    QCOMPARE(visibleHandles(), 0);
-    host.restoreWindow();
-    QCOMPARE(visibleHandles(), 10);
 }
 
 void tst_MainWindow::splashScreenGivesWayToAModalBox()

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/runapplication.h"
+#include "base/resourcestrings.h"
 #include "documents/documentsmanager.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // ../qvkioskcore beside this test's folder and steers through the runtime's environment
 // variables; what the runtime took is read back from its record file.
 
-#include "documents/controllerfacade.h"
+#include "base/controllerfacade.h"
 #include "documents/dialogblockuserinteraction.h"
 #include "documents/documentsmanager.h"
 

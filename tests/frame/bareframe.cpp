@@ -13,57 +13,35 @@
 
 namespace {
 
-QBoxLayout *column(std::initializer_list<QWidget *> widgets)
+// The title bar, the menus and the tool bar over an empty grey page.
+QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
 {
-    auto layout = new QVBoxLayout;
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    for (QWidget *widget : widgets)
-        layout->addWidget(widget);
-    return layout;
+    auto empty = new QWidget;
+    empty->setAutoFillBackground(true);
+    QPalette palette = empty->palette();
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(greyColor(76, 255)));
+    empty->setPalette(palette);
+    empty->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    auto page = new QWidget;
+    auto column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(titleBar);
+    column->addWidget(new MenuBar(actions));
+    column->addWidget(new ToolBarArea(actions));
+    column->addWidget(empty);
+    return page;
 }
 
 } // namespace
 
 BareFrame::BareFrame(MainWindowBase *window)
     : CentralWidgetBase(window)
+    , titleBar(new TitleBar)
     , actions(std::make_unique<Actions>())
-{
-    using Edge = ResizeHandle::Edge;
-    // Grey but for the top: the handle itself makes its top corners and upper parts black.
-    auto handle = [this, window](Edge edge) {
-        const QColor colour = edge == Edge::Top ? QColor(Qt::black) : greyColor(153, 255);
-        auto made = new ResizeHandle(this, window, edge, colour, 5);
-        QObject::connect(made, &ResizeHandle::resized, window, &MainWindowBase::changedGeometry);
-        handles.append(made);
-        return made;
-    };
-    auto page = new QWidget;
-    page->setAutoFillBackground(true);
-    QPalette pagePalette = page->palette();
-    pagePalette.setBrush(QPalette::All, QPalette::Window, QBrush(greyColor(76, 255)));
-    page->setPalette(pagePalette);
-    page->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    titleBar = new TitleBar;
-
-    auto row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    row->addLayout(column({handle(Edge::TopLeft),
-                           handle(Edge::LeftUpper),
-                           handle(Edge::Left),
-                           handle(Edge::BottomLeft)}));
-    row->addLayout(column({handle(Edge::Top),
-                           titleBar,
-                           new MenuBar(actions.get()),
-                           new ToolBarArea(actions.get()),
-                           page,
-                           handle(Edge::Bottom)}));
-    row->addLayout(column({handle(Edge::TopRight),
-                           handle(Edge::RightUpper),
-                           handle(Edge::Right),
-                           handle(Edge::BottomRight)}));
-}
+    , border(this, window, pageUnder(titleBar, actions.get()))
+{}
 
 BareFrame::~BareFrame() = default;
 
@@ -74,14 +52,12 @@ bool BareFrame::isCaptionAt(int x, int y)
 
 void BareFrame::showResizeHandles()
 {
-    for (ResizeHandle *handle : handles)
-        handle->show();
+    border.setVisible(true);
 }
 
 void BareFrame::hideResizeHandles()
 {
-    for (ResizeHandle *handle : handles)
-        handle->hide();
+    border.setVisible(false);
 }
 
 void BareFrame::setMaximizedLook(bool maximized)
@@ -92,11 +68,7 @@ void BareFrame::setMaximizedLook(bool maximized)
 
 void BareFrame::showEvent(QShowEvent *event)
 {
-    for (ResizeHandle *handle : handles) {
-        if (handle->edge() == ResizeHandle::Edge::LeftUpper
-            || handle->edge() == ResizeHandle::Edge::RightUpper)
-            handle->setEdgeHeight(titleBar->sizeHint().height());
-    }
+    border.setUpperHeight(titleBar->height());
     CentralWidgetBase::showEvent(event);
 }
 

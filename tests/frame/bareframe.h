@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/controllerfacade.h"
 #include "base/iglobalobserver.h"
-#include "documents/controllerfacade.h"
 #include "frame/centralwidgetbase.h"
 #include "frame/mainwindowbase.h"
-#include "frame/resizehandle.h"
+#include "frame/resizeborder.h"
 
 #include <QEvent>
 #include <QList>
@@ -14,7 +14,7 @@
 class Actions;
 class TitleBar;
 
-// The frame around an empty page, as the start page will use it: ten handles, the title bar,
+// The frame around an empty page, as the start page uses it: the resize border, the title bar,
 // the menu bar and the tool bar. It records the looks it was given.
 class BareFrame final : public CentralWidgetBase
 {
@@ -28,14 +28,12 @@ public:
     void setMaximizedLook(bool maximized) override;
 
     TitleBar *titleBar = nullptr;
-    QList<ResizeHandle *> handles; // the bottom-right corner last
     QList<bool> looks;
+    std::unique_ptr<Actions> actions;
+    ResizeBorder border;
 
 protected:
     void showEvent(QShowEvent *event) override;
-
-private:
-    std::unique_ptr<Actions> actions;
 };
 
 // A main window around a BareFrame.

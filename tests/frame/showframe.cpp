@@ -6,6 +6,8 @@
 #include "bareframe.h"
 
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
+#include "frame/resizehandle.h"
 #include "frame/titlebar.h"
 
 #include <QRegularExpression>
@@ -17,8 +19,7 @@ int main(int argc, char *argv[])
 {
     QVKioskApplication application(argc, argv);
     QTranslator translator;
-    if (translator.load(QStringLiteral(":/resource_strings_en")))
-        QCoreApplication::installTranslator(&translator);
+    installResourceStrings(translator);
 
     FrameWindow window;
     window.setWindowTitle(QStringLiteral("Bare frame"));
@@ -34,7 +35,7 @@ int main(int argc, char *argv[])
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
         const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
-        const QPoint corner = centreOf(window.frame->handles.last());
+        const QPoint corner = centreOf(window.frame->border.handles().last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
                             << frame.y() << '\n'
                             << "caption " << caption.x() << ' ' << caption.y() << '\n'

@@ -1,11 +1,14 @@
-// The frame's widgets on their own: resize handles, title bar, actions registry, menu bar and
-// tool bar. The title bar's caption rule is tested through the window (tst_mainwindowbase).
+// The frame's widgets on their own: resize handles and their border, title bar, actions
+// registry, menu bar and tool bar. The title bar's caption rule is tested through the window (tst_mainwindowbase).
 
 #include "bareframe.h"
 
+#include "base/appfont.h"
+#include "base/resourcestrings.h"
 #include "base/widgethelpers.h"
 #include "frame/actions.h"
 #include "frame/resizehandle.h"
+#include "frame/titlebar.h"
 
 #include <QtTest>
 
@@ -25,11 +28,7 @@ class TestFrameWidgets final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QCoreApplication::installTranslator(&translator);
-    }
+    void initTestCase() { QVERIFY(installResourceStrings(translator)); }
 
     void cleanup() { restoreAllOverrideCursors(); }
 
@@ -118,6 +117,44 @@ private slots:
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&handle, &leave);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    // Around the page as thick as drawn, black at the top and beside the title bar and as tall
+    // as it there; all gone while the window is maximised.
+    void borderAroundThePage()
+    {
+        FrameWindow window;
+        window.setGeometry(100, 100, 900, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int t = scaledSize(5), w = 900, h = 400, bar = window.frame->titleBar->height();
+        const int side = h - 2 * t - bar;
+        const QList<ResizeHandle *> &handles = window.frame->border.handles();
+        QList<QRect> placed;
+        QList<bool> black;
+        for (const ResizeHandle *handle : handles) {
+            placed << handle->geometry();
+            black << (handle->palette().color(QPalette::Window) == Qt::black);
+        }
+        // clang-format off
+        QCOMPARE(placed, (QList<QRect>{{0, 0, t, t}, {0, t, t, bar}, {0, t + bar, t, side},
+                                        {0, h - t, t, t}, {t, 0, w - 2 * t, t},
+                                        {t, h - t, w - 2 * t, t}, {w - t, 0, t, t},
+                                        {w - t, t, t, bar}, {w - t, t + bar, t, side},
+                                        {w - t, h - t, t, t}}));
+        QCOMPARE(black, (QList<bool>{true, true, false, false, true, false, true, true, false, false}));
+        // clang-format on
+        QCOMPARE(window.frame->titleBar->mapTo(window.frame, QPoint()), QPoint(t, t));
+        const auto visible = [&handles] {
+            return std::count_if(handles.begin(), handles.end(), [](const QWidget *handle) {
+                return handle->isVisible();
+            });
+        };
+        QCOMPARE(visible(), 10);
+        window.maximizeWindow();
+        QCOMPARE(visible(), 0);
+        window.restoreWindow();
+        QCOMPARE(visible(), 10);
     }
 
     void actionsGiveNullOutsideTheTable()

@@ -1,8 +1,8 @@
 // The facade's observer list: each request reaches every observer registered when it starts
 // and still registered at its turn, once, in registration order.
 
+#include "base/controllerfacade.h"
 #include "base/iglobalobserver.h"
-#include "documents/controllerfacade.h"
 
 #include <QStringList>
 #include <QTest>

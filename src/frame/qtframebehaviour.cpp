@@ -1,4 +1,4 @@
-#include "captionbehaviour.h"
+#include "qtframebehaviour.h"
 
 #include "centralwidgetbase.h"
 #include "mainwindowbase.h"
@@ -10,12 +10,10 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-CaptionBehaviour::CaptionBehaviour(MainWindowBase *window)
-    : QObject(window)
+QtFrameBehaviour::QtFrameBehaviour(MainWindowBase *window)
+    : FrameBehaviour(window)
     , window(window)
 {
-    setObjectName(QStringLiteral("captionBehaviour"));
-
     menu = new QMenu(window);
     menu->setObjectName(QStringLiteral("systemMenu"));
     menu->setStyleSheet(menuStyleSheet(true));
@@ -37,7 +35,19 @@ CaptionBehaviour::CaptionBehaviour(MainWindowBase *window)
     window->installEventFilter(this);
 }
 
-void CaptionBehaviour::openSystemMenu(const QPoint &globalPos)
+bool QtFrameBehaviour::nativeEvent(void *, qintptr *)
+{
+    return false;
+}
+
+void QtFrameBehaviour::bringToFront()
+{
+    // Front without staying on top: a stay-on-top flag would outlive the start.
+    window->raise();
+    window->activateWindow();
+}
+
+void QtFrameBehaviour::openSystemMenu(const QPoint &globalPos)
 {
     const bool maximized = window->isMaximizedState();
     restoreAction->setEnabled(maximized);
@@ -45,22 +55,20 @@ void CaptionBehaviour::openSystemMenu(const QPoint &globalPos)
     menu->popup(globalPos);
 }
 
-void CaptionBehaviour::openSystemMenuOf(QWidget *window, const QPoint &globalPos)
+bool QtFrameBehaviour::startSystemResize(Qt::Edges edges)
 {
-    if (window == nullptr)
-        return;
-    if (auto behaviour = window->findChild<CaptionBehaviour *>(QString(),
-                                                               Qt::FindDirectChildrenOnly))
-        behaviour->openSystemMenu(globalPos);
+    // Where the window manager resizes, it keeps the window's constraints and its own feel.
+    QWindow *handle = window->windowHandle();
+    return handle != nullptr && handle->startSystemResize(edges);
 }
 
-bool CaptionBehaviour::isCaption(const QPoint &globalPos) const
+bool QtFrameBehaviour::isCaption(const QPoint &globalPos) const
 {
     CentralWidgetBase *central = window->centralWidgetBase();
     return central != nullptr && central->isCaptionAt(globalPos.x(), globalPos.y());
 }
 
-bool CaptionBehaviour::eventFilter(QObject *watched, QEvent *event)
+bool QtFrameBehaviour::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != window)
         return false;
@@ -86,7 +94,7 @@ bool CaptionBehaviour::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-bool CaptionBehaviour::pressed(QMouseEvent *event)
+bool QtFrameBehaviour::pressed(QMouseEvent *event)
 {
     const QPoint global = event->globalPosition().toPoint();
     if (!isCaption(global))
@@ -103,7 +111,7 @@ bool CaptionBehaviour::pressed(QMouseEvent *event)
     return true;
 }
 
-bool CaptionBehaviour::moved(QMouseEvent *event)
+bool QtFrameBehaviour::moved(QMouseEvent *event)
 {
     if (drag == Drag::None || drag == Drag::BySystem || event->buttons() != Qt::LeftButton)
         return false;

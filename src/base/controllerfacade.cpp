@@ -1,6 +1,6 @@
 #include "controllerfacade.h"
 
-#include "base/iglobalobserver.h"
+#include "iglobalobserver.h"
 #include "qvkioskcontroller.h"
 
 #include <algorithm>
