@@ -1,37 +1,12 @@
 #include "base/settings.h"
 
+#include "capturedoutput.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QTemporaryFile>
 #include <QTest>
-
-#include <functional>
-
-#include <cstdio>
-#include <unistd.h>
-
-namespace {
-
-// What `action` writes to standard error.
-QByteArray capturedStderr(const std::function<void()> &action)
-{
-    QTemporaryFile file;
-    if (!file.open())
-        return {};
-    std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
-    dup2(file.handle(), STDERR_FILENO);
-    action();
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    ::close(saved);
-    QFile written(file.fileName());
-    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
-}
-
-} // namespace
 
 class tst_Settings : public QObject
 {
@@ -91,7 +66,7 @@ void tst_Settings::damagedFileIsKeptAsideNotWrittenOver()
 
     QByteArray printed;
     QVariant value;
-    printed = capturedStderr([&] { value = settingsValue(QStringLiteral("RecentlyUsedFiles")); });
+    printed = capturedOutput(2, [&] { value = settingsValue(QStringLiteral("RecentlyUsedFiles")); });
     QCOMPARE(value, QVariant());
     const QStringList aside = QDir(QFileInfo(path).path())
                                   .entryList({QFileInfo(path).fileName() + ".damaged-*"});
@@ -125,7 +100,7 @@ void tst_Settings::unwritableFileIsReportedOnce()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    const QByteArray printed = capturedStderr([] {
+    const QByteArray printed = capturedOutput(2, [] {
         setSettingsValue(QStringLiteral("StateMainWindowMaximized"), true);
         setSettingsValue(QStringLiteral("StateMainWindowMaximized"), false);
     });

@@ -73,22 +73,6 @@ LockHolder::~LockHolder()
         process.kill();
 }
 
-QByteArray capturedStdout(const std::function<void()> &action)
-{
-    QTemporaryFile file;
-    if (!file.open())
-        return {};
-    std::fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    dup2(file.handle(), STDOUT_FILENO);
-    action();
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    QFile written(file.fileName());
-    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
-}
-
 DialogAnswerer::DialogAnswerer()
 {
     QTimer::singleShot(10, this, &DialogAnswerer::answer);
@@ -137,22 +121,6 @@ void DialogAnswerer::answer()
         }
         other->reject();
     }
-}
-
-ScopedEnvironment::ScopedEnvironment(const char *name, const QByteArray &value)
-    : variable(name)
-    , previous(qgetenv(name))
-    , wasSet(qEnvironmentVariableIsSet(name))
-{
-    qputenv(name, value);
-}
-
-ScopedEnvironment::~ScopedEnvironment()
-{
-    if (wasSet)
-        qputenv(variable.constData(), previous);
-    else
-        qunsetenv(variable.constData());
 }
 
 qint64 endedProcessId()

@@ -4,6 +4,9 @@
 
 #include "documents/accesslevel.h"
 
+#include "capturedoutput.h"
+#include "scopedenvironment.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QProcess>
@@ -34,10 +37,6 @@ private:
     QByteArray readLine();
 };
 
-// What `action` writes to standard output (file descriptor 1). QtTest reports there too, so
-// `action` must not fail a check.
-QByteArray capturedStdout(const std::function<void()> &action);
-
 // Answers every modal dialog as it appears, by kind: message boxes with OK, recording their
 // text; code dialogs with the set answer (Cancel until acceptCode); file dialogs with Cancel,
 // recording the folder they show and the name typed in for the user.
@@ -64,19 +63,6 @@ private:
     bool acceptCodeDialog = false;
     AccessLevel level = AccessLevel::Administrator;
     QString code;
-};
-
-// Sets an environment variable for the object's life.
-class ScopedEnvironment final
-{
-public:
-    ScopedEnvironment(const char *name, const QByteArray &value);
-    ~ScopedEnvironment();
-
-private:
-    QByteArray variable;
-    QByteArray previous;
-    bool wasSet = false;
 };
 
 // The process id of a process that has just ended.

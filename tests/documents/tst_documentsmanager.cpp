@@ -163,8 +163,9 @@ private slots:
 
         bool opened = true;
         bool launchFailed = false;
-        const QByteArray printed = capturedStdout(
-            [&] { opened = manager.openControllerFile(nullptr, launchFailed, row.file, false); });
+        const QByteArray printed = capturedOutput(1, [&] {
+            opened = manager.openControllerFile(nullptr, launchFailed, row.file, false);
+        });
         QVERIFY(!opened);
         QVERIFY(!launchFailed);
         QCOMPARE(answerer.messages,
@@ -372,7 +373,7 @@ private slots:
         manager->closeSharedMemory();
         bool ready = true;
         bool handedOver = true;
-        const QByteArray printed = capturedStdout([&] {
+        const QByteArray printed = capturedOutput(1, [&] {
             ready = manager->isRuntimeReady();
             handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
         });

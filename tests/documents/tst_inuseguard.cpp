@@ -248,7 +248,7 @@ private slots:
 
         InUseGuard guard;
         bool acquired = false;
-        const QByteArray printed = capturedStdout([&] { acquired = guard.acquire(lockedFile); });
+        const QByteArray printed = capturedOutput(1, [&] { acquired = guard.acquire(lockedFile); });
         QVERIFY(acquired); // the open goes on without a lock
         QCOMPARE(guard.lockName(), QString());
         QVERIFY(!QFileInfo::exists(without.root + "/Brennix"));
