@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Builds the Debian package from a build tree, unpacks it with dpkg -x and runs what it holds.
+"""Builds the Debian package from a build tree, has lintian check it, unpacks it with dpkg -x
+and runs what it holds.
 
 Usage: tst_debpackage.py <cpack> <CPackConfig.cmake>
 """
