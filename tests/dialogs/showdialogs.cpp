@@ -2,6 +2,8 @@
 // take-screenshots.sh in docs/screenshots). Not a test.
 //   showdialogs confirmation|error|information|authenticate|block|legal|about
 
+#include "app/runapplication.h"
+#include "base/qvkioskapplication.h"
 #include "dialogs/custommessagebox.h"
 #include "dialogs/dialogabout.h"
 #include "dialogs/dialoglegal.h"
@@ -17,12 +19,13 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // The program's own application object, style and strings: a plain QApplication would
+    // draw the platform's icons on the dialogs' buttons, which the program never shows.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QVKioskApplication app(argc, argv);
     QTranslator translator;
-    if (translator.load(QStringLiteral(":/resource_strings_en")))
-        QCoreApplication::installTranslator(&translator);
-    QCoreApplication::setApplicationName(QObject::tr("ID_RESSTR_APPLICATION_QVKIOSK"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QVKIOSK_VERSION));
+    installResourceStrings(translator);
+    setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral(QVKIOSK_VERSION));
 
     // Report where the dialog lies, so the caller can crop a screenshot to it.
     QTimer::singleShot(500, [] {
@@ -36,11 +39,12 @@ int main(int argc, char *argv[])
     const QString file = QStringLiteral("/srv/kiosk/Lobby.qvksk");
     const QString kind = app.arguments().value(1);
     const auto text = [](const char *id) { return QObject::tr(id); };
+    // Asked when a recent file that no longer exists is loaded.
     if (kind == "confirmation")
         CustomMessageBox::showConfirmation(nullptr,
                                            text("ID_RESSTR_RECENTFILESAREA_QUESTION")
                                                + text("ID_RESSTR_RECENTFILESAREA_SUFFIX") + file,
-                                           {});
+                                           text("ID_RESSTR_RECENTFILESAREA_TITLE"));
     else if (kind == "error")
         CustomMessageBox::showError(nullptr,
                                     text("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(5),

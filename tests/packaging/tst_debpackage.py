@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Builds the Debian package from a build tree, unpacks it with dpkg -x and runs what it holds.
+"""Builds the Debian package from a build tree, has lintian check it, unpacks it with dpkg -x
+and runs what it holds.
 
 Usage: tst_debpackage.py <cpack> <CPackConfig.cmake>
 """
 
 import configparser
+import gzip
 import os
+import re
 import signal
 import struct
 import subprocess
@@ -52,6 +55,19 @@ class DebPackage(unittest.TestCase):
         # By hand: loaded as plug-ins. Found by shlibdeps: linked by the programs.
         for name in ("libqt6svg6", "qt6-qpa-plugins", "libqt6widgets6", "libsodium23"):
             self.assertIn(name, names, depends)
+
+    def test_lintian_finds_no_error_warning_or_missing_hardening(self):
+        # The package's own overrides (usr/share/lintian/overrides) each say why.
+        checked = run(["lintian", "--display-info", "--fail-on", "none", self.deb])
+        self.assertEqual(checked.returncode, 0, checked.stderr)
+        faults = [line for line in checked.stdout.splitlines()
+                  if line.startswith(("E:", "W:")) or " hardening-" in line]
+        self.assertEqual(faults, [], "\n" + "\n".join(faults))
+
+    def test_changelog_has_an_entry_for_this_version(self):
+        version = run(["dpkg-deb", "-f", self.deb, "Version"]).stdout.strip()
+        with gzip.open(self.path("usr/share/doc/qvkiosk/changelog.Debian.gz"), "rt") as f:
+            self.assertRegex(f.readline(), r"^qvkiosk \(%s\) " % re.escape(version))
 
     def test_launcher_loads_the_core_library_beside_it(self):
         # The real file, as the kernel runs it through the link in usr/bin; ldd would take
