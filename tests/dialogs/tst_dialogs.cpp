@@ -388,6 +388,7 @@ private slots:
         DialogAbout about(nullptr);
         auto version = about.findChild<QLabel *>(QStringLiteral("versionLabel"));
         auto copyright = about.findChild<QLabel *>(QStringLiteral("copyrightLabel"));
+        QVERIFY(version && copyright);
         QCOMPARE(version->text(), QStringLiteral("Quorvane Kiosk Ver.1.2.3")); // no build number
         QVERIFY(copyright->text().contains("Brennix Corporation"));
         QVERIFY(!copyright->text().contains('\n'));
