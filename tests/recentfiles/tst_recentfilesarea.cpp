@@ -1,7 +1,6 @@
 // The start page's recent-files area: its buttons, loading present and missing files, pinning and
 // removing.
 
-#include "bareframe.h"
 #include "recentfiles/crecentfilesmodel.h"
 #include "recentfiles/crecentfilesview.h"
 #include "recentfiles/recentfilesarea.h"
