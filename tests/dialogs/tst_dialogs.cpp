@@ -381,16 +381,25 @@ private slots:
         QVERIFY(textAsTyped);
     }
 
-    void aboutShowsTheVersionIsSplashSizedAndClosesOnAPress()
+    // The version at the lower left, the maker's one-line copyright at the lower right.
+    void aboutShowsVersionAndCopyrightIsSplashSizedAndClosesOnAPress()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
         DialogAbout about(nullptr);
         auto version = about.findChild<QLabel *>(QStringLiteral("versionLabel"));
+        auto copyright = about.findChild<QLabel *>(QStringLiteral("copyrightLabel"));
+        QVERIFY(version && copyright);
         QCOMPARE(version->text(), QStringLiteral("Quorvane Kiosk Ver.1.2.3")); // no build number
+        QVERIFY(copyright->text().contains("Brennix Corporation"));
+        QVERIFY(!copyright->text().contains('\n'));
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QCOMPARE(about.size(), splashImageSize());
         QVERIFY(about.width() >= 800 && about.height() >= 400);
+        for (const QLabel *label : {version, copyright})
+            QVERIFY(label->isVisible() && label->y() >= about.height() * 9 / 10);
+        QVERIFY(version->geometry().right() < about.width() / 2);
+        QVERIFY(copyright->geometry().left() > about.width() / 2);
         QTest::mousePress(version, Qt::RightButton);
         QVERIFY(!about.isVisible());
     }

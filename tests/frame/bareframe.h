@@ -1,7 +1,5 @@
 #pragma once
 
-#include "base/controllerfacade.h"
-#include "base/iglobalobserver.h"
 #include "frame/centralwidgetbase.h"
 #include "frame/mainwindowbase.h"
 #include "frame/resizeborder.h"
@@ -61,20 +59,3 @@ QPoint centreOf(const QWidget *widget);
 
 // The title bar's button of that action object name.
 QWidget *titleButton(const TitleBar *bar, const QString &name);
-
-// Counts the broadcasts it receives while registered with the controller facade.
-class CountingObserver final : public IGlobalObserver
-{
-public:
-    CountingObserver() { ControllerFacade::instance().addObserver(this); }
-    ~CountingObserver() override { ControllerFacade::instance().removeObserver(this); }
-
-    void changedFilePath() override {}
-    void requestToMinimize() override { ++minimize; }
-    void requestToMaximize() override { ++maximize; }
-    void requestToClose() override { ++close; }
-
-    int minimize = 0;
-    int maximize = 0;
-    int close = 0;
-};

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """The bare frame on a real X server, driven with xdotool: a drag of the title bar moves the
 window, a drag of the bottom-right handle resizes it, a double click on the caption maximises
-it and another restores it. Run inside xvfb-run (no window manager: the frame falls back to
-moving and resizing the window itself).
+it and another restores it. Starts an Xvfb of its own (no window manager: the frame falls back
+to moving and resizing the window itself).
 
 usage: realwindow.py <showframe>
 """
+import os
+import random
 import subprocess
 import sys
 import time
@@ -40,10 +42,39 @@ def double_click(x, y):
     xdotool("mousemove", x, y, "sleep", 0.2, "click", "--repeat", 2, "--delay", 80, 1)
 
 
+def start_display():
+    """On a number drawn far above those that xvfb-run -a tries first, where parallel tests
+    meet; a number in use makes this Xvfb exit, and another is drawn."""
+    for _ in range(20):
+        number = random.randint(1000, 30000)
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end),
+                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                  pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as reported:
+            if reported.readline().strip() == str(number) and server.poll() is None:
+                os.environ["DISPLAY"] = f":{number}"
+                os.environ.pop("XAUTHORITY", None)
+                return server
+        server.kill()
+        server.wait()
+    sys.exit("FAIL no Xvfb could be started")
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    program = subprocess.Popen([sys.argv[1], "800x500+100+100"], stdout=subprocess.PIPE,
+    display = start_display()
+    try:
+        run(sys.argv[1])
+    finally:
+        display.terminate()
+        display.wait()
+
+
+def run(showframe):
+    program = subprocess.Popen([showframe, "800x500+100+100"], stdout=subprocess.PIPE,
                                text=True)
     try:
         program.stdout.readline()  # the geometry line

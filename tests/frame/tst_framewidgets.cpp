@@ -1,8 +1,10 @@
-// The frame's widgets on their own: resize handles and their border, title bar, actions
-// registry, menu bar and tool bar. The title bar's caption rule is tested through the window (tst_mainwindowbase).
+// The frame's widgets: resize handles and their border, the actions registry, and the commands
+// reached through the menus, shortcuts and buttons. The title bar's caption rule is tested
+// through the window (tst_mainwindowbase).
 
 #include "bareframe.h"
 
+#include "app/centralwidget.h"
 #include "base/appfont.h"
 #include "base/resourcestrings.h"
 #include "base/widgethelpers.h"
@@ -10,11 +12,13 @@
 #include "frame/resizehandle.h"
 #include "frame/titlebar.h"
 
+#include "modaldialoganswerer.h"
+#include "recordingobserver.h"
+
 #include <QtTest>
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
+#include <QDialog>
 #include <QToolBar>
 #include <QTranslator>
 
@@ -22,6 +26,21 @@
 
 using Edge = ResizeHandle::Edge;
 Q_DECLARE_METATYPE(ResizeHandle::Edge)
+
+namespace {
+
+// The running window's client area, without a runtime.
+class CommandWindow final : public MainWindowBase
+{
+public:
+    CommandWindow()
+        : MainWindowBase(nullptr)
+    {
+        installCentralWidget(new CentralWidget(this));
+    }
+};
+
+} // namespace
 
 class TestFrameWidgets final : public QObject
 {
@@ -86,28 +105,21 @@ private slots:
         QCOMPARE(resized.size(), steps);
     }
 
-    void handleCursorAndColour_data()
+    void handleCursor_data()
     {
         QTest::addColumn<Edge>("edge");
         QTest::addColumn<Qt::CursorShape>("cursor");
-        QTest::addColumn<bool>("black");
-        // clang-format off
-        QTest::addRow("top") << Edge::Top << Qt::SizeVerCursor << false;
-        QTest::addRow("left upper: always black") << Edge::LeftUpper << Qt::SizeHorCursor << true;
-        QTest::addRow("top right: always black") << Edge::TopRight << Qt::SizeBDiagCursor << true;
-        QTest::addRow("bottom right") << Edge::BottomRight << Qt::SizeFDiagCursor << false;
-        // clang-format on
+        QTest::addRow("top") << Edge::Top << Qt::SizeVerCursor;
+        QTest::addRow("left upper") << Edge::LeftUpper << Qt::SizeHorCursor;
+        QTest::addRow("top right") << Edge::TopRight << Qt::SizeBDiagCursor;
+        QTest::addRow("bottom right") << Edge::BottomRight << Qt::SizeFDiagCursor;
     }
 
-    void handleCursorAndColour()
+    void handleCursor()
     {
         QFETCH(Edge, edge);
         QFETCH(Qt::CursorShape, cursor);
-        QFETCH(bool, black);
-        const QColor grey = greyColor(153, 255);
-        ResizeHandle handle(nullptr, nullptr, edge, grey, 5);
-        QCOMPARE(handle.palette().color(QPalette::Window), black ? QColor(Qt::black) : grey);
-
+        ResizeHandle handle(nullptr, nullptr, edge);
         // Another widget's cursor underneath: leaving pops every pushed cursor.
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
@@ -119,8 +131,8 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    // Around the page as thick as drawn, black at the top and beside the title bar and as tall
-    // as it there; all gone while the window is maximised.
+    // Around the page as thick as drawn: black at the top and beside the title bar (as tall as
+    // it), grey below; all gone while the window is maximised.
     void borderAroundThePage()
     {
         FrameWindow window;
@@ -128,33 +140,26 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const int t = scaledSize(5), w = 900, h = 400, bar = window.frame->titleBar->height();
-        const int side = h - 2 * t - bar;
-        const QList<ResizeHandle *> &handles = window.frame->border.handles();
-        QList<QRect> placed;
-        QList<bool> black;
-        for (const ResizeHandle *handle : handles) {
-            placed << handle->geometry();
-            black << (handle->palette().color(QPalette::Window) == Qt::black);
-        }
+        const QColor black(Qt::black), grey = greyColor(153, 255), page = greyColor(76, 255);
+        const auto drawn = [&window](const QList<QPoint> &points) {
+            const QImage image = window.grab().toImage();
+            QList<QColor> colours;
+            for (const QPoint &point : points)
+                colours << image.pixelColor(point);
+            return colours;
+        };
+        const int low = h - t - 2; // beside the empty page
         // clang-format off
-        QCOMPARE(placed, (QList<QRect>{{0, 0, t, t}, {0, t, t, bar}, {0, t + bar, t, side},
-                                        {0, h - t, t, t}, {t, 0, w - 2 * t, t},
-                                        {t, h - t, w - 2 * t, t}, {w - t, 0, t, t},
-                                        {w - t, t, t, bar}, {w - t, t + bar, t, side},
-                                        {w - t, h - t, t, t}}));
-        QCOMPARE(black, (QList<bool>{true, true, false, false, true, false, true, true, false, false}));
+        QCOMPARE(drawn({{0, t + bar - 1}, {w - 1, t + bar - 1}, {0, t + bar}, {w - 1, t + bar},
+                        {t - 1, low}, {t, low}, {w - t - 1, low}, {w - t, low},
+                        {w / 2, h - t - 1}, {w / 2, h - t}, {0, h - 1}, {w - 1, h - 1}}),
+                 (QList<QColor>{black, black, grey, grey, grey, page, page, grey, page, grey, grey, grey}));
         // clang-format on
         QCOMPARE(window.frame->titleBar->mapTo(window.frame, QPoint()), QPoint(t, t));
-        const auto visible = [&handles] {
-            return std::count_if(handles.begin(), handles.end(), [](const QWidget *handle) {
-                return handle->isVisible();
-            });
-        };
-        QCOMPARE(visible(), 10);
         window.maximizeWindow();
-        QCOMPARE(visible(), 0);
+        QTRY_COMPARE(drawn({{0, window.height() - 1}}), QList<QColor>{page});
         window.restoreWindow();
-        QCOMPARE(visible(), 10);
+        QCOMPARE(drawn({{t - 1, low}, {t, low}}), (QList<QColor>{grey, page}));
     }
 
     void actionsGiveNullOutsideTheTable()
@@ -164,50 +169,71 @@ private slots:
             QVERIFY2(actions.action(id) == nullptr, qPrintable(QString::number(id)));
     }
 
-    // The menus' entries with their shortcuts and icons; the title bar's buttons reach the window
-    // only through the broadcasts; the tool bar's button and the File menu's entry run one command.
-    void framesButtonsAndMenus()
+    // What a user reaches through the window's menus, shortcuts, tool bar and title-bar buttons:
+    // a dialog (by class) or a broadcast.
+    void commandsOfTheRunningWindow_data()
     {
-        FrameWindow window;
+        QTest::addColumn<QString>("how"); // keys, with a space before a key pressed in the menu
+        QTest::addColumn<QString>("reached");
+        QTest::addRow("Ctrl+O") << "Ctrl+O"
+                                << "QFileDialog";
+        QTest::addRow("File menu, Open") << "Alt+F O"
+                                         << "QFileDialog";
+        QTest::addRow("tool bar") << "toolBar"
+                                  << "QFileDialog";
+        QTest::addRow("Alt+F4") << "Alt+F4"
+                                << "close";
+        QTest::addRow("File menu, Exit") << "Alt+F X"
+                                         << "close";
+        QTest::addRow("About menu, About") << "Alt+A A"
+                                           << "DialogAbout";
+        QTest::addRow("About menu, Legal") << "Alt+A L"
+                                           << "DialogLegal";
+        QTest::addRow("minimise button") << "minimizeAction"
+                                         << "minimize";
+        QTest::addRow("maximise button") << "maximizeAction"
+                                         << "maximize";
+        QTest::addRow("close button") << "closeAction"
+                                      << "close";
+    }
+
+    void commandsOfTheRunningWindow()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, reached);
+        CommandWindow window;
         window.setGeometry(100, 100, 900, 400);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QStringList menus;
-        for (const QAction *menu : window.findChild<QMenuBar *>()->actions()) {
-            menus << menu->text();
-            for (const QAction *entry : menu->menu()->actions())
-                menus << QStringLiteral("  %1 [%2]%3")
-                             .arg(entry->text(),
-                                  QKeySequence::listToString(entry->shortcuts()),
-                                  entry->icon().isNull() ? "" : " icon");
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        RecordingObserver observer;
+        QStringList seen;
+        if (reached.contains("Dialog")) {
+            answerModalDialog([&seen](QWidget *modal) {
+                seen << modal->metaObject()->className();
+                static_cast<QDialog *>(modal)->reject();
+            });
         }
-        QCOMPARE(menus,
-                 (QStringList{"&File",
-                              "  &Open Controller File... [Ctrl+O] icon",
-                              "  E&xit [Alt+F4] icon",
-                              "&About",
-                              "  &About Quorvane Kiosk []",
-                              "  &Legal []"}));
-        CountingObserver observer;
-        for (const char *name : {"minimizeAction", "maximizeAction", "closeAction"})
-            QTest::mouseClick(titleButton(window.frame->titleBar, name), Qt::LeftButton);
-        QCOMPARE(observer.minimize, 1);
-        QCOMPARE(observer.maximize, 1);
-        QCOMPARE(observer.close, 1);
+        if (auto button = titleButton(window.findChild<TitleBar *>(), how)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (how == "toolBar") {
+            auto bar = window.findChild<QToolBar *>(how);
+            QTest::mouseClick(bar->widgetForAction(bar->actions().first()), Qt::LeftButton);
+        } else {
+            const QStringList keys = how.split(' ');
+            const QKeySequence first(keys.first());
+            QTest::keyClick(window.windowHandle(),
+                            Qt::Key(first[0].key()),
+                            first[0].keyboardModifiers());
+            if (keys.size() > 1) {
+                QTRY_VERIFY(QApplication::activePopupWidget());
+                QTest::keyClick(QApplication::activePopupWidget()->windowHandle(),
+                                Qt::Key(QKeySequence(keys.last())[0].key()));
+            }
+        }
+        QCOMPARE(seen + observer.calls, QStringList{reached});
+        QCOMPARE(pendingModalAnswers(), 0);
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowState(), Qt::WindowNoState);
-
-        auto toolBar = window.findChild<QToolBar *>(QStringLiteral("toolBar"));
-        QSignalSpy triggered(toolBar->actions().first(), &QAction::triggered);
-        QTest::mouseClick(toolBar->widgetForAction(toolBar->actions().first()), Qt::LeftButton);
-        auto file = window.findChild<QMenu *>(QStringLiteral("fileMenu"));
-        file->popup(window.mapToGlobal(QPoint(0, 0)));
-        QVERIFY(QTest::qWaitForWindowExposed(file));
-        QTest::mouseClick(file,
-                          Qt::LeftButton,
-                          {},
-                          file->actionGeometry(file->actions().first()).center());
-        QCOMPARE(triggered.size(), 2);
     }
 
 private:

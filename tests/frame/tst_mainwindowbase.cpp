@@ -13,6 +13,8 @@
 #include "frame/windowgeometry.h"
 #include "platform/windowmessages.h"
 
+#include "recordingobserver.h"
+
 #include <QtTest>
 
 #include <QMenu>
@@ -310,7 +312,7 @@ private slots:
     {
         QFETCH(bool, twice);
         FrameWindow window;
-        CountingObserver observer;
+        RecordingObserver observer;
         showRestored(window);
         auto icon = window.frame->titleBar->findChild<QWidget *>(QStringLiteral("appIcon"));
         auto menu = window.findChild<QMenu *>(QStringLiteral("systemMenu"));
@@ -323,7 +325,7 @@ private slots:
             QVERIFY(!menu->isVisible()); // a double click may still follow
         }
         QTest::qWait(QApplication::doubleClickInterval() * 2);
-        QCOMPARE(observer.close, twice ? 1 : 0);
+        QCOMPARE(observer.count("close"), twice ? 1 : 0);
         QCOMPARE(menu->isVisible(), !twice);
         if (!twice)
             QCOMPARE(menu->pos(), point);

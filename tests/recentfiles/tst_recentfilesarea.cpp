@@ -1,12 +1,12 @@
 // The start page's recent-files area: its buttons, loading present and missing files, pinning and
 // removing.
 
-#include "bareframe.h"
 #include "recentfiles/crecentfilesmodel.h"
 #include "recentfiles/crecentfilesview.h"
 #include "recentfiles/recentfilesarea.h"
 
 #include "modaldialoganswerer.h"
+#include "recordingobserver.h"
 
 #include <QtTest>
 
@@ -60,10 +60,17 @@ private slots:
         QCOMPARE(pendingModalAnswers(), 0);
     }
 
-    // Load takes one entry; Remove leaves favourites alone (the other states are checked after
-    // the buttons act).
+    // The buttons' labels and the icons; Load takes one entry; Remove leaves favourites alone
+    // (the other states are checked after the buttons act).
     void buttonsFollowSelection()
     {
+        QStringList labels;
+        for (const char *name : {"loadButton", "favoriteButton", "removeButton"})
+            labels << area->findChild<QPushButton *>(name)->text();
+        QCOMPARE(labels, (QStringList{"Load", "Favorite", "Remove from History"}));
+        // The favourites first with the star, the others plain.
+        QVERIFY(rendered(QIcon(QPixmap(":/images/file_icon/QVKiosk_file_icon.svg"))) != star);
+        QCOMPARE(shownList(), "fav* gonefav* one two gone");
         select({"one", "two"});
         QCOMPARE(buttons(), "-FR");
         select({"fav"});
@@ -99,7 +106,7 @@ private slots:
         }
         QCOMPARE(opened, QStringList{path("one")});
         QCOMPARE(openParent, area.get());
-        QCOMPARE(closeCounter->close, takes ? 1 : 0);
+        QCOMPARE(closeCounter->count("close"), takes ? 1 : 0);
         QCOMPARE(view()->selectionModel()->hasSelection(), !takes);
         QCOMPARE(buttons(), takes ? "---" : "LFR");
     }
@@ -179,7 +186,11 @@ private:
     {
         return view()->model()->index(model()->indexOf(path(name)), 0);
     }
-    // The entries in view order by name.
+    static QImage rendered(const QVariant &icon)
+    {
+        return icon.value<QIcon>().pixmap(48).toImage();
+    }
+    // The entries in view order by name, a favourite's (shown with the star) marked "*".
     QString shownList() const
     {
         QStringList names;
@@ -188,7 +199,7 @@ private:
             QString name = QFileInfo(index.data(Qt::UserRole).toString()).baseName();
             if (view()->selectionModel()->isSelected(index))
                 name = '[' + name + ']';
-            names << name + (index.data(Qt::UserRole + 1).toBool() ? "*" : "");
+            names << name + (rendered(index.data(Qt::DecorationRole)) == star ? "*" : "");
         }
         return names.join(' ');
     }
@@ -213,11 +224,12 @@ private:
     }
 
     QTranslator translator;
+    const QImage star = rendered(QIcon(QPixmap(":/images/file_icon/QVKiosk_file_fix_icon.svg")));
     QTemporaryDir dir;
     QStringList opened;
     QWidget *openParent = nullptr;
     bool takes = true;
-    std::optional<CountingObserver> closeCounter;
+    std::optional<RecordingObserver> closeCounter;
     std::unique_ptr<RecentFilesArea> area;
 };
 

@@ -62,34 +62,6 @@ private slots:
         QVERIFY(QCoreApplication::installTranslator(&translator));
     }
 
-    void translation_data()
-    {
-        QTest::addColumn<QByteArray>("id");
-        QTest::addColumn<QString>("text");
-        // clang-format off
-        QTest::addRow("application name") << QByteArray("ID_RESSTR_APPLICATION_QVKIOSK") << "Quorvane Kiosk";
-        QTest::addRow("line break and placeholder") << QByteArray("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE") << "Failed to open file.\nError code : %1";
-        QTest::addRow("leading and trailing line breaks") << QByteArray("ID_RESSTR_RECENTFILESAREA_SUFFIX") << "\n\nSelected file:\n";
-        QTest::addRow("trailing blank") << QByteArray("ID_RESSTR_DIALOGAUTHENTICATE_TITLE2") << "Enter code to load ";
-        QTest::addRow("accelerator") << QByteArray("ID_RESSTR_ACTIONS_FILEEXIT") << "E&xit";
-        // clang-format on
-    }
-
-    void translation()
-    {
-        QFETCH(QByteArray, id);
-        QFETCH(QString, text);
-        QCOMPARE(QObject::tr(id.constData()), text);
-    }
-
-    void copyrightIsOneLineNamingTheMaker()
-    {
-        // Our own wording, so only its presence and shape are fixed.
-        const QString copyright = QObject::tr("ID_RESSTR_DIALOGABOUT_COPYRIGHT");
-        QVERIFY(copyright.contains(QLatin1String("Brennix Corporation")));
-        QVERIFY(!copyright.contains(QLatin1Char('\n')));
-    }
-
     void everyIdentifierInTheCodeIsInTheTable()
     {
         // A missing text shows its identifier to the user; catch it here instead. Identifiers
@@ -140,36 +112,26 @@ private slots:
         QVERIFY(band.lightnessF() > 0.75);
     }
 
-    void legalNamesEachComponent_data()
-    {
-        QTest::addColumn<QString>("component");
-        QTest::addColumn<QString>("licence");
-        QTest::addRow("Qt") << "Qt 6"
-                            << "GNU Lesser General Public License";
-        QTest::addRow("Boost") << "Boost"
-                               << "Boost Software License";
-        QTest::addRow("Noto Sans") << "Noto Sans"
-                                   << "SIL OPEN FONT LICENSE Version 1.1";
-        QTest::addRow("libsodium") << "libsodium"
-                                   << "ISC License";
-        QTest::addRow("JSON for Modern C++") << "JSON for Modern C++"
-                                             << "MIT License";
-    }
-
+    // Each component has a heading of its own, followed (somewhere) by its licence text.
     void legalNamesEachComponent()
     {
-        QFETCH(QString, component);
-        QFETCH(QString, licence);
         QFile file(QStringLiteral(":/legal.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
-        // Each component has a heading of its own, followed (somewhere) by its licence text.
-        const qsizetype heading = text.indexOf(
-            QRegularExpression(QStringLiteral("^\\d+\\. %1$")
-                                   .arg(QRegularExpression::escape(component)),
-                               QRegularExpression::MultilineOption));
-        QVERIFY2(heading >= 0, qPrintable(component));
-        QVERIFY(text.indexOf(licence, heading) > heading);
+        const QList<QPair<QString, QString>> components{{"Qt 6",
+                                                         "GNU Lesser General Public License"},
+                                                        {"Boost", "Boost Software License"},
+                                                        {"Noto Sans",
+                                                         "SIL OPEN FONT LICENSE Version 1.1"},
+                                                        {"libsodium", "ISC License"},
+                                                        {"JSON for Modern C++", "MIT License"}};
+        for (const auto &[component, licence] : components) {
+            const QRegularExpression heading(QStringLiteral("^\\d+\\. %1$")
+                                                 .arg(QRegularExpression::escape(component)),
+                                             QRegularExpression::MultilineOption);
+            const qsizetype at = text.indexOf(heading);
+            QVERIFY2(at >= 0 && text.indexOf(licence, at) > at, qPrintable(component));
+        }
     }
 
 private:
