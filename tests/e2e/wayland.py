@@ -38,6 +38,7 @@ def fresh_environment():
     for key in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
                 "TMPDIR"):
         os.makedirs(env[key], mode=0o700)
+    os.makedirs(env["HOME"], exist_ok=True)
     env["QVKIOSKCORE_RECORD"] = os.path.join(env["HOME"], "record.jsonl")
     return env
 
