@@ -42,7 +42,7 @@ int runApplication(int argc, char *argv[], const char *appNameId)
     SplashScreen splash;
     const bool splashShown = commandLine.showsSplash();
     if (splashShown)
-        splash.show();
+        splash.showMapped();
     QCoreApplication::processEvents();
 
     int exitCode = 0;

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QTimer>
+#include <QWindow>
 
 SplashScreen::SplashScreen()
     : QSplashScreen(QPixmap(), Qt::WindowFlags())
@@ -14,6 +16,17 @@ SplashScreen::SplashScreen()
             QStringLiteral(":/images/splash_qv_kiosk.png")))
         setPixmap(picture->scaled(splashImageSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     applyAppFont(this, 0);
+}
+
+void SplashScreen::showMapped()
+{
+    show();
+    // Bounded: a compositor that never maps it must not hold up the start.
+    QTimer bound;
+    bound.setSingleShot(true);
+    bound.start(1000);
+    while (bound.isActive() && !(windowHandle() != nullptr && windowHandle()->isExposed()))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void SplashScreen::drawContents(QPainter *painter)

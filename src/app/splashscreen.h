@@ -10,6 +10,11 @@ class SplashScreen final : public QSplashScreen
 public:
     SplashScreen();
 
+    // Shows the splash and lets the window system map it before start-up blocks the thread: a
+    // Wayland compositor maps a window only once it has drawn after the compositor's first
+    // answer, which a sleeping thread never reads.
+    void showMapped();
+
 protected:
     void drawContents(QPainter *painter) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -63,6 +63,7 @@ void MainWindowBase::restoreWindowState()
         resize(initial.size());
         normalGeometryRect = geometry();
     }
+    restoredPosition = normalGeometryRect.topLeft();
 
     if (settingsValue(maximizedKey, false).toBool())
         maximizeWindow();
@@ -75,7 +76,12 @@ void MainWindowBase::saveWindowState()
     // saves early) keeps it, so that it still opens maximised and a later save writes it again.
     if (maximized && isVisible())
         restoreWindow();
-    setSettingsValue(geometryKey, normalGeometryRect);
+    QRect saved = normalGeometryRect;
+    // A Wayland client is never told where its window is (Qt says 0,0): the place it was
+    // opened at is kept rather than one nobody knows.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        saved.moveTopLeft(restoredPosition);
+    setSettingsValue(geometryKey, saved);
 }
 
 void MainWindowBase::maximizeWindow()

@@ -66,6 +66,7 @@ private:
     bool maximized = false;
     QRect normalGeometryRect;
     QRect previousNormalGeometry;
+    QPoint restoredPosition;
     bool firstTimeDone = false;
     // Set while this class itself changes the window's state, so that the events it causes
     // are not taken for the window manager's doing.

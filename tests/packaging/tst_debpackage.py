@@ -136,6 +136,9 @@ class DebPackage(unittest.TestCase):
         desktop = os.path.join(applications, "qvkiosk.desktop")
         validated = run(["desktop-file-validate", desktop])
         self.assertEqual((validated.returncode, validated.stdout), (0, ""), validated.stdout)
+        session = run(["desktop-file-validate", self.share + "/wayland-sessions/qvkiosk.desktop"])
+        self.assertEqual((session.returncode, session.stdout, os.access(self.path(
+            "usr/lib/qvkiosk/qvkiosk-session"), os.X_OK)), (0, "", True), session.stdout)
 
         entry = configparser.ConfigParser(interpolation=None)
         entry.optionxform = str

@@ -1,0 +1,52 @@
+#!/usr/bin/env python3
+"""The kiosk session's loop with stand-ins: a launcher that ends with the statuses listed
+below in turn ("0+runtime" also leaves a stand-in runtime running for a moment) and logs, at
+each start, whether a runtime still ran.
+
+usage: tst_session.py <qvkiosk-session>
+"""
+import os
+import random
+import subprocess
+import sys
+import tempfile
+
+LAUNCHER = """#!/bin/sh
+n=$(($(cat "$DIR/count" 2>/dev/null || echo 0) + 1))
+echo $n > "$DIR/count"
+pgrep -u "$(id -u)" -x "$QVKIOSK_SESSION_RUNTIME" >/dev/null && seen=yes || seen=no
+echo "$n $seen" >> "$DIR/log"
+status=$(echo "$STATUSES" | cut -d' ' -f$n)
+case $status in *+runtime) "$DIR/$QVKIOSK_SESSION_RUNTIME" 1 & status=0 ;; esac
+exit "${status:-9}"
+"""
+
+
+def main():
+    session = os.path.abspath(sys.argv[1])
+    with tempfile.TemporaryDirectory() as folder:
+        runtime = f"qvkst{random.randrange(10**6)}"
+        os.symlink("/bin/sleep", os.path.join(folder, runtime))
+        launcher = os.path.join(folder, "launcher")
+        with open(launcher, "w") as f:
+            f.write(LAUNCHER)
+        os.chmod(launcher, 0o755)
+        # Two quick failures, a hand-over whose runtime the loop waits for (which also resets
+        # the count), then failures up to the limit: the session gives up after the sixth.
+        env = dict(os.environ, DIR=folder, STATUSES="3 4 0+runtime 5 3 3",
+                   QVKIOSK_SESSION_LAUNCHER=launcher, QVKIOSK_SESSION_RUNTIME=runtime,
+                   QVKIOSK_SESSION_QUICK="60", QVKIOSK_SESSION_PAUSE="0",
+                   QVKIOSK_SESSION_LIMIT="3")
+        ended = subprocess.run([session, "--loop"], env=env, capture_output=True, text=True,
+                               timeout=60)
+        with open(os.path.join(folder, "log")) as f:
+            log = f.read().split("\n")[:-1]
+    expected = [f"{n} no" for n in range(1, 7)]
+    if (ended.returncode, log) != (1, expected) or "giving up" not in ended.stderr:
+        sys.exit(f"FAIL status {ended.returncode}, starts {log} (expected {expected}):\n"
+                 f"{ended.stderr}")
+    print("ok the loop waits for the runtime, resets after a hand-over and gives up at the limit")
+
+
+if __name__ == "__main__":
+    main()
