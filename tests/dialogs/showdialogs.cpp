@@ -4,6 +4,7 @@
 
 #include "app/runapplication.h"
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
 #include "dialogs/custommessagebox.h"
 #include "dialogs/dialogabout.h"
 #include "dialogs/dialoglegal.h"
