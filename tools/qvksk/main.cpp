@@ -206,11 +206,11 @@ int create(const std::vector<std::string_view> &argv)
         return fail("a power-user code without --admin-code lets anyone open the file as "
                     "Administrator without a code; give --no-admin-code if that is meant");
 
-    // Before any code is asked for, so that no one types one in vain.
-    std::error_code ignored;
-    if (!force
-        && std::filesystem::symlink_status(args.file(), ignored).type()
-               != std::filesystem::file_type::not_found)
+    // Before any code is asked for, so that no one types one in vain. A destination that cannot
+    // be looked at is left to the write, which says why.
+    std::error_code unknown;
+    const auto type = std::filesystem::symlink_status(args.file(), unknown).type();
+    if (!force && !unknown && type != std::filesystem::file_type::not_found)
         return fail(args.file() + " already exists; give --force to replace it");
 
     int status = exitOk;

@@ -32,16 +32,30 @@ namespace {
 
 // The children below run in this process's memory (CLONE_VM) while it waits (CLONE_VFORK), as
 // posix_spawn's do: a fork would copy the page tables of the whole front-end and leave each page
-// it writes afterwards to a copy-on-write fault (some 500 while the window is built). They call
-// only system calls and write only this structure; their stacks are made beforehand.
+// it writes afterwards to a copy-on-write fault (some 500 while the window is built). They only
+// read this structure and make system calls, on stacks made beforehand. They report through a
+// pipe rather than in memory, so that the start also works where such a clone is run as a fork
+// (under valgrind).
 struct Spawn
 {
     char **argv = nullptr;
     int highestDescriptor = 0;
     void *runtimeStack = nullptr; // top of the runtime's stack
-    pid_t runtime = -1;           // the middle process's answer
-    int error = 0;                // errno of a failed clone or execve
+    int report = -1;              // the pipe's write end
 };
+
+struct SpawnReport
+{
+    char kind = 0; // 'P': the runtime's id, 'E': clone or exec failed with errno
+    int value = 0;
+};
+
+NO_SANITIZE_ADDRESS void writeReport(int fd, char kind, int value)
+{
+    const SpawnReport report{kind, value};
+    // A pipe write of this size is atomic; nothing else can be done about a failure here.
+    [[maybe_unused]] const ssize_t written = write(fd, &report, sizeof report);
+}
 
 constexpr std::size_t stackSize = 64 * 1024;
 
@@ -78,7 +92,7 @@ NO_SANITIZE_ADDRESS int execRuntime(void *argument)
     sigprocmask(SIG_SETMASK, &none, nullptr);
     keepOnlyStandardDescriptors(spawn->highestDescriptor);
     execve(spawn->argv[0], spawn->argv, environ);
-    spawn->error = errno;
+    writeReport(spawn->report, 'E', errno);
     _exit(127);
 }
 
@@ -93,11 +107,9 @@ NO_SANITIZE_ADDRESS int startRuntime(void *argument)
                                 CLONE_VM | CLONE_VFORK | SIGCHLD,
                                 spawn);
     if (runtime < 0)
-        spawn->error = errno;
-    else if (spawn->error != 0)
-        waitpid(runtime, nullptr, 0);
+        writeReport(spawn->report, 'E', errno);
     else
-        spawn->runtime = runtime;
+        writeReport(spawn->report, 'P', runtime);
     _exit(0);
 }
 
@@ -134,6 +146,13 @@ bool spawnDetached(const std::string &program,
                               0);
     if (stacks == MAP_FAILED)
         return false;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        const int error = errno;
+        munmap(stacks, span);
+        errno = error;
+        return false;
+    }
     auto *const base = static_cast<unsigned char *>(stacks);
     mprotect(base, static_cast<std::size_t>(page), PROT_NONE);
     mprotect(base + span / 2, static_cast<std::size_t>(page), PROT_NONE);
@@ -142,6 +161,7 @@ bool spawnDetached(const std::string &program,
     spawn.argv = argv.data();
     spawn.highestDescriptor = descriptorLimit();
     spawn.runtimeStack = base + span;
+    spawn.report = fds[1];
 
     // No handler of ours may run in the children; they restore what they need.
     sigset_t all;
@@ -152,21 +172,41 @@ bool spawnDetached(const std::string &program,
                                base + span / 2,
                                CLONE_VM | CLONE_VFORK | SIGCHLD,
                                &spawn);
-    int error = middle < 0 ? errno : spawn.error;
+    const int cloneError = errno;
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    if (middle >= 0) {
-        while (waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
-        }
+    ::close(fds[1]);
+    if (middle < 0) {
+        ::close(fds[0]);
+        munmap(stacks, span);
+        errno = cloneError;
+        return false;
     }
+    while (waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    // The write end closes when the runtime has been executed (close-on-exec) or has ended.
+    SpawnReport started;
+    SpawnReport failed;
+    for (;;) {
+        SpawnReport report;
+        const ssize_t got = read(fds[0], &report, sizeof report);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got != static_cast<ssize_t>(sizeof report))
+            break;
+        (report.kind == 'P' ? started : failed) = report;
+    }
+    ::close(fds[0]);
     munmap(stacks, span);
-    if (error == 0 && spawn.runtime <= 0)
-        error = ECHILD;
-    if (error != 0) {
-        errno = error;
+    if (failed.kind == 'E') {
+        errno = failed.value;
+        return false;
+    }
+    if (started.kind != 'P') {
+        errno = ECHILD;
         return false;
     }
     if (processId != nullptr)
-        *processId = static_cast<std::uint32_t>(spawn.runtime);
+        *processId = static_cast<std::uint32_t>(started.value);
     return true;
 }
 
