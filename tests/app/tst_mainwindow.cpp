@@ -13,21 +13,25 @@
 #include "documents/documentsmanager.h"
 #include "recentfiles/crecentfilesmodel.h"
 
-#include "documentstestsupport.h"
+#include "helpermode.h"
 #include "modaldialoganswerer.h"
+#include "scopedenvironment.h"
 
 #include <QtTest>
 
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTranslator>
 
 #include <csignal>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(MainWindow::StartFailure)
 
 namespace {
 
 const QString lobby = QStringLiteral(QVKIOSK_SAMPLES_DIR "/lobby.qvksk");
+const QString callerBlock = QStringLiteral("tstMainWindowCaller_%1").arg(getpid());
 
 // Counts, while it lives, the show events of main windows, even one still being constructed.
 class MainWindowShows final : public QObject
@@ -85,8 +89,9 @@ private slots:
     void recentListIsWrittenOnlyWhenNeeded_data();
     void recentListIsWrittenOnlyWhenNeeded();
     void splashScreenGivesWayToAModalBox();
-    // Last: after a hand-over the manager opens nothing more in this run.
-    void handedOverFileNeverShowsTheWindow();
+    void initializingBoxStaysUntilTheRuntimeIsReady();
+    void programWithoutARuntime_data();
+    void programWithoutARuntime();
 
 private:
     void forgetRuntime();
@@ -110,7 +115,7 @@ void tst_MainWindow::initTestCase()
     waits.readyLooks = 50;
     waits.acceptedInterval = std::chrono::milliseconds(20);
     waits.acceptedLooks = 25;
-    waits.pollLimit = 5;
+    waits.pollLimit = 100; // 10 s: the "Initializing..." box must outlast a slow start
     DocumentsManager::instance().setRuntimeWaits(waits);
 }
 
@@ -137,7 +142,7 @@ void tst_MainWindow::forgetRuntime()
 
 void tst_MainWindow::argumentThatIsNoControllerFileShowsErrorTwo()
 {
-    DialogAnswerer answerer;
+    ModalDialogAnswerer answerer;
     MainWindow window(commandLine({scratch.filePath("notes.txt")}), nullptr);
     QCOMPARE(answerer.messages, QStringList{"Failed to open file.\nError code : 2"});
     QVERIFY(window.isStartupOk());
@@ -148,7 +153,7 @@ void tst_MainWindow::relativePathStillNamesTheFileAfterTheStandbyStart()
     QVERIFY(QFile::copy(lobby, scratch.filePath("relative.qvksk")));
     QVERIFY(QDir().mkpath(scratch.filePath("sub")));
     QVERIFY(QDir::setCurrent(scratch.path()));
-    DialogAnswerer answerer;
+    ModalDialogAnswerer answerer;
     MainWindow window(commandLine({QStringLiteral("./sub/../relative.qvksk")}), nullptr);
     // The standby start moved the current folder; the file was still found.
     QVERIFY(QDir::currentPath() != QDir(scratch.path()).canonicalPath());
@@ -158,7 +163,7 @@ void tst_MainWindow::relativePathStillNamesTheFileAfterTheStandbyStart()
 
 void tst_MainWindow::cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose()
 {
-    DialogAnswerer answerer; // cancels the code dialog
+    ModalDialogAnswerer answerer; // cancels the code dialog
     MainWindow window(commandLine({lobby}), nullptr);
     QVERIFY(window.isStartupOk());
     QCOMPARE(answerer.codeDialogs, 1);
@@ -189,7 +194,7 @@ void tst_MainWindow::pollGivesUpOnThe301stTickEvenWhenReadyArrivesOnIt()
     const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "500");
     MainWindow window(commandLine({}), nullptr);
     QVERIFY(window.isStartupOk());
-    DialogAnswerer answerer;
+    ModalDialogAnswerer answerer;
     const int limit = DocumentsManager::instance().runtimeWaits().pollLimit;
     for (int tick = 1; tick <= limit; ++tick)
         window.pollTick();
@@ -223,7 +228,7 @@ void tst_MainWindow::commandLineFileThatTheRuntimeDoesNotTake()
     QFETCH(QString, message);
     QFETCH(MainWindow::StartFailure, failure);
     const ScopedEnvironment never(fault.constData(), "1");
-    DialogAnswerer answerer;
+    ModalDialogAnswerer answerer;
     answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
     MainWindowShows shows;
     MainWindow window(commandLine({lobby}), nullptr);
@@ -278,26 +283,71 @@ void tst_MainWindow::splashScreenGivesWayToAModalBox()
     QVERIFY(!splashVisibleUnderTheBox);
 }
 
-void tst_MainWindow::handedOverFileNeverShowsTheWindow()
+void tst_MainWindow::initializingBoxStaysUntilTheRuntimeIsReady()
 {
-    DialogAnswerer answerer;
-    answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
-    MainWindowShows shows;
-    MainWindow window(commandLine({lobby}), nullptr);
-    QVERIFY(!window.isStartupOk());
-    QCOMPARE(window.startFailure(), MainWindow::StartFailure::None);
-    QCOMPARE(shows.count, 0);
+    const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "300");
+    MainWindow window(commandLine({QStringLiteral("nonSplash")}), nullptr);
+    QVERIFY(window.isStartupOk());
+    window.show();
+    QStringList texts;
+    bool readyUnderTheBox = true;
+    answerModalDialog([&](QWidget *modal) {
+        for (const QLabel *label : modal->findChildren<QLabel *>())
+            texts << label->text();
+        readyUnderTheBox = DocumentsManager::instance().isRuntimeReady();
+    });
+    window.waitForKioskRuntime(); // returns once the box has closed
+    QVERIFY2(texts.contains(QStringLiteral("Initializing...")), qPrintable(texts.join('|')));
+    QVERIFY(!readyUnderTheBox);
+    QVERIFY(window.isStartupOk());
+}
 
-    QFile record(scratch.filePath("record.jsonl"));
-    QTRY_VERIFY(record.exists());
-    QVERIFY(record.open(QIODevice::ReadOnly));
-    const QByteArray line = record.readAll();
-    QVERIFY2(line.contains("\"level\":\"Administrator\"") && line.contains("lobby.qvksk"),
-             line.constData());
+void tst_MainWindow::programWithoutARuntime_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("printed");
+    QTest::addColumn<int>("status");
+    const QByteArray error = "message An unexpected error occurred.\n";
+    const QByteArray splash = "shown QSplashScreen\n";
+    const auto notStarted = int(MainWindow::StartFailure::RuntimeNotStarted);
+    QTest::addRow("plain: splash") << QStringList() << splash + error << notStarted;
+    QTest::addRow("nonSplash: none") << QStringList{"nonSplash"} << error << notStarted;
+    QTest::addRow("relay") << QStringList{"a1", "a2", callerBlock, "4"} << splash + error << 0;
+}
+
+// A copy of this executable with no runtime's folder beside its own runs as the program: it
+// says so once and ends without its window, the caller's block of relay mode untouched.
+void tst_MainWindow::programWithoutARuntime()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, printed);
+    QFETCH(int, status);
+    const QString copy = scratch.filePath(QStringLiteral("bin/tst_mainwindow"));
+    QVERIFY(QDir().mkpath(scratch.filePath(QStringLiteral("bin"))));
+    const QString self = QCoreApplication::applicationFilePath();
+    QVERIFY(QFileInfo::exists(copy)
+            || ::link(QFile::encodeName(self).constData(), QFile::encodeName(copy).constData()) == 0
+            || QFile::copy(self, copy));
+    QFile caller(QStringLiteral("/dev/shm/") + callerBlock);
+    QVERIFY(caller.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    caller.write("\xa5\x5a\xc3\x3c");
+    caller.close();
+
+    QProcess program;
+    program.start(copy, QStringList{QStringLiteral("--run-application")} + arguments);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.readAllStandardOutput(), printed);
+    QCOMPARE(program.exitCode(), status);
+    QVERIFY(caller.open(QIODevice::ReadOnly));
+    QCOMPARE(caller.readAll(), QByteArray("\xa5\x5a\xc3\x3c"));
+    QVERIFY(caller.remove());
 }
 
 int main(int argc, char *argv[])
 {
+    const int helper = runAsHelperIfAsked(argc, argv);
+    if (helper >= 0)
+        return helper;
     QApplication application(argc, argv);
     application.setAttribute(Qt::AA_Use96Dpi, true);
     tst_MainWindow test;

@@ -1,7 +1,10 @@
 #include "app/commandline.h"
+#include "app/relaystart.h"
 #include "app/runapplication.h"
 #include "base/resourcestrings.h"
 #include "documents/documentsmanager.h"
+
+#include "capturedoutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +24,7 @@ private slots:
     void commandLineStarts_data();
     void commandLineStarts();
     void relativeFileIsLeftToTheFileSystem();
+    void relayBlockOfABadSizeIsLeftAlone();
 };
 
 void tst_Startup::identityWithoutTranslatorShowsIdentifiers()
@@ -83,6 +87,28 @@ void tst_Startup::relativeFileIsLeftToTheFileSystem()
              QFileInfo(file).canonicalFilePath());
     // A trailing separator names a folder, not a controller file.
     QVERIFY(!DocumentsManager::isControllerFileName(folder.filePath()));
+}
+
+void tst_Startup::relayBlockOfABadSizeIsLeftAlone()
+{
+    const QString name = QStringLiteral("tstStartupCaller_%1")
+                             .arg(QCoreApplication::applicationPid());
+    QFile caller(QStringLiteral("/dev/shm/") + name);
+    QVERIFY(caller.open(QIODevice::WriteOnly));
+    caller.write("\xa5\x5a\xc3\x3c");
+    caller.close();
+    const CommandLine relayLine({"qvkiosk", "a1", "a2", name, "4"});
+    RelayStart relay(relayLine);
+    // "5": more than the block holds.
+    for (const char *size : {"4x", "3", "5"}) {
+        const QByteArray printed = capturedOutput(1, [&] {
+            relay.reportRelayedProcessId(name.toStdString(), size);
+        });
+        QVERIFY2(printed.startsWith("Process id not reported"), size);
+    }
+    QVERIFY(caller.open(QIODevice::ReadOnly));
+    QCOMPARE(caller.readAll(), QByteArray("\xa5\x5a\xc3\x3c"));
+    QVERIFY(caller.remove());
 }
 
 QTEST_GUILESS_MAIN(tst_Startup)

@@ -2,48 +2,29 @@
 // and still registered at its turn, once, in registration order.
 
 #include "base/controllerfacade.h"
-#include "base/iglobalobserver.h"
 
-#include <QStringList>
+#include "recordingobserver.h"
+
 #include <QTest>
 
-#include <functional>
-
 namespace {
-
-QStringList calls;
 
 ControllerFacade &facade()
 {
     return ControllerFacade::instance();
 }
 
-// Logs "<name>.<request>" and then runs onCall; unregisters when it goes.
-class Recorder final : public IGlobalObserver
+// Each observer logs "<name>.<request>" into one list, then runs `then`.
+QStringList calls;
+
+void logAs(RecordingObserver &observer, const char *name, std::function<void()> then = {})
 {
-public:
-    explicit Recorder(const char *name)
-        : name(QString::fromLatin1(name))
-    {}
-    ~Recorder() override { facade().removeObserver(this); }
-
-    void changedFilePath() override { record("path"); }
-    void requestToMinimize() override { record("minimize"); }
-    void requestToMaximize() override { record("maximize"); }
-    void requestToClose() override { record("close"); }
-
-    std::function<void()> onCall;
-
-private:
-    void record(const char *operation)
-    {
-        calls << name + QLatin1Char('.') + QLatin1String(operation);
-        if (onCall)
-            onCall();
-    }
-
-    QString name;
-};
+    observer.onCall = [name, then](const QString &call) {
+        calls << QLatin1String(name) + QLatin1Char('.') + call;
+        if (then)
+            then();
+    };
+}
 
 } // namespace
 
@@ -56,12 +37,14 @@ private slots:
 
     void registrationsAndRequests()
     {
-        Recorder a("a"), b("b"), c("c");
+        RecordingObserver a, b, c; // registered in this order
         std::u16string seen;
-        a.onCall = [&seen] { seen = facade().filePath(); };
+        logAs(a, "a", [&seen] { seen = facade().filePath(); });
+        logAs(b, "b");
+        logAs(c, "c");
         // Twice or null: no second or null entry.
-        for (IGlobalObserver *observer : {&a, &b, &c, &a, static_cast<Recorder *>(nullptr)})
-            facade().addObserver(observer);
+        facade().addObserver(&a);
+        facade().addObserver(nullptr);
         facade().requestToMinimize();
         facade().removeObserver(&b);
         facade().addObserver(&b);
@@ -88,14 +71,16 @@ private slots:
 
     void changesDuringBroadcast()
     {
-        Recorder a("a"), b("b"), c("c"), d("d"), late("late");
-        a.onCall = [&] {
+        RecordingObserver a, b, c, d, late;
+        facade().removeObserver(&late);
+        logAs(a, "a", [&] {
             facade().removeObserver(&b);
             facade().addObserver(&late);
-        };
-        c.onCall = [&c] { facade().removeObserver(&c); };
-        for (IGlobalObserver *observer : {&a, &b, &c, &d})
-            facade().addObserver(observer);
+        });
+        logAs(b, "b");
+        logAs(c, "c", [&c] { facade().removeObserver(&c); });
+        logAs(d, "d");
+        logAs(late, "late");
         facade().requestToClose();
         QCOMPARE(calls, (QStringList{"a.close", "c.close", "d.close"}));
         facade().requestToClose();

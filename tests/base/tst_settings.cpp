@@ -25,16 +25,13 @@ void tst_Settings::filePathFollowsMajorMinor_data()
 {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("folder");
-    QTest::addRow("build numbers left out") << "2.1.5.3"
-                                            << "V2.1";
-    QTest::addRow("two-digit numbers") << "10.12.0.1"
-                                       << "V10.12";
-    QTest::addRow("major only") << "7"
-                                << "V7.0";
-    QTest::addRow("empty") << ""
-                           << "V0.0";
-    QTest::addRow("leading dot") << ".5"
-                                 << "V0.5";
+    // clang-format off
+    QTest::addRow("build numbers left out") << "2.1.5.3" << "V2.1";
+    QTest::addRow("two-digit numbers") << "10.12.0.1" << "V10.12";
+    QTest::addRow("major only") << "7" << "V7.0";
+    QTest::addRow("empty") << "" << "V0.0";
+    QTest::addRow("leading dot") << ".5" << "V0.5";
+    // clang-format on
 }
 
 void tst_Settings::filePathFollowsMajorMinor()

@@ -6,7 +6,6 @@
 #include "documents/dialogblockuserinteraction.h"
 #include "documents/documentsmanager.h"
 
-#include "base/iglobalobserver.h"
 #include "platform/blockname.h"
 #include "platform/currentprocess.h"
 #include "platform/localtime.h"
@@ -14,7 +13,12 @@
 #include "platform/sharedmemoryblock.h"
 #include "platform/sharedmemoryview.h"
 
-#include "documentstestsupport.h"
+#include "capturedoutput.h"
+#include "helpermode.h"
+#include "lockholder.h"
+#include "modaldialoganswerer.h"
+#include "recordingobserver.h"
+#include "scopedenvironment.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -37,35 +41,14 @@ QString sample(const QString &name)
     return QStringLiteral(QVKIOSK_SAMPLES_DIR "/") + name;
 }
 
-// Records what the facade broadcasts, and whether the runtime had a request at that moment.
-class Observer final : public IGlobalObserver
+// Whether the runtime finds a request in the manager's block now.
+bool requestWritten(DocumentsManager &manager)
 {
-public:
-    explicit Observer(DocumentsManager &manager)
-        : manager(manager)
-    {
-        ControllerFacade::instance().addObserver(this);
-    }
-    ~Observer() override { ControllerFacade::instance().removeObserver(this); }
-
-    void changedFilePath() override
-    {
-        ++changes;
-        const SharedMemoryBlock block = SharedMemoryBlock::openExisting(
-            manager.runtimeHandoff().requestBlockName());
-        const platform::SharedMemoryView view = platform::SharedMemoryView::map(block, 260);
-        requestWrittenAtChange = view.isMapped()
-                                 && !RuntimeRequest::decode(view.data()).pathBlockName.empty();
-    }
-    void requestToMinimize() override {}
-    void requestToMaximize() override {}
-    void requestToClose() override { ++closeRequests; }
-
-    DocumentsManager &manager;
-    int changes = 0;
-    int closeRequests = 0;
-    bool requestWrittenAtChange = false;
-};
+    const SharedMemoryBlock block = SharedMemoryBlock::openExisting(
+        manager.runtimeHandoff().requestBlockName());
+    const platform::SharedMemoryView view = platform::SharedMemoryView::map(block, 260);
+    return view.isMapped() && !RuntimeRequest::decode(view.data()).pathBlockName.empty();
+}
 
 struct Refusal
 {
@@ -137,6 +120,8 @@ private slots:
         QTest::addRow("code dialog cancelled") << Refusal{sample("lobby.qvksk"), none, "", "", "VERSION: 3\n"};
         QTest::addRow("file dialog cancelled") << Refusal{QString(), admin, "", "", {}};
         QTest::addRow("file dialog cancelled, no ~/Documents") << Refusal{QString(), admin, "", "", {}, false};
+        // Authenticated, but no runtime holds a request block: the request cannot be written.
+        QTest::addRow("request cannot be written") << Refusal{sample("lobby.qvksk"), admin, "1234", "Failed to launch Quorvane Kiosk", "VERSION: 3\n"};
         // clang-format on
     }
 
@@ -156,10 +141,10 @@ private slots:
             // A lock this process still holds from before must not stand in for the new one.
             QVERIFY(manager.acquireFileLock(sample("open.qvksk")));
         }
-        DialogAnswerer answerer;
+        ModalDialogAnswerer answerer;
         if (row.level != AccessLevel::None)
             answerer.acceptCode(row.level, row.code);
-        Observer observer(manager);
+        RecordingObserver observer;
 
         bool opened = true;
         bool launchFailed = false;
@@ -170,16 +155,20 @@ private slots:
         QVERIFY(!launchFailed);
         QCOMPARE(answerer.messages,
                  row.message.isEmpty() ? QStringList() : QStringList{row.message});
+        // Only a supported file's code is asked for: never one already in use.
+        QCOMPARE(answerer.codeDialogs, int(row.versionLine == "VERSION: 3\n"));
         // Started in a folder that does not exist, the dialog would type its name in for the user.
         const QString start = row.documentsFolder ? documents : QDir::homePath();
         QCOMPARE(answerer.fileDialogs,
-                 row.file.isEmpty() ? QStringList{start + QStringLiteral(", name \"\"")}
-                                    : QStringList());
+                 row.file.isEmpty()
+                     ? QStringList{"Open File, Controller File (*.qvksk), " + start + ", name \"\""}
+                     : QStringList());
         // QtTest prints its warnings to standard output as well.
         const qsizetype at = printed.indexOf("VERSION");
         QCOMPARE(at < 0 ? QByteArray() : printed.mid(at, printed.indexOf('\n', at) + 1 - at),
                  row.versionLine);
-        QCOMPARE(observer.changes, 0);
+        // Only an authenticated file joins the recent list.
+        QCOMPARE(observer.count("path"), int(row.message.startsWith("Failed to launch")));
         QCOMPARE(manager.lockName(), QString());
         const QStringList locks = QDir(DocumentsManager::lockBasePath())
                                       .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -210,9 +199,14 @@ private slots:
         QVERIFY(QFile::copy(sample(row.source), path));
         const std::unique_ptr<DocumentsManager> manager = startedManager(row.fault);
         QVERIFY(manager);
-        DialogAnswerer answerer;
+        ModalDialogAnswerer answerer;
         answerer.acceptCode(row.level, row.code);
-        Observer observer(*manager);
+        RecordingObserver observer;
+        bool requestWrittenAtChange = false;
+        observer.onCall = [&](const QString &call) {
+            if (call == "path")
+                requestWrittenAtChange = requestWritten(*manager);
+        };
 
         bool launchFailed = false;
         QCOMPARE(manager->openControllerFile(nullptr, launchFailed, path, row.atStartUp),
@@ -220,10 +214,9 @@ private slots:
         QCOMPARE(launchFailed, !row.accepted);
         QCOMPARE(answerer.messages,
                  row.accepted ? QStringList() : QStringList{"Failed to launch Quorvane Kiosk"});
-        QCOMPARE(observer.closeRequests, !row.accepted && !row.atStartUp ? 1 : 0);
-        QCOMPARE(observer.changes, 1);
-        QVERIFY2(!observer.requestWrittenAtChange,
-                 "the file joins the recent list before the hand-over");
+        QCOMPARE(observer.count("close"), !row.accepted && !row.atStartUp ? 1 : 0);
+        QCOMPARE(observer.count("path"), 1);
+        QVERIFY2(!requestWrittenAtChange, "the file joins the recent list before the hand-over");
         QCOMPARE(ControllerFacade::instance().filePath(), path.toStdU16String());
         QCOMPARE(manager->lockName(), QString());
         if (!row.accepted)
@@ -241,7 +234,7 @@ private slots:
     {
         const std::unique_ptr<DocumentsManager> manager = startedManager();
         QVERIFY(manager);
-        DialogAnswerer answerer;
+        ModalDialogAnswerer answerer;
         answerer.acceptCode(AccessLevel::Administrator, "1234");
         bool launchFailed = false;
         bool nested = false;
@@ -271,7 +264,7 @@ private slots:
         const std::unique_ptr<DocumentsManager> manager = startedManager(
             "QVKIOSKCORE_ACCEPT_DELAY_MS=" + QByteArray::number(acceptDelayMs));
         QVERIFY(manager);
-        DialogAnswerer answerer;
+        ModalDialogAnswerer answerer;
         answerer.acceptCode(AccessLevel::Administrator, "1234");
         bool launchFailed = false;
         QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("lobby.qvksk"), true));
@@ -426,6 +419,20 @@ private slots:
             QVERIFY2(DocumentsManager::isControllerFileName(path) == controllerFile, path);
     }
 
+    // The program's own waits (tests pass short ones): 30 s for ready, 5 s for accepted, and
+    // 30 s of the window's start-up poll.
+    void productWaits()
+    {
+        const RuntimeWaits &w = DocumentsManager::instance().runtimeWaits();
+        QCOMPARE((std::vector<long long>{w.readyInterval.count(),
+                                         w.readyLooks,
+                                         w.acceptedInterval.count(),
+                                         w.acceptedLooks,
+                                         w.pollInterval.count(),
+                                         w.pollLimit}),
+                 (std::vector<long long>{300, 100, 100, 50, 100, 300}));
+    }
+
 private:
     // A manager whose runtime has started, with `fault` ("NAME=value") in its environment,
     // and reported ready.
@@ -465,7 +472,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    const int holder = runLockHolderIfAsked(argc, argv);
+    const int holder = runAsHelperIfAsked(argc, argv);
     if (holder >= 0)
         return holder;
     QApplication application(argc, argv);

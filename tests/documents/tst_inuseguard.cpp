@@ -4,7 +4,10 @@
 
 #include "documents/inuseguard.h"
 
-#include "documentstestsupport.h"
+#include "capturedoutput.h"
+#include "helpermode.h"
+#include "lockholder.h"
+#include "scopedenvironment.h"
 
 #include <QtTest>
 
@@ -263,7 +266,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    const int holder = runLockHolderIfAsked(argc, argv);
+    const int holder = runAsHelperIfAsked(argc, argv);
     if (holder >= 0)
         return holder;
     QCoreApplication application(argc, argv);

@@ -305,14 +305,6 @@ def command_line_file(env):
     watch.check_main_window_never_mapped()
 
 
-def unusual_path(env):
-    folder = os.path.join(env["HOME"], "files", "Kiosk Dateien äöü", "日本 語")
-    os.makedirs(folder)
-    path = os.path.join(folder, "Lobby  Été ñ.qvksk")
-    shutil.copyfile(os.path.join(SAMPLES, "lobby.qvksk"), path)
-    hand_over(env, Launcher(env, [path]), path)
-
-
 def recent_load(env):
     # The recent list as the launcher writes it: newest first, none a favourite.
     entries = ",".join(f'\\"{os.path.join(SAMPLES, name)}\\",\\"false\\",'
@@ -333,21 +325,15 @@ def recent_load(env):
           "the opened file is saved first in the recent list")
 
 
-def relay_run(env, size):
-    """Runs the launcher in relay mode with a fresh request block and a caller's block of
-    four known bytes, the latter's size given as size."""
-    request, caller = f"e2eRelayRequest_{os.getpid()}", f"e2eRelayCaller_{os.getpid()}"
-    for name, data in ((request, bytes(260)), (caller, CALLER_BYTES)):
-        shm(name).unlink(missing_ok=True)
-        shm(name).write_bytes(data)
-    launcher = Launcher(env, [request, "260", caller, size])
-    check(launcher.ended() == 0, f"size {size!r}: relay mode ends with code 0")
-    return launcher, shm(request), shm(caller)
-
-
 def relay(env):
+    # A fresh request block and a caller's block of four known bytes.
     watch = MapWatch()
-    _, request, caller = relay_run(env, "4")
+    request, caller = (shm(f"e2eRelay{kind}_{os.getpid()}") for kind in ("Request", "Caller"))
+    for block, data in ((request, bytes(260)), (caller, CALLER_BYTES)):
+        block.unlink(missing_ok=True)
+        block.write_bytes(data)
+    launcher = Launcher(env, [request.name, "260", caller.name, "4"])
+    check(launcher.ended() == 0, "relay mode ends with code 0")
     pid = struct.unpack("<I", caller.read_bytes())[0]
     check(pid in runtimes_of(env), f"the block holds the pid of a runtime this run started ({pid})")
     wait_until(lambda: request.read_bytes()[252:256] != bytes(4), 10,
@@ -356,36 +342,8 @@ def relay(env):
     watch.check_main_window_never_mapped(built=False)
 
 
-def relay_bad_size(env):
-    for size in ("4x", "3", "5"):
-        launcher, _, caller = relay_run(env, size)
-        check(caller.read_bytes() == CALLER_BYTES,
-              f"size {size!r}: the caller's block is untouched")
-        check("Process id not reported" in launcher.output(),
-              f"size {size!r}: a line says why the pid was not reported")
-        stop_runtimes(env)
-
-
-def two_copies(env):
-    lobby = os.path.join(SAMPLES, "lobby.qvksk")
-    first = Launcher(env, [lobby])
-    first.window("^Enter code")
-    second = Launcher(env, [lobby])
-    # Refused before its own code dialog, then its window opens as after any refusal.
-    error = second.window("^Error$")
-    check(not second.windows("^Enter code"), "the second copy asks for no code")
-    focused(error)
-    xdotool("key", "Return")
-    second.window("^Quorvane Kiosk$")
-    print("ok the second copy is refused and opens its window")
-    # The second window took the keyboard; the user clicks back into the first dialog.
-    xdotool("windowfocus", first.window("^Enter code"))
-    hand_over(env, first, lobby)
-
-
 CASES = {case.__name__.replace("_", "-"): case for case in (
-    nonsplash_exit, command_line_file, recent_load, relay, relay_bad_size, unusual_path,
-    two_copies)}
+    nonsplash_exit, command_line_file, recent_load, relay)}
 
 
 def main():

@@ -1,10 +1,15 @@
 #include "modaldialoganswerer.h"
 
+#include "dialogs/custommessagebox.h"
+#include "documents/dialogauthenticate.h"
+
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-#include <QPointer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QQueue>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -72,4 +77,53 @@ void clickInModalDialog(const QString &objectName)
 int pendingModalAnswers()
 {
     return answers.size();
+}
+
+ModalDialogAnswerer::ModalDialogAnswerer()
+{
+    QTimer::singleShot(10, this, &ModalDialogAnswerer::answer);
+}
+
+void ModalDialogAnswerer::acceptCode(AccessLevel chosenLevel, const QString &chosenCode)
+{
+    acceptCodeDialog = true;
+    level = chosenLevel;
+    code = chosenCode;
+}
+
+void ModalDialogAnswerer::answer()
+{
+    // A fresh timer each time: Qt does not fire a timer again while its slot still runs, and
+    // an answer may open the next dialog and wait in it.
+    QTimer::singleShot(10, this, &ModalDialogAnswerer::answer);
+    QWidget *modal = QApplication::activeModalWidget();
+    // A dialog stays the active modal widget for a moment after it was answered.
+    if (modal == nullptr || !modal->isVisible() || modal == answered)
+        return;
+    answered = modal;
+    if (auto box = qobject_cast<CustomMessageBox *>(modal)) {
+        messages << box->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
+        box->findChild<QAbstractButton *>(QStringLiteral("okButton"))->click();
+    } else if (auto dialog = qobject_cast<DialogAuthenticate *>(modal)) {
+        ++codeDialogs;
+        if (whileCodeDialogShows)
+            whileCodeDialogShows();
+        if (!acceptCodeDialog)
+            return dialog->reject();
+        const char *button = level == AccessLevel::PowerUser ? "powerUserButton"
+                                                             : "administratorButton";
+        dialog->findChild<QRadioButton *>(QLatin1String(button))->setChecked(true);
+        dialog->findChild<QLineEdit *>(QStringLiteral("codeEdit"))->setText(code);
+        dialog->findChild<QAbstractButton *>(QStringLiteral("okButton"))->click();
+    } else if (auto other = qobject_cast<QDialog *>(modal)) {
+        if (auto files = qobject_cast<QFileDialog *>(modal)) {
+            const auto name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            fileDialogs << QStringLiteral("%1, %2, %3, name \"%4\"")
+                               .arg(files->windowTitle(),
+                                    files->nameFilters().join(QLatin1Char(';')),
+                                    files->directory().absolutePath(),
+                                    name ? name->text() : QStringLiteral("?"));
+        }
+        other->reject();
+    }
 }
