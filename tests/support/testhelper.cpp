@@ -51,8 +51,9 @@ int findItself(const std::string &ownPath)
 {
     if (!testsupport::waitFor([&] { return !platform::fileExists(ownPath); }))
         return 4;
+    // By the name it was started as, as the front-end looks for copies of "qvkiosk".
     const std::vector<std::uint32_t> copies = platform::processIdsByExecutableName(
-        platform::fileNameOf(platform::executablePath()));
+        platform::fileNameOf(ownPath));
     return std::count(copies.begin(), copies.end(), platform::currentProcessId()) == 1 ? 0 : 1;
 }
 
