@@ -202,19 +202,16 @@ TEST(Qvksk, InfoShowsWhatTheFileHoldsButNoHashNorControlCharacter)
     EXPECT_EQ(stored.find("\"1234\""), std::string::npos) << "the code is stored in clear";
     EXPECT_EQ(stored.find("\"0000\""), std::string::npos) << "the code is stored in clear";
 
+    // Control characters escaped, and no hash: the whole output is known.
     const ToolRun run = runTool({"info", path});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char *line : {"\ntitle: Lo\\x1b]0;pwned\\x07\\\\by\\x7f\\u009b2J ok\n",
-                             "\nversion: 3\n",
-                             "\npower user permitted: yes\n",
-                             "\nfile operation: 7\n",
-                             "\nAdministrator: needs the administrator code\n",
-                             "\nPower User: needs the power-user or the administrator code\n"})
-        EXPECT_NE(run.output.find(line), std::string::npos) << line << " not in:\n" << run.output;
-    EXPECT_EQ(run.output.find("argon2"), std::string::npos) << "info shows a hash";
-    for (char control : {'\x1b', '\x07', '\x7f'})
-        EXPECT_EQ(run.output.find(control), std::string::npos) << int(control) << " printed raw";
-    EXPECT_EQ(run.output.find("\xc2\x9b"), std::string::npos) << "C1 control printed raw";
+    EXPECT_EQ(run.output,
+              "file: " + path
+                  + "\nversion: 3\ntitle: Lo\\x1b]0;pwned\\x07\\\\by\\x7f\\u009b2J ok\n"
+                    "power user permitted: yes\nfile operation: 7\n"
+                    "Administrator: needs the administrator code\n"
+                    "Power User: needs the power-user or the administrator code\n"
+                    "controller entries: 0\n");
 
     // The same for scripts: escaped as JSON, in ASCII, and still no hash.
     const ToolRun json = runTool({"info", path, "--json"});
