@@ -3,10 +3,10 @@
 # fuzz/CMakeLists.txt is added too.
 function(qvkiosk_add_fuzz_replay name test library)
     add_executable(${name}_replay
-        fuzz/${name}.cpp ${PROJECT_SOURCE_DIR}/tests/qvcore/fuzz/replay.cpp)
+        fuzz/${name}.cpp ${PROJECT_SOURCE_DIR}/tests/support/fuzzreplay.cpp)
     target_link_libraries(${name}_replay PRIVATE ${library})
-    add_test(NAME ${test} COMMAND ${name}_replay ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus)
-    set_tests_properties(${test} PROPERTIES LABELS unit)
+    qvkiosk_add_test(${test} LABELS unit
+        COMMAND ${name}_replay ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus)
     if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         add_subdirectory(fuzz)
     endif()

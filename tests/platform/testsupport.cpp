@@ -33,7 +33,7 @@ std::string helperPath()
 {
     const std::string self = platform::executablePath();
     const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0;
-    return platform::folderOf(self) + platform::folderSeparator() + "platformhelper"
+    return platform::folderOf(self) + platform::folderSeparator() + "testhelper"
            + (exe ? ".exe" : "");
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/blockname.h"
 #include "platform/localtime.h"
+#include "platform/processlist.h"
 #include "platform/runtimelauncher.h"
 #include "platform/runtimerequest.h"
 #include "platform/staleblocks.h"
@@ -63,13 +64,12 @@ TEST(PosixBackend, AnExistingBlockOpenToOthersIsRefusedButARelayBlockIsOpenedAsM
 
 TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0); // a process id that names no process now
+    std::uint32_t ended = 0;
+    ASSERT_TRUE(platform::startRelayRuntime("--exit", "0", &ended, helperPath()));
+    ASSERT_TRUE(waitFor([&] { return !platform::isProcessRunning(ended); }));
     std::tm now = {};
     ASSERT_TRUE(platform::localTimeNow(now));
-    const std::string dead = platform::makeBlockName(now, static_cast<std::uint32_t>(child));
+    const std::string dead = platform::makeBlockName(now, ended);
     const std::string alive = platform::makeBlockName(now, getppid()); // our running parent
     const std::string other = "notAKioskBlock_" + std::to_string(getpid());
     std::vector<SharedMemoryBlock> blocks;
@@ -87,17 +87,11 @@ TEST(PosixBackend, ACopyWhoseProgramFileWasDeletedStillFindsItself)
     // As after a package upgrade, which replaces the program file of a running copy.
     const std::string copy = fs::absolute("deleted-helper-" + std::to_string(getpid()));
     fs::copy_file(helperPath(), copy, fs::copy_options::overwrite_existing);
-    const pid_t child = fork();
-    if (child == 0) {
-        execl(copy.c_str(), copy.c_str(), "--find-itself", copy.c_str(), nullptr);
-        _exit(127);
-    }
-    const std::string link = "/proc/" + std::to_string(child) + "/exe";
-    std::error_code notYet;
-    EXPECT_TRUE(waitFor([&] { return fs::read_symlink(link, notYet) == copy; }));
+    FILE *child = popen((copy + " --find-itself " + copy).c_str(), "r");
+    const std::string fileName = platform::fileNameOf(copy);
+    EXPECT_TRUE(waitFor([&] { return !platform::processIdsByExecutableName(fileName).empty(); }));
     fs::remove(copy);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const int status = pclose(child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 

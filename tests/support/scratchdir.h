@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under TMPDIR, removed with everything in it at the end.
+// A fresh folder under TMPDIR, removed with everything in it at the end: the cases of one test
+// program run in parallel in the same home.
 struct ScratchDir final
 {
     ScratchDir()
     {
-        root = (std::filesystem::temp_directory_path() / "qvcoretest.XXXXXX").string();
+        root = (std::filesystem::temp_directory_path() / "scratch.XXXXXX").string();
         if (::mkdtemp(root.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
     }
