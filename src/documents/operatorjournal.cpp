@@ -111,12 +111,17 @@ bool OperatorJournal::record(const QString &file,
                              AccessLevel level,
                              Outcome outcome)
 {
-    // Local time with its offset written out, so lines from either side of a clock change
-    // still sort and compare.
+    // Local time with its offset always written out (Qt writes "Z" for UTC), so lines from
+    // either side of a clock change still compare.
     const QDateTime now = QDateTime::currentDateTime();
+    const int offset = now.offsetFromUtc();
+    const QString time = now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
+                         + QStringLiteral("%1%2:%3")
+                               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                               .arg(qAbs(offset) / 3600, 2, 10, QLatin1Char('0'))
+                               .arg(qAbs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
     const QJsonObject entry{
-        {QStringLiteral("time"),
-         now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs)},
+        {QStringLiteral("time"), time},
         {QStringLiteral("file"), QDir::cleanPath(QFileInfo(file).absoluteFilePath())},
         {QStringLiteral("title"), title},
         {QStringLiteral("level"), levelText(level)},
