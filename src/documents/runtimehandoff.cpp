@@ -27,17 +27,23 @@ using platform::SharedMemoryView;
 namespace {
 
 // The fixed line and code on standard output are read by scripts; the log line says where.
-void reportFailure(const char *line, const std::string &blockName)
+void reportFailure(const char *line, const QString &where)
 {
     const std::uint32_t error = platform::lastError();
     std::fputs(line, stdout);
     std::fprintf(stdout, "%lu\n", static_cast<unsigned long>(error));
     std::fflush(stdout);
+    QString what = QString::fromLatin1(line).trimmed();
+    what.chop(what.endsWith(QLatin1Char('.')) ? 1 : 0);
     qCWarning(lcHandoff).noquote()
-        << QStringLiteral("block %1: %2: %3")
-               .arg(blockName.empty() ? QStringLiteral("(new)") : QString::fromStdString(blockName),
-                    QString::fromLatin1(line).trimmed(),
-                    systemErrorText(error));
+        << QStringLiteral("%1: %2: %3").arg(where, what, systemErrorText(error));
+}
+
+QString blockText(const char *kind, const std::string &name)
+{
+    return name.empty()
+               ? QStringLiteral("no %1 block held").arg(QLatin1String(kind))
+               : QStringLiteral("%1 block %2").arg(QLatin1String(kind), QString::fromStdString(name));
 }
 
 QString nativeText(const std::string &utf8)
@@ -198,12 +204,12 @@ bool RuntimeHandoff::readStatusWord(std::size_t offset, std::uint32_t &value)
 {
     if (!requestBlock.isOpen()) {
         platform::setInvalidArgumentError();
-        reportFailure("failed to open file mapping.\n", requestBlock.name());
+        reportFailure("failed to open file mapping.\n", blockText("request", requestBlock.name()));
         return false;
     }
     const SharedMemoryView view = SharedMemoryView::map(requestBlock, RuntimeRequest::blockSize);
     if (!view.isMapped()) {
-        reportFailure("failed to map view of file.\n", requestBlock.name());
+        reportFailure("failed to map view of file.\n", blockText("request", requestBlock.name()));
         return false;
     }
     value = RuntimeRequest::loadWord(view.data(), offset);
@@ -247,14 +253,14 @@ bool RuntimeHandoff::handOverToRuntime(const QString &path, const QString &code,
     const std::uint32_t size = RuntimeRequest::pathBlockBytes(units.size());
     SharedMemoryBlock block = createSharedMemory(size);
     if (!block.isOpen()) {
-        reportFailure("failed to create shared memory.\n", block.name());
+        reportFailure("failed to create shared memory.\n", QStringLiteral("a new path block"));
         return false;
     }
     pathBlock = std::move(block);
     {
         SharedMemoryView view = SharedMemoryView::map(pathBlock, size);
         if (!view.isMapped()) {
-            reportFailure("failed to map view of file.\n", pathBlock.name());
+            reportFailure("failed to map view of file.\n", blockText("path", pathBlock.name()));
             pathBlock.close();
             return false;
         }
@@ -271,7 +277,8 @@ bool RuntimeHandoff::handOverToRuntime(const QString &path, const QString &code,
     request.pathBlockName = widened(pathBlock.name());
     request.pathBlockSize = 2 * size;
     if (!writeRequestBlock(requestBlock.name(), request)) {
-        reportFailure("failed to write data to shared memory.\n", requestBlock.name());
+        reportFailure("failed to write data to shared memory.\n",
+                      blockText("request", requestBlock.name()));
         return false;
     }
     sinceRequest.start();
