@@ -117,13 +117,16 @@ void MainWindow::watchRuntime()
     const std::uint32_t ended = handoff.runtimeProcessId();
     if (!runtimeRestarted) {
         runtimeRestarted = true;
-        qCWarning(lcStart) << "the standby runtime (process" << ended
-                           << ") has ended; starting a new one";
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the standby runtime (process %1) has ended; starting a new one")
+                   .arg(ended);
         if (handoff.startRuntimeInStandby())
             return;
     } else {
-        qCWarning(lcStart) << "the restarted standby runtime (process" << ended
-                           << ") has ended as well; the launcher ends";
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the restarted standby runtime (process %1) has ended as well; "
+                              "the launcher ends")
+                   .arg(ended);
     }
     runtimeWatch->stop();
     showUnexpectedError();
