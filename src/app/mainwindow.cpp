@@ -4,6 +4,7 @@
 #include "commandline.h"
 
 #include "base/controllerfacade.h"
+#include "base/logging.h"
 #include "dialogs/custommessagebox.h"
 #include "documents/documentsmanager.h"
 
@@ -21,6 +22,7 @@ MainWindow::MainWindow(const CommandLine &commandLine, QWidget *parent)
     ControllerFacade::instance().addObserver(this);
 
     if (!DocumentsManager::instance().startRuntimeInStandby()) {
+        qCWarning(lcStart) << "the kiosk runtime cannot be started in standby; the launcher ends";
         showUnexpectedError();
         fail(StartFailure::RuntimeNotStarted);
         return;
@@ -34,6 +36,8 @@ MainWindow::MainWindow(const CommandLine &commandLine, QWidget *parent)
         openFileOfCommandLine(commandLine.filePath());
         return;
     }
+    qCWarning(lcOpen).noquote() << commandLine.filePath()
+                                << ": not a controller file name (the suffix is not .qvksk)";
     CustomMessageBox::showError(this,
                                 QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE")
                                     .arg(2),
@@ -53,6 +57,8 @@ void MainWindow::openFileOfCommandLine(const QString &path)
     saveStateOnClose = false;
     DocumentsManager &manager = DocumentsManager::instance();
     if (!manager.waitForRuntimeReady()) {
+        qCWarning(lcStart)
+            << "the kiosk runtime did not get ready for the file of the command line";
         showUnexpectedError();
         fail(StartFailure::RuntimeNeverReady);
         return;
@@ -82,6 +88,8 @@ void MainWindow::pollTick()
 {
     DocumentsManager &manager = DocumentsManager::instance();
     if (++pollTicks > manager.runtimeWaits().pollLimit) {
+        qCWarning(lcStart) << "the kiosk runtime was not ready after" << pollTicks - 1
+                           << "looks; the launcher ends";
         stopPolling();
         manager.closeBlockDialog();
         CustomMessageBox::showError(this,
@@ -93,7 +101,37 @@ void MainWindow::pollTick()
     if (manager.isRuntimeReady()) {
         stopPolling();
         manager.closeBlockDialog();
+        if (!runtimeWatch) {
+            runtimeWatch = new QTimer(this);
+            connect(runtimeWatch, &QTimer::timeout, this, &MainWindow::watchRuntime);
+        }
+        runtimeWatch->start(manager.runtimeWaits().runtimeWatchInterval);
     }
+}
+
+void MainWindow::watchRuntime()
+{
+    RuntimeHandoff &handoff = DocumentsManager::instance().runtimeHandoff();
+    if (handoff.isRuntimeRunning())
+        return;
+    const std::uint32_t ended = handoff.runtimeProcessId();
+    if (!runtimeRestarted) {
+        runtimeRestarted = true;
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the standby runtime (process %1) has ended; starting a new one")
+                   .arg(ended);
+        if (handoff.startRuntimeInStandby())
+            return;
+    } else {
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the restarted standby runtime (process %1) has ended as well; "
+                              "the launcher ends")
+                   .arg(ended);
+    }
+    runtimeWatch->stop();
+    showUnexpectedError();
+    fail(StartFailure::RuntimeNotStarted);
+    ControllerFacade::instance().requestToClose();
 }
 
 void MainWindow::stopPolling()

@@ -44,6 +44,10 @@ public:
     // One poll of waitForKioskRuntime; public so that its limit can be checked directly.
     void pollTick();
 
+    // One look, while the start page is up, whether the standby runtime still runs: an ended
+    // runtime is started again once; when that fails, or it ends again, the launcher ends.
+    void watchRuntime();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -59,4 +63,6 @@ private:
     bool saveStateOnClose = true;
     QTimer *initializationTimer = nullptr;
     int pollTicks = 0;
+    QTimer *runtimeWatch = nullptr;
+    bool runtimeRestarted = false;
 };

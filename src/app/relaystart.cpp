@@ -2,7 +2,9 @@
 
 #include "commandline.h"
 
+#include "base/logging.h"
 #include "platform/currentprocess.h"
+#include "platform/lasterror.h"
 #include "platform/relayreport.h"
 #include "platform/runtimelauncher.h"
 
@@ -23,13 +25,27 @@ bool RelayStart::run()
 bool RelayStart::startRelayedRuntime(const std::string &a1, const std::string &a2)
 {
     const std::string folder = platform::folderOf(platform::executablePath());
-    if (folder.empty() || !platform::setCurrentFolder(folder))
+    if (folder.empty() || !platform::setCurrentFolder(folder)) {
+        qCWarning(lcRelay).noquote()
+            << QStringLiteral("the program's folder \"%1\" cannot be "
+                              "entered: %2")
+                   .arg(QString::fromStdString(folder), systemErrorText(platform::lastError()));
         return false;
+    }
+    const QString runtime = QString::fromStdString(folder + '/' + platform::runtimePathBeside());
     // Unlike the standby start, relay mode knows only the folder beside the program's own.
-    if (!platform::fileExists(platform::runtimePathBeside()))
+    if (!platform::fileExists(platform::runtimePathBeside())) {
+        qCWarning(lcRelay).noquote() << QStringLiteral("the runtime %1 is not there").arg(runtime);
         return false;
+    }
     platform::setCurrentFolder(platform::relayRuntimeFolder());
-    return platform::startRelayRuntime(a1, a2, &processId);
+    if (!platform::startRelayRuntime(a1, a2, &processId)) {
+        qCWarning(lcRelay).noquote() << QStringLiteral("the runtime %1 cannot be started: %2")
+                                            .arg(runtime, systemErrorText(platform::lastError()));
+        return false;
+    }
+    qCInfo(lcRelay) << "runtime started for the relay, process" << processId;
+    return true;
 }
 
 void RelayStart::reportRelayedProcessId(const std::string &blockName, const std::string &sizeText)

@@ -5,6 +5,7 @@
 #include "relaystart.h"
 #include "splashscreen.h"
 
+#include "base/logging.h"
 #include "base/qvkioskapplication.h"
 #include "base/resourcestrings.h"
 #include "dialogs/custommessagebox.h"
@@ -25,6 +26,7 @@ void setApplicationIdentity(const char *appNameId, const QString &version)
 
 int runApplication(int argc, char *argv[], const char *appNameId)
 {
+    installLogPattern();
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     // Qt 6 always scales; the attribute is kept for the platforms where it still counts.
     QT_WARNING_PUSH

@@ -1,20 +1,20 @@
 #include "settings.h"
 
+#include "logging.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
-#include <cstdio>
 #include <utility>
 
 namespace {
 
 void report(const QString &line)
 {
-    std::fprintf(stderr, "qvkiosk: %s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
+    qCWarning(lcSettings).noquote() << line;
 }
 
 // A file that cannot be read as a whole would be written over with only what was read of it,

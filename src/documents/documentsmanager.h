@@ -1,7 +1,9 @@
 #pragma once
 
 #include "inuseguard.h"
+#include "operatorjournal.h"
 #include "runtimehandoff.h"
+#include "wrongcodebackoff.h"
 
 #include <QString>
 
@@ -43,7 +45,11 @@ public:
     QString chooseControllerFile(QWidget *parent, const QString &path, const QString &filter);
 
     // A kiosk controller file of a version up to the supported one; prints its "VERSION: " line.
-    bool validateControllerFile(QWidget *parent, const QString &path, QVCoreWrapper &wrapper);
+    // On refusal, `outcome` (when given) says why for the journal.
+    bool validateControllerFile(QWidget *parent,
+                                const QString &path,
+                                QVCoreWrapper &wrapper,
+                                OperatorJournal::Outcome *outcome = nullptr);
 
     // The suffix after the last dot of the file name is "qvksk", in any letter case.
     static bool isControllerFileName(const QString &path);
@@ -74,13 +80,26 @@ public:
     RuntimeHandoff &runtimeHandoff() { return handoff; }
     const RuntimeWaits &runtimeWaits() const { return handoff.waits(); }
     void setRuntimeWaits(const RuntimeWaits &waits) { handoff.setWaits(waits); }
+    WrongCodeBackoff &wrongCodeBackoff() { return backoff; }
 
 private:
-    bool runOpen(QWidget *parent, bool &launchFailed, const QString &path, bool atStartUp);
-    void refuse(QWidget *parent, const QString &message);
+    // What one open attempt came to, for the journal.
+    struct Attempt
+    {
+        QString path;
+        AccessLevel level = AccessLevel::None;
+        OperatorJournal::Outcome outcome = OperatorJournal::Outcome::Cancelled;
+    };
+
+    bool runOpen(
+        QWidget *parent, bool &launchFailed, const QString &path, bool atStartUp, Attempt &attempt);
+    // Shows the error box after its log line, which says what failed and where.
+    void refuse(QWidget *parent, const QString &message, const QString &logLine);
 
     InUseGuard guard;
     RuntimeHandoff handoff;
+    OperatorJournal journal;
+    WrongCodeBackoff backoff;
     QString currentFile;
     QString lastOpenFolder;
     bool opening = false;

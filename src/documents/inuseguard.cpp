@@ -1,5 +1,6 @@
 #include "inuseguard.h"
 
+#include "base/logging.h"
 #include "platform/copieslock.h"
 #include "platform/currentprocess.h"
 #include "platform/processlist.h"
@@ -87,7 +88,13 @@ void removeLockFolder(const QString &base, const QString &name)
     if (!QFileInfo(folder + QLatin1Char('/') + lockFileName).isDir())
         QFile::remove(folder + QLatin1Char('/') + lockFileName);
     // Fails, as it should, when anything else is left in the folder.
-    QDir(base).rmdir(name);
+    if (!QDir(base).rmdir(name) && QFileInfo(folder).isDir())
+        qCWarning(lcGuard).noquote()
+            << QStringLiteral("the lock folder %1 is kept: it holds files that are not ours (%2)")
+                   .arg(folder,
+                        QDir(folder)
+                            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                            .join(QStringLiteral(", ")));
 }
 
 // The base folder and each folder up to it must be real folders, never symbolic links.
@@ -99,10 +106,12 @@ bool makeBaseFolder(const QString &base)
     return !QFileInfo(base).isSymLink() && !QFileInfo(parent).isSymLink();
 }
 
-void reportNoLock(const QString &path)
+void reportNoLock(const QString &path, const QString &why)
 {
     std::fprintf(stdout, "failed to create a lock for %s\n", path.toUtf8().constData());
     std::fflush(stdout);
+    qCWarning(lcGuard).noquote() << QStringLiteral("no lock for %1: %2; the file opens unguarded")
+                                        .arg(path, why);
 }
 
 std::string nativePath(const QString &path)
@@ -151,16 +160,18 @@ bool InUseGuard::acquire(const QString &path)
 
     const QString base = lockBasePath();
     if (!makeBaseFolder(base)) {
-        reportNoLock(path);
+        reportNoLock(path,
+                     QStringLiteral("the lock folder %1 cannot be made, or is a link")
+                         .arg(base.isEmpty() ? QStringLiteral("(none)") : base));
         return true;
     }
     // Listing the copies, scanning their folders and making ours are one step among copies:
     // two copies started together could otherwise both find the file free.
     const platform::CopiesLock copiesLock(nativePath(base), copiesLockTimeoutMs);
     if (!copiesLock.isHeld()) {
-        std::fprintf(stderr,
-                     "qvkiosk: could not take the lock among copies in %s; going on without it\n",
-                     nativePath(base).c_str());
+        qCWarning(lcGuard).noquote()
+            << QStringLiteral("could not take the lock among copies in %1; going on without it")
+                   .arg(base);
     }
 
     const std::uint32_t self = platform::currentProcessId();
@@ -197,7 +208,7 @@ bool InUseGuard::acquire(const QString &path)
             name = drawn;
     }
     if (name.isEmpty()) {
-        reportNoLock(path);
+        reportNoLock(path, QStringLiteral("no folder can be made in %1").arg(base));
         return true;
     }
     const QString folder = base + QLatin1Char('/') + name;
@@ -206,9 +217,11 @@ bool InUseGuard::acquire(const QString &path)
     if (!file.open(QIODevice::WriteOnly)
         || file.write(path.toUtf8() + '\n' + QByteArray::number(self) + '\n') < 0
         || !file.commit()) {
+        const QString why = file.errorString();
         file.cancelWriting();
         QDir(base).rmdir(name);
-        reportNoLock(path);
+        reportNoLock(path,
+                     QStringLiteral("the lock file in %1 cannot be written: %2").arg(folder, why));
         return true;
     }
     heldName = name;

@@ -2,15 +2,19 @@
 
 #include "dialogblockuserinteraction.h"
 
+#include "base/logging.h"
 #include "platform/currentprocess.h"
 #include "platform/freshblock.h"
 #include "platform/lasterror.h"
 #include "platform/localtime.h"
+#include "platform/processlist.h"
 #include "platform/runtimelauncher.h"
 #include "platform/sharedmemoryview.h"
 #include "platform/staleblocks.h"
 
 #include <QThread>
+
+#include <utility>
 
 #include <atomic>
 #include <cstdio>
@@ -22,12 +26,29 @@ using platform::SharedMemoryView;
 
 namespace {
 
-void reportFailure(const char *line)
+// The fixed line and code on standard output are read by scripts; the log line says where.
+void reportFailure(const char *line, const QString &where)
 {
     const std::uint32_t error = platform::lastError();
     std::fputs(line, stdout);
     std::fprintf(stdout, "%lu\n", static_cast<unsigned long>(error));
     std::fflush(stdout);
+    QString what = QString::fromLatin1(line).trimmed();
+    what.chop(what.endsWith(QLatin1Char('.')) ? 1 : 0);
+    qCWarning(lcHandoff).noquote()
+        << QStringLiteral("%1: %2: %3").arg(where, what, systemErrorText(error));
+}
+
+QString blockText(const char *kind, const std::string &name)
+{
+    return name.empty()
+               ? QStringLiteral("no %1 block held").arg(QLatin1String(kind))
+               : QStringLiteral("%1 block %2").arg(QLatin1String(kind), QString::fromStdString(name));
+}
+
+QString nativeText(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
 }
 
 // The runtime reads concurrently from its own process: each store must be visible before the
@@ -115,37 +136,80 @@ bool RuntimeHandoff::startRuntimeInStandby()
 {
     platform::removeStaleBlocks();
     requestBlock.close();
+    runtimePid = 0;
     requestBlock = createSharedMemory(RuntimeRequest::blockSize);
-    if (!requestBlock.isOpen())
+    if (!requestBlock.isOpen()) {
+        qCWarning(lcStart).noquote()
+            << "the request block cannot be made:" << systemErrorText(platform::lastError());
         return false;
+    }
     if (!writeRequestBlock(requestBlock.name(), RuntimeRequest())) {
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the request block %1 cannot be written: %2")
+                   .arg(nativeText(requestBlock.name()), systemErrorText(platform::lastError()));
         requestBlock.close();
         return false;
     }
     const std::string folder = platform::folderOf(platform::executablePath());
     if (folder.empty() || !platform::setCurrentFolder(folder)) {
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the program's folder \"%1\" cannot be "
+                              "entered: %2")
+                   .arg(nativeText(folder), systemErrorText(platform::lastError()));
         requestBlock.close();
         return false;
     }
     // Never fall back to a runtime in the program's own folder: it is not ours to start.
     const bool beside = platform::fileExists(platform::runtimePathBeside());
-    if (!platform::setCurrentFolder(platform::standbyRuntimeFolder(beside)))
+    const std::string runtimeFolder = platform::standbyRuntimeFolder(beside);
+    const QString runtimePath = QStringLiteral("%1/%2/%3")
+                                    .arg(nativeText(folder),
+                                         nativeText(runtimeFolder),
+                                         nativeText(platform::runtimeFileName()));
+    if (!platform::setCurrentFolder(runtimeFolder)) {
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the runtime %1 cannot be started: its "
+                              "folder cannot be entered: %2")
+                   .arg(runtimePath, systemErrorText(platform::lastError()));
         return false;
-    return platform::startStandbyRuntime(requestBlock.name(),
-                                         RuntimeRequest::blockSize,
-                                         &runtimePid);
+    }
+    if (!platform::startStandbyRuntime(requestBlock.name(), RuntimeRequest::blockSize, &runtimePid)) {
+        qCWarning(lcStart).noquote()
+            << QStringLiteral("the runtime %1 cannot be started: %2")
+                   .arg(runtimePath, systemErrorText(platform::lastError()));
+        return false;
+    }
+    readySeen = false;
+    sinceStart.start();
+    qCInfo(lcStart).noquote() << QStringLiteral("runtime %1 started in standby, process %2, "
+                                                "request block %3")
+                                     .arg(runtimePath)
+                                     .arg(runtimePid)
+                                     .arg(nativeText(requestBlock.name()));
+    return true;
+}
+
+bool RuntimeHandoff::isRuntimeRunning() const
+{
+    return runtimePid != 0 && platform::isProcessRunning(runtimePid);
+}
+
+void RuntimeHandoff::noteReady()
+{
+    if (!std::exchange(readySeen, true))
+        qCInfo(lcStart) << "runtime ready after" << sinceStart.elapsed() << "ms";
 }
 
 bool RuntimeHandoff::readStatusWord(std::size_t offset, std::uint32_t &value)
 {
     if (!requestBlock.isOpen()) {
         platform::setInvalidArgumentError();
-        reportFailure("failed to open file mapping.\n");
+        reportFailure("failed to open file mapping.\n", blockText("request", requestBlock.name()));
         return false;
     }
     const SharedMemoryView view = SharedMemoryView::map(requestBlock, RuntimeRequest::blockSize);
     if (!view.isMapped()) {
-        reportFailure("failed to map view of file.\n");
+        reportFailure("failed to map view of file.\n", blockText("request", requestBlock.name()));
         return false;
     }
     value = RuntimeRequest::loadWord(view.data(), offset);
@@ -162,6 +226,7 @@ bool RuntimeHandoff::isRuntimeReady()
 {
     if (!isMarkSet(RuntimeRequest::readyOffset))
         return false;
+    noteReady();
     closeBlockDialog();
     return true;
 }
@@ -172,6 +237,7 @@ bool RuntimeHandoff::waitForRuntimeReady()
     QThread::msleep(pause);
     for (int look = 1; look <= runtimeWaits.readyLooks; ++look) {
         if (isMarkSet(RuntimeRequest::readyOffset)) {
+            noteReady();
             closeBlockDialog();
             return true;
         }
@@ -187,14 +253,14 @@ bool RuntimeHandoff::handOverToRuntime(const QString &path, const QString &code,
     const std::uint32_t size = RuntimeRequest::pathBlockBytes(units.size());
     SharedMemoryBlock block = createSharedMemory(size);
     if (!block.isOpen()) {
-        reportFailure("failed to create shared memory.\n");
+        reportFailure("failed to create shared memory.\n", QStringLiteral("a new path block"));
         return false;
     }
     pathBlock = std::move(block);
     {
         SharedMemoryView view = SharedMemoryView::map(pathBlock, size);
         if (!view.isMapped()) {
-            reportFailure("failed to map view of file.\n");
+            reportFailure("failed to map view of file.\n", blockText("path", pathBlock.name()));
             pathBlock.close();
             return false;
         }
@@ -211,9 +277,11 @@ bool RuntimeHandoff::handOverToRuntime(const QString &path, const QString &code,
     request.pathBlockName = widened(pathBlock.name());
     request.pathBlockSize = 2 * size;
     if (!writeRequestBlock(requestBlock.name(), request)) {
-        reportFailure("failed to write data to shared memory.\n");
+        reportFailure("failed to write data to shared memory.\n",
+                      blockText("request", requestBlock.name()));
         return false;
     }
+    sinceRequest.start();
     return true;
 }
 
@@ -222,14 +290,25 @@ bool RuntimeHandoff::waitForRuntimeAccepted()
     const auto pause = static_cast<unsigned long>(runtimeWaits.acceptedInterval.count());
     QThread::msleep(pause);
     for (int look = 1; look <= runtimeWaits.acceptedLooks; ++look) {
-        if (isMarkSet(RuntimeRequest::acceptedOffset))
+        if (isMarkSet(RuntimeRequest::acceptedOffset)) {
+            qCInfo(lcHandoff) << "request accepted after" << sinceRequest.elapsed() << "ms";
             return true;
+        }
         if (look < runtimeWaits.acceptedLooks)
             QThread::msleep(pause);
     }
     // A runtime that takes the request later would show a file the user is told failed.
     withdrawRequest();
-    return isMarkSet(RuntimeRequest::acceptedOffset);
+    if (isMarkSet(RuntimeRequest::acceptedOffset))
+        return true;
+    qCWarning(lcHandoff).noquote()
+        << QStringLiteral("the runtime (process %1%2) did not accept the request in block %3 "
+                          "within %4 ms; it was withdrawn")
+               .arg(runtimePid)
+               .arg(isRuntimeRunning() ? QString() : QStringLiteral(", no longer running"))
+               .arg(nativeText(requestBlock.name()))
+               .arg(sinceRequest.elapsed());
+    return false;
 }
 
 int RuntimeHandoff::showBlockDialog(QWidget *parent)

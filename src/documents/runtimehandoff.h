@@ -5,6 +5,7 @@
 #include "platform/sharedmemoryblock.h"
 #include "runtimewaits.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -87,12 +88,15 @@ public:
     const std::string &pathBlockName() const { return pathBlock.name(); }
     // The standby runtime's process id; 0 before it was started.
     std::uint32_t runtimeProcessId() const { return runtimePid; }
+    // Whether the runtime started in standby still runs.
+    bool isRuntimeRunning() const;
 
 private:
     // Reads one status word of the request block; false with its failure line when the
     // block is not held or cannot be mapped.
     bool readStatusWord(std::size_t offset, std::uint32_t &value);
     bool isMarkSet(std::size_t offset);
+    void noteReady();
 
     RuntimeWaits runtimeWaits;
     platform::SharedMemoryBlock requestBlock;
@@ -100,4 +104,7 @@ private:
     platform::BlockNameGenerator names;
     QPointer<DialogBlockUserInteraction> blockDialog;
     std::uint32_t runtimePid = 0;
+    QElapsedTimer sinceStart;
+    QElapsedTimer sinceRequest;
+    bool readySeen = false;
 };

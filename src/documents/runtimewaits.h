@@ -17,4 +17,7 @@ struct RuntimeWaits
     // ticks, about 30 s.
     std::chrono::milliseconds pollInterval{100};
     int pollLimit = 300;
+    // While the start page is up: how often the launcher looks whether the standby runtime
+    // still runs.
+    std::chrono::milliseconds runtimeWatchInterval{1000};
 };

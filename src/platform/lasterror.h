@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -18,5 +19,9 @@ void setInvalidArgumentError();
 
 // Sets the last error to "already exists" (ERROR_ALREADY_EXISTS / EEXIST).
 void setAlreadyExistsError();
+
+// The system's description of an error code of lastError(), in UTF-8 (strerror /
+// FormatMessageW); empty when the system has none.
+std::string errorText(std::uint32_t code);
 
 } // namespace platform

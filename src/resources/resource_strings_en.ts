@@ -98,6 +98,10 @@ Please download and install the latest version to open this file.</translation>
         <translation>Failed to authenticate</translation>
     </message>
     <message>
+        <source>ID_RESSTR_DIALOGAUTHENTICATE_MESSAGEWAITBEFORECHECK</source>
+        <translation>Too many wrong codes. Try again in %1 s.</translation>
+    </message>
+    <message>
         <source>ID_RESSTR_RECENTFILESAREA_OPEN</source>
         <translation>Load</translation>
     </message>

@@ -63,7 +63,7 @@ void tst_Settings::damagedFileIsKeptAsideNotWrittenOver()
 
     QByteArray printed;
     QVariant value;
-    printed = capturedOutput(2, [&] { value = settingsValue(QStringLiteral("RecentlyUsedFiles")); });
+    printed = capturedOutput(1, [&] { value = settingsValue(QStringLiteral("RecentlyUsedFiles")); });
     QCOMPARE(value, QVariant());
     const QStringList aside = QDir(QFileInfo(path).path())
                                   .entryList({QFileInfo(path).fileName() + ".damaged-*"});
@@ -97,7 +97,7 @@ void tst_Settings::unwritableFileIsReportedOnce()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    const QByteArray printed = capturedOutput(2, [] {
+    const QByteArray printed = capturedOutput(1, [] {
         setSettingsValue(QStringLiteral("StateMainWindowMaximized"), true);
         setSettingsValue(QStringLiteral("StateMainWindowMaximized"), false);
     });

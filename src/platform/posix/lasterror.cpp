@@ -1,6 +1,7 @@
 #include "../lasterror.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace platform {
 
@@ -22,6 +23,11 @@ void setInvalidArgumentError()
 void setAlreadyExistsError()
 {
     errno = EEXIST;
+}
+
+std::string errorText(std::uint32_t code)
+{
+    return std::strerror(static_cast<int>(code));
 }
 
 } // namespace platform
