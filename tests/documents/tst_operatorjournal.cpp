@@ -85,6 +85,7 @@ private slots:
         QCoreApplication::installTranslator(&translator);
         qputenv("QVKIOSKCORE_NO_WINDOW", "1");
         QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
+        cleanup(); // what a run that did not finish left
     }
 
     void cleanup()
