@@ -1,6 +1,8 @@
 #include "operatorjournal.h"
 
 #include "base/logging.h"
+#include "platform/appendfile.h"
+#include "platform/lasterror.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -8,14 +10,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
-
-#ifndef Q_OS_WIN
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -32,47 +26,12 @@ QString levelText(AccessLevel level)
     return {};
 }
 
-// One write call, so that a line is never split by another writer's.
-bool appendWhole(const QString &fileName, const QByteArray &line, QString &why)
-{
-#ifdef Q_OS_WIN
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(line) != line.size()) {
-        why = file.errorString();
-        return false;
-    }
-    return true;
-#else
-    const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                          0600);
-    if (fd < 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    const ssize_t written = ::write(fd, line.constData(), static_cast<size_t>(line.size()));
-    if (written != line.size())
-        why = written < 0 ? QString::fromLocal8Bit(std::strerror(errno))
-                          : QStringLiteral("only part of the line was written");
-    ::close(fd);
-    return written == line.size();
-#endif
-}
-
 } // namespace
 
 QString OperatorJournal::stateFolder()
 {
-#ifdef Q_OS_WIN
-    // Qt 6.4 has no state location; the generic data folder on Windows is the local one.
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#else
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-#endif
-    return base + QStringLiteral("/Brennix/QVKiosk");
+    // Qt 6.4 has no state location of its own.
+    return QString::fromStdString(platform::userStateFolder()) + QStringLiteral("/Brennix/QVKiosk");
 }
 
 OperatorJournal::OperatorJournal(const QString &folder, std::int64_t limit)
@@ -139,8 +98,9 @@ bool OperatorJournal::record(const QString &file,
             QFile::remove(older);
             QFile::rename(name, older);
         }
-        if (appendWhole(name, line, why))
+        if (platform::appendWhole(QFile::encodeName(name).toStdString(), line.toStdString()))
             return true;
+        why = QString::fromStdString(platform::errorText(platform::lastError()));
     }
     qCWarning(lcJournal).noquote() << QStringLiteral("the journal %1 cannot be written (%2); "
                                                      "the %3 of %4 is not recorded")
