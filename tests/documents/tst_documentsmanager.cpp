@@ -19,6 +19,7 @@
 #include "modaldialoganswerer.h"
 #include "recordingobserver.h"
 #include "scopedenvironment.h"
+#include "startedmanager.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -199,7 +200,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QFile::remove(path);
         QVERIFY(QFile::copy(sample(row.source), path));
-        const std::unique_ptr<DocumentsManager> manager = startedManager(row.fault);
+        const std::unique_ptr<DocumentsManager> manager = startedManager(runtimes, row.fault);
         QVERIFY(manager);
         ModalDialogAnswerer answerer;
         answerer.acceptCode(row.level, row.code);
@@ -234,7 +235,7 @@ private slots:
 
     void noSecondOpen()
     {
-        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        const std::unique_ptr<DocumentsManager> manager = startedManager(runtimes);
         QVERIFY(manager);
         ModalDialogAnswerer answerer;
         answerer.acceptCode(AccessLevel::Administrator, "1234");
@@ -263,8 +264,9 @@ private slots:
     void aRequestGivenUpOnIsWithdrawn()
     {
         constexpr int acceptDelayMs = 1500;
-        const std::unique_ptr<DocumentsManager> manager = startedManager(
-            "QVKIOSKCORE_ACCEPT_DELAY_MS=" + QByteArray::number(acceptDelayMs));
+        const std::unique_ptr<DocumentsManager> manager
+            = startedManager(runtimes,
+                             "QVKIOSKCORE_ACCEPT_DELAY_MS=" + QByteArray::number(acceptDelayMs));
         QVERIFY(manager);
         ModalDialogAnswerer answerer;
         answerer.acceptCode(AccessLevel::Administrator, "1234");
@@ -288,7 +290,7 @@ private slots:
 
     void pathBlockNamesAreFresh()
     {
-        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        const std::unique_ptr<DocumentsManager> manager = startedManager(runtimes);
         QVERIFY(manager);
         RuntimeHandoff &handoff = manager->runtimeHandoff();
         // Blocks that already sit on the names this process will draw in the next seconds.
@@ -356,7 +358,7 @@ private slots:
 
     void looksAndWritesUseTheHeldBlock()
     {
-        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        const std::unique_ptr<DocumentsManager> manager = startedManager(runtimes);
         QVERIFY(manager);
         const std::string name = manager->runtimeHandoff().requestBlockName();
         // The name is gone, the block this process and the runtime hold is not.
@@ -396,7 +398,7 @@ private slots:
         const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
         QVERIFY(fd >= 0);
         ::close(fd);
-        QVERIFY(startedManager());
+        QVERIFY(startedManager(runtimes));
         QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
     }
 
@@ -442,25 +444,6 @@ private slots:
     }
 
 private:
-    // A manager whose runtime has started, with `fault` ("NAME=value") in its environment,
-    // and reported ready.
-    std::unique_ptr<DocumentsManager> startedManager(const QByteArray &fault = {})
-    {
-        std::optional<ScopedEnvironment> environment;
-        if (!fault.isEmpty())
-            environment.emplace(fault.split('=')[0].constData(), fault.split('=')[1]);
-        RuntimeWaits waits;
-        waits.readyInterval = std::chrono::milliseconds(20);
-        waits.readyLooks = 250;
-        waits.acceptedInterval = std::chrono::milliseconds(20);
-        waits.acceptedLooks = 50;
-        auto manager = std::make_unique<DocumentsManager>(waits);
-        if (!manager->startRuntimeInStandby())
-            return nullptr;
-        runtimes.push_back(manager->runtimeHandoff().runtimeProcessId());
-        return manager->waitForRuntimeReady() ? std::move(manager) : nullptr;
-    }
-
     QList<QJsonObject> records() const
     {
         QList<QJsonObject> list;

@@ -10,6 +10,7 @@
 #include "lockholder.h"
 #include "modaldialoganswerer.h"
 #include "scopedenvironment.h"
+#include "startedmanager.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -119,7 +120,7 @@ private slots:
     void outcomes()
     {
         QFETCH(Attempt, row);
-        const std::unique_ptr<DocumentsManager> manager = startedManager(row.fault);
+        const std::unique_ptr<DocumentsManager> manager = startedManager(runtimes, row.fault);
         QVERIFY(manager);
         const QString journal = OperatorJournal().filePath();
         if (row.journalBlocked)
@@ -226,26 +227,9 @@ private slots:
     }
 
 private:
-    std::unique_ptr<DocumentsManager> startedManager(const QByteArray &fault)
-    {
-        std::optional<ScopedEnvironment> environment;
-        if (!fault.isEmpty())
-            environment.emplace(fault.split('=')[0].constData(), fault.split('=')[1]);
-        RuntimeWaits waits;
-        waits.readyInterval = std::chrono::milliseconds(20);
-        waits.readyLooks = 250;
-        waits.acceptedInterval = std::chrono::milliseconds(20);
-        waits.acceptedLooks = 25;
-        auto manager = std::make_unique<DocumentsManager>(waits);
-        if (!manager->startRuntimeInStandby())
-            return nullptr;
-        runtimes.push_back(manager->runtimeHandoff().runtimeProcessId());
-        return manager->waitForRuntimeReady() ? std::move(manager) : nullptr;
-    }
-
     QTranslator translator;
     QTemporaryDir folder;
-    QList<qint64> runtimes;
+    std::vector<qint64> runtimes;
 };
 
 int main(int argc, char **argv)
