@@ -13,7 +13,7 @@
 
 namespace {
 
-QString key(const QString &path)
+QString countKey(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
@@ -35,7 +35,7 @@ WrongCodeBackoff::WrongCodeBackoff(const QString &folder)
 
 int WrongCodeBackoff::wrongCodes(const QString &path) const
 {
-    return std::max(0, readCounts(fileName).value(key(path)).toInt());
+    return std::max(0, readCounts(fileName).value(countKey(path)).toInt());
 }
 
 std::chrono::milliseconds WrongCodeBackoff::waitBeforeCheck(const QString &path) const
@@ -64,9 +64,9 @@ void WrongCodeBackoff::store(const QString &path, int count)
 {
     QJsonObject counts = readCounts(fileName);
     if (count == 0)
-        counts.remove(key(path));
+        counts.remove(countKey(path));
     else
-        counts[key(path)] = count;
+        counts[countKey(path)] = count;
     QDir().mkpath(QFileInfo(fileName).path());
     QSaveFile file(fileName);
     if (file.open(QIODevice::WriteOnly)
