@@ -36,6 +36,9 @@ int holdLock(int argc, char **argv)
 
 class ShowWatch final : public QObject
 {
+public:
+    using QObject::QObject;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -51,7 +54,8 @@ ModalDialogAnswerer *answerer = nullptr;
 // Runs inside the program's application object's construction, before any window.
 void watchTheApplication()
 {
-    qApp->installEventFilter(new ShowWatch);
+    // Children of the application object, gone with it.
+    qApp->installEventFilter(new ShowWatch(qApp));
     answerer = new ModalDialogAnswerer;
 }
 
@@ -71,5 +75,7 @@ int runAsHelperIfAsked(int argc, char **argv)
     for (const QString &message : answerer->messages)
         std::printf("message %s\n", message.toUtf8().constData());
     std::fflush(stdout);
+    delete answerer; // read after the application object is gone, so not its child
+    answerer = nullptr;
     return status;
 }
