@@ -12,6 +12,7 @@ import pwd
 import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -28,6 +29,25 @@ def as_user(command, env):
     pairs = [f"{key}={value}" for key, value in env.items()]
     prefix = ["runuser", "-u", USER, "--"] if USER else []
     return [*prefix, "env", "-i", *pairs, *command]
+
+
+def staged_for_user():
+    """The compositor's user may not reach into the build tree (a checkout under /root): the
+    programs, the samples and the case's home go to a folder of /tmp it can enter."""
+    root = tempfile.mkdtemp(prefix="qvkiosk-wayland-", dir="/tmp")
+    os.chmod(root, 0o755)
+    for folder in (os.path.dirname(e2e.QVKIOSK), os.path.dirname(e2e.RUNTIME), e2e.SAMPLES):
+        shutil.copytree(folder, os.path.join(root, os.path.basename(folder)), symlinks=True)
+    e2e.QVKIOSK = os.path.join(root, "qvkiosk", os.path.basename(e2e.QVKIOSK))
+    e2e.RUNTIME = os.path.join(root, "qvkioskcore", os.path.basename(e2e.RUNTIME))
+    e2e.SAMPLES = os.path.join(root, os.path.basename(e2e.SAMPLES))
+    home = os.path.join(root, "home")
+    os.environ["HOME"] = home
+    for key, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                        ("XDG_CACHE_HOME", "cache"), ("XDG_RUNTIME_DIR", "runtime"),
+                        ("TMPDIR", "tmp")):
+        os.environ[key] = os.path.join(home, folder)
+    return root
 
 
 def fresh_environment():
@@ -177,21 +197,29 @@ def main():
     e2e.SAMPLES = os.path.abspath(sys.argv[3])
     e2e.RUNTIME = os.path.join(os.path.dirname(os.path.dirname(e2e.QVKIOSK)), "qvkioskcore",
                                "qvkioskcore")
-    env = fresh_environment()
-    sway = start_sway(env)
+    build_home = os.environ["HOME"]
+    staged = staged_for_user() if USER else None
+    sway = None
     try:
+        env = fresh_environment()
+        sway = start_sway(env)
         CASES[sys.argv[1]](env)
     except Failure as failure:
         subprocess.run(as_user(["grim", os.path.join(env["HOME"], "failure.png")], env),
                        capture_output=True)
+        if staged:
+            shutil.copytree(env["HOME"], build_home, dirs_exist_ok=True)
         sys.exit(f"FAIL {failure}")
     finally:
         for process in STARTED:
             process.kill()
             process.wait()
-        e2e.stop_runtimes(env)
-        sway.terminate()
-        sway.wait()
+        if sway:
+            e2e.stop_runtimes(env)
+            sway.terminate()
+            sway.wait()
+        if staged:
+            shutil.rmtree(staged, ignore_errors=True)
 
 
 if __name__ == "__main__":
