@@ -9,6 +9,7 @@ usage: wayland.py <case> <qvkiosk> <samples folder>, the cases listed in CASES b
 import json
 import os
 import pwd
+import re
 import shutil
 import subprocess
 import sys
@@ -41,6 +42,13 @@ def staged_for_user():
     e2e.QVKIOSK = os.path.join(root, "qvkiosk", os.path.basename(e2e.QVKIOSK))
     e2e.RUNTIME = os.path.join(root, "qvkioskcore", os.path.basename(e2e.RUNTIME))
     e2e.SAMPLES = os.path.join(root, os.path.basename(e2e.SAMPLES))
+    # The sanitizer build's leak suppressions, which the user must be able to read too.
+    options = os.environ.get("LSAN_OPTIONS", "")
+    found = re.search(r"suppressions=([^:]+)", options)
+    if found:
+        shutil.copy(found.group(1), os.path.join(root, "lsan.supp"))
+        os.environ["LSAN_OPTIONS"] = options.replace(found.group(1),
+                                                     os.path.join(root, "lsan.supp"))
     home = os.path.join(root, "home")
     os.environ["HOME"] = home
     for key, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
@@ -208,7 +216,8 @@ def main():
         subprocess.run(as_user(["grim", os.path.join(env["HOME"], "failure.png")], env),
                        capture_output=True)
         if staged:
-            shutil.copytree(env["HOME"], build_home, dirs_exist_ok=True)
+            shutil.copytree(env["HOME"], build_home, dirs_exist_ok=True,
+                            ignore=shutil.ignore_patterns("runtime"))
         sys.exit(f"FAIL {failure}")
     finally:
         for process in STARTED:
