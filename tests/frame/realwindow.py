@@ -7,10 +7,13 @@ to moving and resizing the window itself).
 usage: realwindow.py <showframe>
 """
 import os
-import random
 import subprocess
 import sys
 import time
+
+# One way to start an Xvfb of a test's own: the end-to-end harness's.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from launcher import start_display  # noqa: E402
 
 
 def xdotool(*args):
@@ -40,26 +43,6 @@ def drag(x, y, dx, dy):
 
 def double_click(x, y):
     xdotool("mousemove", x, y, "sleep", 0.2, "click", "--repeat", 2, "--delay", 80, 1)
-
-
-def start_display():
-    """On a number drawn far above those that xvfb-run -a tries first, where parallel tests
-    meet; a number in use makes this Xvfb exit, and another is drawn."""
-    for _ in range(20):
-        number = random.randint(1000, 30000)
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end),
-                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                  pass_fds=(write_end,), stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as reported:
-            if reported.readline().strip() == str(number) and server.poll() is None:
-                os.environ["DISPLAY"] = f":{number}"
-                os.environ.pop("XAUTHORITY", None)
-                return server
-        server.kill()
-        server.wait()
-    sys.exit("FAIL no Xvfb could be started")
 
 
 def main():
