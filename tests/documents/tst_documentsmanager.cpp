@@ -463,12 +463,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    const int holder = runAsHelperIfAsked(argc, argv);
-    if (holder >= 0)
-        return holder;
-    QApplication application(argc, argv);
-    tst_DocumentsManager test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestOrHelper<tst_DocumentsManager>(argc, argv);
 }
 
 #include "tst_documentsmanager.moc"

@@ -266,12 +266,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    const int holder = runAsHelperIfAsked(argc, argv);
-    if (holder >= 0)
-        return holder;
-    QCoreApplication application(argc, argv);
-    tst_InUseGuard test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestOrHelper<tst_InUseGuard, QCoreApplication>(argc, argv);
 }
 
 #include "tst_inuseguard.moc"

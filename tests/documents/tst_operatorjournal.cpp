@@ -234,12 +234,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    const int holder = runAsHelperIfAsked(argc, argv);
-    if (holder >= 0)
-        return holder;
-    QApplication application(argc, argv);
-    tst_OperatorJournal test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestOrHelper<tst_OperatorJournal>(argc, argv);
 }
 
 #include "tst_operatorjournal.moc"
