@@ -1,27 +1,55 @@
-// The built runtime, started as the front-end starts it, under the offscreen platform.
+// The stand-in runtime: its protocol side in this process, and the built program started as the
+// front-end starts it, under the offscreen platform.
+#include "runtimearguments.h"
+#include "runtimebehaviour.h"
+#include "runtimeserver.h"
 #include "testsupport.h"
 
 #include "platform/processlist.h"
 #include "platform/runtimelauncher.h"
 #include "platform/runtimerequest.h"
+#include "platform/sharedmemoryview.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <map>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 using platform::RuntimeRequest;
 using platform::SharedMemoryBlock;
+using platform::SharedMemoryView;
 using namespace testsupport;
 
 namespace {
 
-// Starts the runtime for a new request block named after `frontEnd` and waits for ready.
-bool startRuntime(std::string &name, std::uint32_t &pid, std::uint32_t frontEnd = getpid())
+using Environment = std::map<std::string, std::string>;
+
+// The front-end's request block and a runtime serving it, opened as a standby start opens it.
+struct Served
 {
-    name = uniqueBlockName(frontEnd);
+    explicit Served(const Environment &environment = {})
+        : server(RuntimeBehaviour::fromLookup([environment](const char *name) -> const char * {
+            const auto found = environment.find(name);
+            return found == environment.end() ? nullptr : found->second.c_str();
+        }))
+    {}
+
+    std::uint32_t word(std::size_t offset) const { return statusWord(name, offset); }
+    SharedMemoryView view() const { return SharedMemoryView::map(block, 260); }
+
+    std::string name = uniqueBlockName();
+    SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
+    RuntimeServer server;
+    bool opened = server.open({name, 260, true});
+};
+
+// Starts the runtime for a new request block named after `frontEnd` and waits for ready.
+bool startRuntime(std::uint32_t &pid, std::uint32_t frontEnd = getpid())
+{
+    const std::string name = uniqueBlockName(frontEnd);
     static std::vector<SharedMemoryBlock> blocks; // open until the test ends
     blocks.push_back(SharedMemoryBlock::createOrOpen(name, 260));
     return platform::startStandbyRuntime(name, 260, &pid, QVKIOSKCORE_PATH)
@@ -30,19 +58,149 @@ bool startRuntime(std::string &name, std::uint32_t &pid, std::uint32_t frontEnd 
 
 } // namespace
 
+TEST(RuntimeArguments, FindsTheBlockInEveryShapeOfCommandLine)
+{
+    // The words, then the block name (empty: refused), its size and standby.
+    // clang-format off
+    const std::tuple<std::vector<std::string>, const char *, std::size_t, bool> rows[] = {
+        {{"./qvkioskcore", "quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
+        {{"", "quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
+        {{"quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
+        {{"qvkioskcore.exe", "callerBlock", "512"}, "callerBlock", 512, false},
+        {{"./qvkioskcore", "quorvaneKiosk_1"}, "", 0, false},
+        {{"./qvkioskcore", "quorvaneKiosk_1", "26x"}, "", 0, false},
+    };
+    // clang-format on
+    for (const auto &[words, name, size, standby] : rows) {
+        SCOPED_TRACE(testing::PrintToString(words));
+        RuntimeArguments arguments;
+        EXPECT_EQ(RuntimeArguments::parse(words, arguments), *name != '\0');
+        EXPECT_EQ(std::tie(arguments.blockName, arguments.blockSize, arguments.standby),
+                  std::make_tuple(std::string(name), size, standby));
+    }
+}
+
+TEST(RuntimeServer, SetsReadyAndTakesARequestOnceTwoLooksAgree)
+{
+    Served served;
+    ASSERT_TRUE(served.opened);
+    EXPECT_FALSE(served.server.step());
+    EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
+
+    // A 10-unit path: a 20-byte path block and a size field of 40.
+    Handoff handoff;
+    ASSERT_TRUE(handOver(served.name, u"C:\\K\\\u00E4.qvk", handoff, 2));
+    EXPECT_FALSE(served.server.step());
+    served.view().data()[0] = '9'; // as while the front-end is still writing
+    EXPECT_FALSE(served.server.step());
+    const std::optional<TakenRequest> taken = served.server.step();
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(std::tie(taken->path, taken->code, taken->accessLevel),
+              std::make_tuple("C:\\K\\\xC3\xA4.qvk", "9234", "Power User"));
+    EXPECT_NE(served.word(RuntimeRequest::acceptedOffset), 0u);
+    // The handoff wrote ready 0; the runtime still serves the block.
+    EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
+    EXPECT_FALSE(served.server.step()); // the same request is not taken twice
+}
+
+TEST(RuntimeServer, NothingIsAcceptedWhileNotReadyHeldBackOrUnreadable)
+{
+    // The variables; what is spoilt after the handoff: the path block (closed) or a text field
+    // starting with an unpaired surrogate (else taken as an empty code or level); whether ready
+    // is set and the request taken. Accepted stays 0 in every row.
+    constexpr int none = -2, pathBlock = -1;
+    // clang-format off
+    const std::tuple<Environment, int, bool> rows[] = {
+        {{{"QVKIOSKCORE_NEVER_READY", "1"}}, none, false},
+        {{{"QVKIOSKCORE_READY_DELAY_MS", "600000"}}, none, false},
+        {{{"QVKIOSKCORE_NEVER_ACCEPT", "1"}}, none, true},
+        {{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "600000"}}, none, true},
+        {{}, pathBlock, false},
+        {{}, RuntimeRequest::codeOffset, false},
+        {{}, RuntimeRequest::accessLevelOffset, false},
+    };
+    // clang-format on
+    for (const auto &[environment, spoilt, taken] : rows) {
+        SCOPED_TRACE(environment.empty() ? std::to_string(spoilt) : environment.begin()->first);
+        Served served(environment);
+        Handoff handoff;
+        ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
+        if (spoilt == pathBlock) {
+            handoff.pathBlock.close(); // closing its only handle removes the block
+        } else if (spoilt != none) {
+            served.view().data()[spoilt] = 0x00;
+            served.view().data()[spoilt + 1] = 0xD8;
+        }
+        for (int i = 0; i < 5; ++i)
+            EXPECT_FALSE(served.server.step());
+        EXPECT_EQ(served.server.hasTakenRequest(), taken);
+        EXPECT_EQ(served.word(RuntimeRequest::readyOffset) != 0, environment.empty() || taken);
+        EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+    }
+}
+
+TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
+{
+    Served served(Environment{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "50"}});
+    Handoff first;
+    ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
+    ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
+    // The front-end gave up on the first and wrote a second request during the delay.
+    Handoff second;
+    ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
+    std::vector<std::string> shown;
+    ASSERT_TRUE(waitFor([&] {
+        if (const std::optional<TakenRequest> taken = served.server.step())
+            shown.push_back(taken->path);
+        return served.word(RuntimeRequest::acceptedOffset) != 0;
+    }));
+    EXPECT_EQ(shown, std::vector<std::string>{"second.qvksk"});
+}
+
+TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
+{
+    Served served;
+    Handoff first;
+    ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
+    ASSERT_TRUE(waitFor([&] { return served.server.step().has_value(); }));
+    // The next request is withdrawn as the front-end withdraws one it gave up on: the name's
+    // first unit zeroed first, then the rest of the request, and its path block closed.
+    Handoff second;
+    ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
+    const SharedMemoryView view = served.view();
+    view.data()[RuntimeRequest::pathBlockNameOffset] = 0;
+    view.data()[RuntimeRequest::pathBlockNameOffset + 1] = 0;
+    EXPECT_FALSE(served.server.step());
+    std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
+    RuntimeRequest::storeWord(view.data(), RuntimeRequest::acceptedOffset, 0);
+    second.pathBlock.close();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(served.server.step());
+    EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+}
+
+TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)
+{
+    const Served served;
+    RuntimeServer server(
+        RuntimeBehaviour::fromLookup([](const char *) -> const char * { return nullptr; }));
+    EXPECT_FALSE(server.open({uniqueBlockName(), 260, true}));
+    EXPECT_FALSE(server.open({served.name, 259, true}));
+}
+
 TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEndedOrWhenToldToCrash)
 {
     std::uint32_t frontEnd = 0; // a process id that soon names nothing
     ASSERT_TRUE(platform::startRelayRuntime("--exit", "0", &frontEnd, TESTHELPER_PATH));
     ASSERT_TRUE(waitFor([&] { return !platform::isProcessRunning(frontEnd); }));
-    std::string name;
     std::uint32_t pid = 0;
-    ASSERT_TRUE(startRuntime(name, pid, frontEnd));
+    ASSERT_TRUE(startRuntime(pid, frontEnd));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
 
     setenv("QVKIOSKCORE_CRASH_AFTER_READY", "1", 1);
-    ASSERT_TRUE(startRuntime(name, pid));
+    ASSERT_TRUE(startRuntime(pid));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
+    unsetenv("QVKIOSKCORE_CRASH_AFTER_READY");
 }
 
 TEST(QvKioskCore, AcceptsARequestAndEndsWithItsStatusWhenItsBlockIsCutUnderIt)
