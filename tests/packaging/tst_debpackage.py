@@ -2,9 +2,8 @@
 """Builds the Debian package from a build tree, has lintian check it, unpacks it with dpkg -x
 and runs what it holds.
 
-Usage: tst_debpackage.py <cpack> <CPackConfig.cmake>
+usage: tst_debpackage.py <cpack> <CPackConfig.cmake>
 """
-
 import configparser
 import gzip
 import os
@@ -15,155 +14,112 @@ import subprocess
 import sys
 import tempfile
 import time
-import unittest
+from pathlib import Path
 
-CPACK = None
-CPACK_CONFIG = None
 MIME_TYPE = "application/x-qvksk"
 
 
-def run(command, **kwargs):
+def run(*command, **kwargs):
     return subprocess.run(command, capture_output=True, text=True, timeout=120, **kwargs)
 
 
-class DebPackage(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory()
-        out = os.path.join(cls.scratch.name, "out")
-        built = run([CPACK, "-G", "DEB", "--config", CPACK_CONFIG, "-B", out])
-        if built.returncode != 0:
-            raise RuntimeError("cpack failed:\n" + built.stdout + built.stderr)
-        debs = [name for name in os.listdir(out) if name.endswith(".deb")]
-        if len(debs) != 1:
-            raise RuntimeError("expected one package, found %s" % debs)
-        cls.deb = os.path.join(out, debs[0])
-        cls.root = os.path.realpath(os.path.join(cls.scratch.name, "root"))
-        subprocess.run(["dpkg", "-x", cls.deb, cls.root], check=True)
-        cls.share = os.path.join(cls.root, "usr/share")
+def check(condition, what, detail=""):
+    if not condition:
+        sys.exit(f"FAIL {what}\n{detail}")
+    print(f"ok {what}", flush=True)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.scratch.cleanup()
 
-    def path(self, relative):
-        return os.path.join(self.root, relative)
+def relay(root, scratch):
+    """Started through the link in usr/bin, relay mode starts the packaged runtime, which
+    serves the block it is given (sets ready, byte 252)."""
+    request, pid_block = (Path(f"/dev/shm/qvkioskPackageTest_{os.getpid()}_{kind}")
+                          for kind in ("request", "pid"))
+    request.write_bytes(bytes(260))
+    pid_block.write_bytes(bytes(4))
+    runtime = 0
+    try:
+        # The runtime inherits standard output: a pipe would stay open after the launcher ends.
+        with open(os.path.join(scratch, "relay.txt"), "w+") as said:
+            ended = subprocess.run([os.path.join(root, "usr/bin/qvkiosk"), request.name, "260",
+                                    pid_block.name, "4"], stdout=said, stderr=subprocess.STDOUT,
+                                   env=dict(os.environ, QVKIOSKCORE_NO_WINDOW="1"), timeout=30)
+            said.seek(0)
+            runtime = struct.unpack("<I", pid_block.read_bytes())[0]
+            check(ended.returncode == 0 and runtime and os.path.realpath(f"/proc/{runtime}/exe")
+                  == os.path.join(root, "usr/lib/qvkiosk/qvkioskcore/qvkioskcore"),
+                  "relay mode started the packaged runtime", said.read())
+        deadline = time.monotonic() + 30
+        while not request.read_bytes()[252] and time.monotonic() < deadline:
+            time.sleep(0.05)
+        check(request.read_bytes()[252], "the runtime serves the block it was given")
+    finally:
+        if runtime:
+            os.kill(runtime, signal.SIGKILL)
+        request.unlink()
+        pid_block.unlink()
 
-    def test_depends_lists_the_plugin_packages_and_the_found_libraries(self):
-        depends = run(["dpkg-deb", "-f", self.deb, "Depends"]).stdout
-        names = {part.split()[0] for part in depends.replace("|", ",").split(",") if part.strip()}
-        # By hand: loaded as plug-ins. Found by shlibdeps: linked by the programs.
-        for name in ("libqt6svg6", "qt6-qpa-plugins", "libqt6widgets6", "libsodium23"):
-            self.assertIn(name, names, depends)
 
-    def test_lintian_finds_no_error_warning_or_missing_hardening(self):
-        # The package's own overrides (usr/share/lintian/overrides) each say why.
-        checked = run(["lintian", "--display-info", "--fail-on", "none", self.deb])
-        self.assertEqual(checked.returncode, 0, checked.stderr)
-        faults = [line for line in checked.stdout.splitlines()
-                  if line.startswith(("E:", "W:")) or " hardening-" in line]
-        self.assertEqual(faults, [], "\n" + "\n".join(faults))
+def main(cpack, config, scratch):
+    built = run(cpack, "-G", "DEB", "--config", config, "-B", os.path.join(scratch, "out"))
+    debs = list(Path(scratch, "out").glob("*.deb"))
+    check(built.returncode == 0 and len(debs) == 1, "cpack made one package",
+          built.stdout + built.stderr)
+    deb, root = str(debs[0]), os.path.join(scratch, "root")
+    subprocess.run(["dpkg", "-x", deb, root], check=True)
+    share = os.path.join(root, "usr/share")
 
-    def test_changelog_has_an_entry_for_this_version(self):
-        version = run(["dpkg-deb", "-f", self.deb, "Version"]).stdout.strip()
-        with gzip.open(self.path("usr/share/doc/qvkiosk/changelog.Debian.gz"), "rt") as f:
-            self.assertRegex(f.readline(), r"^qvkiosk \(%s\) " % re.escape(version))
+    depends = run("dpkg-deb", "-f", deb, "Depends").stdout
+    # By hand: loaded as plug-ins. Found by shlibdeps: linked by the programs.
+    check({"libqt6svg6", "qt6-qpa-plugins", "libqt6widgets6", "libsodium23"}
+          <= {part.split()[0] for part in re.split("[,|]", depends) if part.strip()},
+          "Depends names the plug-ins' and the linked libraries' packages", depends)
+    # The package's own overrides (usr/share/lintian/overrides) each say why.
+    lintian = run("lintian", "--display-info", "--fail-on", "none", deb)
+    faults = [line for line in lintian.stdout.splitlines()
+              if line.startswith(("E:", "W:")) or " hardening-" in line]
+    check(lintian.returncode == 0 and not faults, "lintian finds no error, warning or missing "
+          "hardening", lintian.stderr + "\n".join(faults))
+    version = run("dpkg-deb", "-f", deb, "Version").stdout.strip()
+    with gzip.open(os.path.join(share, "doc/qvkiosk/changelog.Debian.gz"), "rt") as f:
+        check(f.readline().startswith(f"qvkiosk ({version}) "), "the changelog starts at this version")
 
-    def test_launcher_loads_the_core_library_beside_it(self):
-        # The real file, as the kernel runs it through the link in usr/bin; ldd would take
-        # $ORIGIN from the link's folder instead.
-        launcher = os.path.realpath(self.path("usr/bin/qvkiosk"))
-        self.assertEqual(launcher, self.path("usr/lib/qvkiosk/qvkiosk/qvkiosk"))
-        listed = run(["ldd", launcher]).stdout
-        line = next((l for l in listed.splitlines() if "libqvcore" in l), "")
-        self.assertIn("=> " + self.path("usr/lib/qvkiosk/qvkiosk/libqvcore.so"), line, listed)
+    # The real file, as the kernel runs it through the link; ldd would take $ORIGIN from the
+    # link's folder instead.
+    launcher = os.path.realpath(os.path.join(root, "usr/bin/qvkiosk"))
+    listed = run("ldd", launcher).stdout
+    check(launcher == os.path.join(root, "usr/lib/qvkiosk/qvkiosk/qvkiosk") and re.search(
+        r"libqvcore\S* => " + re.escape(os.path.dirname(launcher) + "/libqvcore.so"), listed),
+        "the launcher loads the core library beside it", listed)
+    check(run(os.path.join(root, "usr/bin/qvksk"), "--version").returncode == 0, "qvksk runs")
+    relay(root, scratch)
 
-    def test_relay_mode_reports_the_unpacked_runtime(self):
-        tag = "qvkioskPackageTest_%d" % os.getpid()
-        request_block = "/dev/shm/%s_request" % tag
-        pid_block = "/dev/shm/%s_pid" % tag
-        for block, size in ((request_block, 260), (pid_block, 4)):
-            with open(os.open(block, os.O_CREAT | os.O_EXCL | os.O_RDWR, 0o600), "wb") as f:
-                f.write(bytes(size))
-        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QVKIOSKCORE_NO_WINDOW="1")
-        runtime_pid = 0
-        try:
-            # The runtime inherits standard output, so a pipe would stay open after we end.
-            with tempfile.TemporaryFile() as output:
-                launcher = subprocess.run(
-                    [self.path("usr/bin/qvkiosk"), os.path.basename(request_block), "260",
-                     os.path.basename(pid_block), "4"],
-                    env=env, stdout=output, stderr=subprocess.STDOUT, timeout=30)
-                output.seek(0)
-                printed = output.read().decode(errors="replace")
-            self.assertEqual(launcher.returncode, 0, printed)
-            with open(pid_block, "rb") as f:
-                runtime_pid = struct.unpack("<I", f.read(4))[0]
-            self.assertNotEqual(runtime_pid, 0, printed)
-            self.assertEqual(os.path.realpath("/proc/%d/exe" % runtime_pid),
-                             self.path("usr/lib/qvkiosk/qvkioskcore/qvkioskcore"))
-            # The runtime serves the block it was given: it sets ready (byte 252).
-            deadline = time.monotonic() + 30
-            ready = 0
-            while ready == 0 and time.monotonic() < deadline:
-                with open(request_block, "rb") as f:
-                    ready = struct.unpack_from("<I", f.read(), 252)[0]
-                time.sleep(0.05)
-            self.assertNotEqual(ready, 0)
-        finally:
-            if runtime_pid:
-                try:
-                    os.kill(runtime_pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-            for block in (request_block, pid_block):
-                os.unlink(block)
-
-    def test_qvksk_makes_and_checks_a_controller_file(self):
-        qvksk = self.path("usr/bin/qvksk")
-        controller = os.path.join(self.scratch.name, "desk.qvksk")
-        made = run([qvksk, "create", controller, "--title", "Desk", "--version", "3",
-                    "--admin-code", "2468"])
-        self.assertEqual(made.returncode, 0, made.stderr)
-        info = run([qvksk, "info", controller])
-        self.assertIn("title: Desk", info.stdout, info.stderr)
-        for code, status in (("2468", 0), ("1357", 1)):
-            checked = run([qvksk, "check", controller, "--level", "admin", "--code", code])
-            self.assertEqual(checked.returncode, status, code)
-
-    def test_controller_files_open_with_the_launcher(self):
-        applications = os.path.join(self.share, "applications")
-        desktop = os.path.join(applications, "qvkiosk.desktop")
-        validated = run(["desktop-file-validate", desktop])
-        self.assertEqual((validated.returncode, validated.stdout), (0, ""), validated.stdout)
-        session = run(["desktop-file-validate", self.share + "/wayland-sessions/qvkiosk.desktop"])
-        self.assertEqual((session.returncode, session.stdout, os.access(self.path(
-            "usr/lib/qvkiosk/qvkiosk-session"), os.X_OK)), (0, "", True), session.stdout)
-
-        entry = configparser.ConfigParser(interpolation=None)
-        entry.optionxform = str
-        entry.read(desktop)
-        section = entry["Desktop Entry"]
-        program, *arguments = section["Exec"].split()
-        self.assertTrue(os.path.exists(self.path("usr/bin/" + program)), program)
-        self.assertEqual(arguments, ["%f"])
-        self.assertTrue(os.path.isfile(os.path.join(
-            self.share, "icons/hicolor/scalable/apps", section["Icon"] + ".svg")))
-
-        # The caches a desktop builds from the package: file name to type, type to program.
-        subprocess.run(["update-mime-database", os.path.join(self.share, "mime")],
-                       check=True, capture_output=True)
-        with open(os.path.join(self.share, "mime/globs2")) as f:
-            self.assertIn(MIME_TYPE + ":*.qvksk", f.read())
-        with open(os.path.join(self.share, "mime/icons")) as f:
-            icons = dict(line.strip().split(":", 1) for line in f if ":" in line)
-        self.assertTrue(os.path.isfile(os.path.join(
-            self.share, "icons/hicolor/scalable/mimetypes", icons[MIME_TYPE] + ".svg")))
-        subprocess.run(["update-desktop-database", applications], check=True, capture_output=True)
-        with open(os.path.join(applications, "mimeinfo.cache")) as f:
-            self.assertIn(MIME_TYPE + "=qvkiosk.desktop;", f.read().splitlines())
+    for entry in ("applications/qvkiosk.desktop", "wayland-sessions/qvkiosk.desktop"):
+        validated = run("desktop-file-validate", os.path.join(share, entry))
+        check((validated.returncode, validated.stdout) == (0, ""), f"{entry} is valid",
+              validated.stdout)
+    check(os.access(os.path.join(root, "usr/lib/qvkiosk/qvkiosk-session"), os.X_OK),
+          "the session's program is there")
+    desktop = configparser.ConfigParser(interpolation=None)
+    desktop.optionxform = str
+    desktop.read(os.path.join(share, "applications/qvkiosk.desktop"))
+    program, *arguments = desktop["Desktop Entry"]["Exec"].split()
+    icon = desktop["Desktop Entry"]["Icon"]
+    check(os.path.exists(os.path.join(root, "usr/bin", program)) and arguments == ["%f"]
+          and os.path.isfile(f"{share}/icons/hicolor/scalable/apps/{icon}.svg"),
+          "the desktop entry's program and icon are in the package")
+    # The caches a desktop builds from the package: file name to type, type to program.
+    subprocess.run(["update-mime-database", f"{share}/mime"], check=True, capture_output=True)
+    subprocess.run(["update-desktop-database", f"{share}/applications"], check=True,
+                   capture_output=True)
+    icons = dict(line.strip().split(":", 1)
+                 for line in Path(share, "mime/icons").read_text().splitlines() if ":" in line)
+    check(f"{MIME_TYPE}:*.qvksk" in Path(share, "mime/globs2").read_text()
+          and os.path.isfile(f"{share}/icons/hicolor/scalable/mimetypes/{icons.get(MIME_TYPE)}.svg")
+          and f"{MIME_TYPE}=qvkiosk.desktop;"
+          in Path(share, "applications/mimeinfo.cache").read_text().splitlines(),
+          "a *.qvksk file has its type, the type its icon and the launcher")
 
 
 if __name__ == "__main__":
-    CPACK, CPACK_CONFIG = sys.argv[1], sys.argv[2]
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    with tempfile.TemporaryDirectory() as folder:
+        main(sys.argv[1], sys.argv[2], os.path.realpath(folder))
