@@ -1,9 +1,7 @@
 // libFuzzer target for the relay arguments: the input is a command line, its words split at zero
-// bytes as in argv. Each word (and the whole input) goes through the block size reader and the
-// strict UTF-8 conversion that block names and the relayed arguments take on Windows, and the
-// words through the runtime's argument reader.
-// Besides "no crash, no hang, no leak", it checks that the text conversions refuse cleanly or
-// round-trip exactly.
+// bytes as in argv. Each word goes through the block size reader and the runtime's argument
+// reader, and (as UTF-8 and as UTF-16 units) through the strict text conversions that block
+// names and relayed arguments take on Windows: text is refused leaving nothing, or round-trips.
 
 #include "runtimearguments.h"
 
@@ -12,38 +10,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-void checkText(const std::string &word)
+template<typename From, typename To>
+void checkText(const From &text,
+               bool (*convert)(const From &, To &),
+               bool (*back)(const To &, From &))
 {
-    // Refused text leaves nothing behind; accepted text comes back byte for byte.
-    std::u16string units = u"left over";
-    if (!platform::utf8ToUtf16(word, units)) {
-        if (!units.empty())
-            __builtin_trap();
-    } else {
-        std::string again = "left over";
-        if (!platform::utf16ToUtf8(units, again) || again != word)
-            __builtin_trap();
-    }
-
-    // The same bytes read as UTF-16 units, as a wide command line would carry them.
-    std::u16string wide;
-    for (std::size_t i = 0; i + 1 < word.size(); i += 2)
-        wide.push_back(char16_t(static_cast<unsigned char>(word[i])
-                                | static_cast<unsigned char>(word[i + 1]) << 8));
-    std::string utf8 = "left over";
-    if (!platform::utf16ToUtf8(wide, utf8)) {
-        if (!utf8.empty())
-            __builtin_trap();
-    } else {
-        std::u16string again;
-        if (!platform::utf8ToUtf16(utf8, again) || again != wide)
-            __builtin_trap();
-    }
+    To converted{'l', 'e', 'f', 't'};
+    From again;
+    if (convert(text, converted) ? !back(converted, again) || again != text : !converted.empty())
+        __builtin_trap();
 }
 
 } // namespace
@@ -60,9 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const std::string &word : words) {
         std::size_t blockSize = 0; // its rules have their own table: here it only must not fail
         platform::parseRelayBlockSize(word, blockSize);
-        checkText(word);
+        checkText(word, platform::utf8ToUtf16, platform::utf16ToUtf8);
+        std::u16string units(word.size() / 2, u'\0');
+        std::memcpy(units.data(), word.data(), units.size() * 2);
+        checkText(units, platform::utf16ToUtf8, platform::utf8ToUtf16);
     }
-    checkText(std::string(reinterpret_cast<const char *>(data), size));
+    checkText(std::string(reinterpret_cast<const char *>(data), size),
+              platform::utf8ToUtf16,
+              platform::utf16ToUtf8);
     RuntimeArguments arguments; // likewise
     RuntimeArguments::parse(words, arguments);
     return 0;
