@@ -186,17 +186,13 @@ class Wayland:
         return {"env": self.env, "user": account.pw_uid, "group": account.pw_gid,
                 "extra_groups": []}
 
-    def keys(self, *names):
+    def keys(self, *names, words=()):
         # Each wtype is a new keyboard, whose first keys the program may miss while it takes it.
-        words = []
-        for name in names:
-            *modifiers, key = name.split("+")
-            words += [w for m in modifiers for w in ("-M", m)] + ["-k", key]
-            words += [w for m in modifiers for w in ("-m", m)]
-        subprocess.run(["wtype", "-s", "300", "-d", "20", *words], check=True, **self.as_user())
+        subprocess.run(["wtype", "-s", "300", "-d", "20", *words,
+                        *(w for name in names for w in ("-k", name))], check=True, **self.as_user())
 
     def close(self):
-        self.keys("alt+F4")  # File > Exit's shortcut
+        self.keys(words=("-M", "alt", "-k", "F4", "-m", "alt"))  # File > Exit's shortcut
 
     def windows(self):
         tree = output(["swaymsg", "-r", "-t", "get_tree"], **self.as_user())
@@ -230,10 +226,6 @@ def never_mapped(watch):
           f"the splash screen was mapped, the main window never ({kinds})")
 
 
-def blocks_of(pid):
-    return [Path("/dev/shm", n) for n in os.listdir("/dev/shm") if n.endswith(f"_{pid}")]
-
-
 class Launcher:
     def __init__(self, env, display, arguments, cwd=None):
         self.output = Path(env["HOME"], "output.txt")
@@ -249,11 +241,9 @@ class Launcher:
             raise Failure(f"the launcher still runs after {seconds} s")
 
     def stop(self):
-        if self.process.poll() is None:
+        if self.process.poll() is None:  # its blocks go at the next start
             self.process.kill()
             self.process.wait()
-        for block in blocks_of(self.process.pid):  # a killed launcher leaves them behind
-            block.unlink(missing_ok=True)
 
 
 def focused(display, title):
@@ -335,7 +325,8 @@ def command_line_file(env, display):
           == [(os.path.join(SAMPLES, "lobby.qvksk"), CODE, "Power User")],
           f"the runtime took the file once, with the code typed and the level ({taken})")
     check(taken[0]["pid"] in runtimes_of(env), "the runtime that took it runs on")
-    check(not blocks_of(launcher.process.pid), "the launcher left no shared-memory block")
+    check(not [n for n in os.listdir("/dev/shm") if n.endswith(f"_{launcher.process.pid}")],
+          "the launcher left no shared-memory block")
     if isinstance(display, X11):
         never_mapped(watch)
 
