@@ -188,8 +188,8 @@ class Wayland:
 
     def keys(self, *names, words=()):
         # Each wtype is a new keyboard, whose first keys the program may miss while it takes it.
-        subprocess.run(["wtype", "-s", "300", "-d", "20", *words,
-                        *(w for name in names for w in ("-k", name))], check=True, **self.as_user())
+        words = [*words, *(w for name in names for w in ("-k", name))]
+        subprocess.run(["wtype", "-s", "300", "-d", "20", *words], check=True, **self.as_user())
 
     def close(self):
         self.keys(words=("-M", "alt", "-k", "F4", "-m", "alt"))  # File > Exit's shortcut
@@ -342,7 +342,7 @@ def relay(env, display):
     launcher = Launcher(env, display, [request.name, "260", caller.name, "4"])
     check(launcher.ended() == 0, "relay mode ends with code 0")
     pid = struct.unpack("<I", caller.read_bytes())[0]
-    check(pid in runtimes_of(env), f"the block holds the pid of a runtime this run started ({pid})")
+    check(pid in runtimes_of(env), f"the block holds the pid of a runtime it started ({pid})")
     wait_until(lambda: request.read_bytes()[252:256] != bytes(4), 10,
                "the relayed runtime to serve the block named by the caller's arguments")
     print("ok the relayed runtime serves the block its arguments name")

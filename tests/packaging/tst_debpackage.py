@@ -81,7 +81,8 @@ def main(cpack, config, scratch):
           "hardening", lintian.stderr + "\n".join(faults))
     version = run("dpkg-deb", "-f", deb, "Version").stdout.strip()
     with gzip.open(os.path.join(share, "doc/qvkiosk/changelog.Debian.gz"), "rt") as f:
-        check(f.readline().startswith(f"qvkiosk ({version}) "), "the changelog starts at this version")
+        check(f.readline().startswith(f"qvkiosk ({version}) "),
+              "the changelog starts at this version")
 
     # The real file, as the kernel runs it through the link; ldd would take $ORIGIN from the
     # link's folder instead.
@@ -113,8 +114,8 @@ def main(cpack, config, scratch):
                    capture_output=True)
     icons = dict(line.strip().split(":", 1)
                  for line in Path(share, "mime/icons").read_text().splitlines() if ":" in line)
-    check(f"{MIME_TYPE}:*.qvksk" in Path(share, "mime/globs2").read_text()
-          and os.path.isfile(f"{share}/icons/hicolor/scalable/mimetypes/{icons.get(MIME_TYPE)}.svg")
+    icon = f"{share}/icons/hicolor/scalable/mimetypes/{icons.get(MIME_TYPE)}.svg"
+    check(f"{MIME_TYPE}:*.qvksk" in Path(share, "mime/globs2").read_text() and os.path.isfile(icon)
           and f"{MIME_TYPE}=qvkiosk.desktop;"
           in Path(share, "applications/mimeinfo.cache").read_text().splitlines(),
           "a *.qvksk file has its type, the type its icon and the launcher")

@@ -12,15 +12,17 @@ import sys
 import tempfile
 
 LAUNCHER = """#!/bin/sh
-n=$(($(cat "$DIR/count" 2>/dev/null || echo 0) + 1))
+n=0
+[ -f "$DIR/count" ] && read -r n < "$DIR/count"
+n=$((n + 1))
 echo $n > "$DIR/count"
-pgrep -u "$(id -u)" -x "$QVKIOSK_SESSION_RUNTIME" >/dev/null && seen=yes || seen=no
+pgrep -u "$UID_OF_TEST" -x "$QVKIOSK_SESSION_RUNTIME" >/dev/null && seen=yes || seen=no
 echo "$n $seen" >> "$DIR/log"
-status=$(echo "$STATUSES" | cut -d' ' -f$n)
-case $status in *+runtime) "$DIR/$QVKIOSK_SESSION_RUNTIME" 0.3 & status=0 ;; esac
-exit "${status:-9}"
+set -- $STATUSES
+shift $((n - 1))
+case ${1:-9} in *+runtime) "$DIR/$QVKIOSK_SESSION_RUNTIME" 0.3 & exit 0 ;; esac
+exit "${1:-9}"
 """
-
 with tempfile.TemporaryDirectory() as folder:
     runtime = f"qvkst{random.randrange(10**6)}"
     os.symlink("/bin/sleep", os.path.join(folder, runtime))
@@ -29,12 +31,12 @@ with tempfile.TemporaryDirectory() as folder:
     os.chmod(f.name, 0o755)
     # Two quick failures, a hand-over whose runtime the loop waits for (which also resets the
     # count), then failures up to the limit: the session gives up after the sixth.
+    env = dict(os.environ, DIR=folder, UID_OF_TEST=str(os.getuid()),
+               STATUSES="3 4 0+runtime 5 3 3", QVKIOSK_SESSION_LAUNCHER=f.name,
+               QVKIOSK_SESSION_RUNTIME=runtime, QVKIOSK_SESSION_QUICK="60",
+               QVKIOSK_SESSION_PAUSE="0", QVKIOSK_SESSION_LIMIT="3")
     ended = subprocess.run([os.path.abspath(sys.argv[1]), "--loop"], capture_output=True,
-                           text=True, timeout=60, env=dict(
-                               os.environ, DIR=folder, STATUSES="3 4 0+runtime 5 3 3",
-                               QVKIOSK_SESSION_LAUNCHER=f.name, QVKIOSK_SESSION_RUNTIME=runtime,
-                               QVKIOSK_SESSION_QUICK="60", QVKIOSK_SESSION_PAUSE="0",
-                               QVKIOSK_SESSION_LIMIT="3"))
+                           text=True, timeout=60, env=env)
     with open(os.path.join(folder, "log")) as log:
         starts = log.read().splitlines()
 expected = [f"{n} no" for n in range(1, 7)]
