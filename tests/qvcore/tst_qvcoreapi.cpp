@@ -54,16 +54,11 @@ std::string kiosk(const char *key = nullptr, const Json &value = removed)
 // Nesting deep enough to overflow any recursive parser's stack.
 const std::string deepNesting = std::string(2'000'000, '[') + std::string(2'000'000, ']');
 
-struct FileCase
-{
-    const char *name;
-    std::string made; // a file made before the test, or "": one with these contents
-    int32_t status;   // of QVCoreIsQVKIOSKControllerFile
-    bool isKioskFile;
-    int32_t version; // as QVCoreGetBqvcFileVersion reads it; -99: not read
-    bool usable;     // the file-operation query and the check run
-    std::string contents;
-};
+// A file made before the test, or "": one with the contents (last); the status of
+// QVCoreIsQVKIOSKControllerFile and whether it is a kiosk file; the version as
+// QVCoreGetBqvcFileVersion reads it (-99: not read); whether the file-operation query and the
+// check run.
+using FileCase = std::tuple<const char *, std::string, int32_t, bool, int32_t, bool, std::string>;
 
 std::vector<FileCase> fileCases()
 {
@@ -118,32 +113,31 @@ TEST(Files, EachCallAnswersAsTheFileIs)
     fs::resize_file(dir.write("atlimit", ""), QVCORE_MAX_FILE_SIZE);
     QVCoreInstance *instance = QVCoreCreateInstance("ANY", "ANY", "ANY");
     ASSERT_NE(instance, nullptr);
-    for (const FileCase &row : fileCases()) {
-        SCOPED_TRACE(row.name);
-        if (row.made == "unreadable" && ::geteuid() == 0)
+    for (const auto &[name, made, status, isKioskFile, version, usable, contents] : fileCases()) {
+        SCOPED_TRACE(name);
+        if (made == "unreadable" && ::geteuid() == 0)
             continue; // root reads files whatever their mode
-        const std::string path = !row.made.empty() ? dir.pathOf(row.made)
-                                                   : dir.write("file.qvksk", row.contents);
+        const std::string path = !made.empty() ? dir.pathOf(made)
+                                               : dir.write("file.qvksk", contents);
         // Preset to the wrong answer where success must write it, so that a missing write shows.
-        bool isKioskFile = row.status == -1 && !row.isKioskFile;
-        EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKioskFile), row.status);
-        EXPECT_EQ(isKioskFile, row.isKioskFile);
+        bool isKiosk = status == -1 && !isKioskFile;
+        EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKiosk), status);
+        EXPECT_EQ(isKiosk, isKioskFile);
 
-        int32_t version = -99;
-        const int32_t versionStatus = row.status != -1 ? row.status : row.isKioskFile ? -1 : 13;
-        EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, path.c_str(), &version), versionStatus);
-        EXPECT_EQ(version, row.version);
+        int32_t read = -99;
+        const int32_t versionStatus = status != -1 ? status : isKioskFile ? -1 : 13;
+        EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, path.c_str(), &read), versionStatus);
+        EXPECT_EQ(read, version);
 
         // Out values change only when the call runs.
         bool permitted = false;
         bool authenticated = false;
         int32_t fileOperation = -7;
-        EXPECT_EQ(QVCoreGetBqvcFileOperation(path.c_str(), &permitted, &fileOperation), row.usable);
-        EXPECT_EQ(fileOperation, row.usable ? 5 : -7);
+        EXPECT_EQ(QVCoreGetBqvcFileOperation(path.c_str(), &permitted, &fileOperation), usable);
+        EXPECT_EQ(fileOperation, usable ? 5 : -7);
         fileOperation = -7;
-        EXPECT_EQ(check(path.c_str(), "", 2, &authenticated, &permitted, &fileOperation),
-                  row.usable);
-        EXPECT_EQ(fileOperation, row.usable ? 5 : -7);
+        EXPECT_EQ(check(path.c_str(), "", 2, &authenticated, &permitted, &fileOperation), usable);
+        EXPECT_EQ(fileOperation, usable ? 5 : -7);
     }
     QVCoreReleaseInstance(&instance);
 }
