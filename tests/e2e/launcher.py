@@ -182,7 +182,10 @@ class Wayland:
         account = pwd.getpwnam("nobody")
         for folder, _, files in os.walk(self.env["HOME"]):
             for name in [folder, *(os.path.join(folder, f) for f in files)]:
-                os.chown(name, account.pw_uid, account.pw_gid)
+                try:
+                    os.chown(name, account.pw_uid, account.pw_gid)
+                except FileNotFoundError:  # a lock or socket gone meanwhile
+                    pass
         return {"env": self.env, "user": account.pw_uid, "group": account.pw_gid,
                 "extra_groups": []}
 
