@@ -12,7 +12,6 @@ import pwd
 import random
 import re
 import shutil
-import signal
 import struct
 import subprocess
 import sys
@@ -254,36 +253,20 @@ def focused(display, title):
                f"a focused window titled {title!r}")
 
 
-def records(env):
-    path = Path(env["QVKIOSKCORE_RECORD"])
-    lines = path.read_text(encoding="utf-8").splitlines() if path.exists() else []
-    return [json.loads(line) for line in lines if line.strip()]
-
-
 def settings(env):
     return Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
 
 
-def runtimes_of(env):
-    """Running stand-in runtimes whose environment carries the case's HOME (a zombie has no
-    exe link)."""
-    marker = ("HOME=" + env["HOME"]).encode()
-    found = []
-    for entry in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            if (os.path.samefile(f"/proc/{entry}/exe", RUNTIME)
-                    and marker in Path(f"/proc/{entry}/environ").read_bytes().split(b"\0")):
-                found.append(int(entry))
-        except OSError:
-            pass
-    return found
-
-
-def stop_runtimes(env):
-    # A runtime that has taken a file shows it until Ctrl+Alt+Q: nothing may outlive the case.
-    for pid in runtimes_of(env):
-        os.kill(pid, signal.SIGKILL)
-    wait_until(lambda: not runtimes_of(env), 5, "the runtimes to end")
+def runtime_runs(pid):
+    """Whether the stand-in runtime runs as pid (a zombie has no exe link). It is stopped at
+    the end: one that has taken a file shows it until Ctrl+Alt+Q."""
+    try:
+        if not os.path.samefile(f"/proc/{pid}/exe", RUNTIME):
+            return False
+    except OSError:
+        return False
+    STARTED.append(lambda: subprocess.run(["kill", "-KILL", str(pid)], capture_output=True))
+    return True
 
 
 # --- the cases ------------------------------------------------------------------------------
@@ -323,11 +306,12 @@ def command_line_file(env, display):
     focused(display, "Enter code")
     display.keys(*CODE, "Tab", "Return")
     check(launcher.ended() == 0, "the launcher ends after the hand-over")
-    taken = records(env)
+    record = Path(env["QVKIOSKCORE_RECORD"])
+    taken = list(map(json.loads, record.read_text().splitlines())) if record.exists() else []
     check([(t["path"], t["code"], t["level"]) for t in taken]
           == [(os.path.join(SAMPLES, "lobby.qvksk"), CODE, "Power User")],
           f"the runtime took the file once, with the code typed and the level ({taken})")
-    check(taken[0]["pid"] in runtimes_of(env), "the runtime that took it runs on")
+    check(runtime_runs(taken[0]["pid"]), "the runtime that took it runs on")
     check(not [n for n in os.listdir("/dev/shm") if n.endswith(f"_{launcher.process.pid}")],
           "the launcher left no shared-memory block")
     if isinstance(display, X11):
@@ -345,7 +329,7 @@ def relay(env, display):
     launcher = Launcher(env, display, [request.name, "260", caller.name, "4"])
     check(launcher.ended() == 0, "relay mode ends with code 0")
     pid = struct.unpack("<I", caller.read_bytes())[0]
-    check(pid in runtimes_of(env), f"the block holds the pid of a runtime it started ({pid})")
+    check(runtime_runs(pid), f"the block holds the pid of the runtime it started ({pid})")
     wait_until(lambda: request.read_bytes()[252:256] != bytes(4), 10,
                "the relayed runtime to serve the block named by the caller's arguments")
     print("ok the relayed runtime serves the block its arguments name")
@@ -399,7 +383,6 @@ def main():
     finally:
         for stop in reversed(STARTED):
             stop()
-        stop_runtimes(env)
         if display:
             display.stop()
         if staged:
