@@ -103,38 +103,32 @@ TEST(RuntimeServer, SetsReadyAndTakesARequestOnceTwoLooksAgree)
     EXPECT_FALSE(served.server.step()); // the same request is not taken twice
 }
 
-TEST(RuntimeServer, NothingIsAcceptedWhileNotReadyHeldBackOrUnreadable)
+TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
 {
-    // The variables; what is spoilt after the handoff: the path block (closed) or a text field
-    // starting with an unpaired surrogate (else taken as an empty code or level); whether ready
-    // is set and the request taken. Accepted stays 0 in every row.
-    constexpr int none = -2, pathBlock = -1;
-    // clang-format off
-    const std::tuple<Environment, int, bool> rows[] = {
-        {{{"QVKIOSKCORE_NEVER_READY", "1"}}, none, false},
-        {{{"QVKIOSKCORE_READY_DELAY_MS", "600000"}}, none, false},
-        {{{"QVKIOSKCORE_NEVER_ACCEPT", "1"}}, none, true},
-        {{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "600000"}}, none, true},
-        {{}, pathBlock, false},
-        {{}, RuntimeRequest::codeOffset, false},
-        {{}, RuntimeRequest::accessLevelOffset, false},
-    };
-    // clang-format on
-    for (const auto &[environment, spoilt, taken] : rows) {
-        SCOPED_TRACE(environment.empty() ? std::to_string(spoilt) : environment.begin()->first);
-        Served served(environment);
+    // Not ready yet (the other faults the tests inject are seen where they are used), or spoilt
+    // after the handoff: the path block closed, or a text field starting with an unpaired
+    // surrogate (else taken as an empty code or level).
+    constexpr int notReady = -2, pathBlock = -1;
+    const int rows[] = {notReady,
+                        pathBlock,
+                        RuntimeRequest::codeOffset,
+                        RuntimeRequest::accessLevelOffset};
+    for (const int spoilt : rows) {
+        SCOPED_TRACE(spoilt);
+        Served served(spoilt == notReady ? Environment{{"QVKIOSKCORE_READY_DELAY_MS", "600000"}}
+                                         : Environment{});
         Handoff handoff;
         ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
         if (spoilt == pathBlock) {
             handoff.pathBlock.close(); // closing its only handle removes the block
-        } else if (spoilt != none) {
+        } else if (spoilt != notReady) {
             served.view().data()[spoilt] = 0x00;
             served.view().data()[spoilt + 1] = 0xD8;
         }
         for (int i = 0; i < 5; ++i)
             EXPECT_FALSE(served.server.step());
-        EXPECT_EQ(served.server.hasTakenRequest(), taken);
-        EXPECT_EQ(served.word(RuntimeRequest::readyOffset) != 0, environment.empty() || taken);
+        EXPECT_FALSE(served.server.hasTakenRequest());
+        EXPECT_EQ(served.word(RuntimeRequest::readyOffset) != 0, spoilt != notReady);
         EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
     }
 }
@@ -188,7 +182,7 @@ TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)
     EXPECT_FALSE(server.open({served.name, 259, true}));
 }
 
-TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEndedOrWhenToldToCrash)
+TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEnded)
 {
     std::uint32_t frontEnd = 0; // a process id that soon names nothing
     ASSERT_TRUE(platform::startRelayRuntime("--exit", "0", &frontEnd, TESTHELPER_PATH));
@@ -196,11 +190,6 @@ TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEndedOrWhenToldToCrash)
     std::uint32_t pid = 0;
     ASSERT_TRUE(startRuntime(pid, frontEnd));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
-
-    setenv("QVKIOSKCORE_CRASH_AFTER_READY", "1", 1);
-    ASSERT_TRUE(startRuntime(pid));
-    EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
-    unsetenv("QVKIOSKCORE_CRASH_AFTER_READY");
 }
 
 TEST(QvKioskCore, AcceptsARequestAndEndsWithItsStatusWhenItsBlockIsCutUnderIt)
