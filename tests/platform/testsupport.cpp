@@ -7,11 +7,7 @@
 #include "platform/sharedmemoryview.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <list>
-#include <sstream>
 #include <thread>
 
 #ifdef _WIN32
@@ -94,63 +90,26 @@ std::uint32_t statusWord(const std::string &name, std::size_t offset)
     return view.isMapped() ? RuntimeRequest::loadWord(view.data(), offset) : 0;
 }
 
-#ifdef _WIN32
-SquattedBlock::SquattedBlock(std::string blockName)
-    : name(std::move(blockName))
+std::shared_ptr<void> squatBlock(const std::string &name)
 {
+#ifdef _WIN32
     // A security descriptor with an empty access list grants nobody anything.
     SECURITY_DESCRIPTOR security;
     ACL acl;
     InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
     InitializeAcl(&acl, sizeof acl, ACL_REVISION);
     SetSecurityDescriptorDacl(&security, TRUE, &acl, FALSE);
-    SECURITY_ATTRIBUTES attributes = {static_cast<DWORD>(sizeof attributes), &security, FALSE};
+    SECURITY_ATTRIBUTES denied = {static_cast<DWORD>(sizeof denied), &security, FALSE};
     const std::wstring wide(name.begin(), name.end());
-    const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE,
-                                              &attributes,
-                                              PAGE_READWRITE,
-                                              0,
-                                              4096,
-                                              wide.c_str());
-    made = mapping != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
-    handle = reinterpret_cast<std::intptr_t>(mapping);
-}
-
-SquattedBlock::~SquattedBlock()
-{
-    if (handle != 0)
-        CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
+    const HANDLE mapping
+        = CreateFileMappingW(INVALID_HANDLE_VALUE, &denied, PAGE_READWRITE, 0, 4096, wide.c_str());
+    return std::shared_ptr<void>(mapping, [](HANDLE handle) { CloseHandle(handle); });
 #else
-SquattedBlock::SquattedBlock(std::string blockName)
-    : name(std::move(blockName))
-{
     const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    made = fd >= 0 && fchmod(fd, 0644) == 0 && ftruncate(fd, 4096) == 0;
-    if (fd >= 0)
-        close(fd);
-}
-
-SquattedBlock::~SquattedBlock()
-{
-    shm_unlink(("/" + name).c_str());
-}
+    if (fd >= 0 && (fchmod(fd, 0644) != 0 || ftruncate(fd, 4096) != 0 || close(fd) != 0))
+        return nullptr;
+    return std::shared_ptr<void>(nullptr, [name](void *) { shm_unlink(("/" + name).c_str()); });
 #endif
-
-void setEnvironment(const std::string &name, const std::string &value)
-{
-    // putenv keeps the string itself, so it must live on.
-    static std::list<std::string> kept;
-    kept.push_back(name + "=" + value);
-    putenv(kept.back().data());
-}
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 } // namespace testsupport

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // Helpers shared by the platform and runtime tests.
@@ -40,28 +41,8 @@ bool stopHelper(const std::string &requestName, std::uint32_t pid);
 std::uint32_t statusWord(const std::string &name, std::size_t offset);
 
 // A block that someone else made under `name` and that this process must not use: on POSIX
-// one open to others (mode 0644), on Windows one whose security grants nobody access. It is
-// removed when the object dies.
-class SquattedBlock final
-{
-public:
-    explicit SquattedBlock(std::string name);
-    ~SquattedBlock();
-    SquattedBlock(const SquattedBlock &) = delete;
-    SquattedBlock &operator=(const SquattedBlock &) = delete;
-
-    bool isMade() const { return made; }
-
-private:
-    std::string name;
-    std::intptr_t handle = 0;
-    bool made = false;
-};
-
-// Sets an environment variable for this process and the processes it starts.
-void setEnvironment(const std::string &name, const std::string &value);
-
-// The whole content of a file; empty when it cannot be read.
-std::string readFile(const std::string &path);
+// one open to others (mode 0644), on Windows one that grants nobody access. Removed with the
+// result.
+std::shared_ptr<void> squatBlock(const std::string &name);
 
 } // namespace testsupport

@@ -33,24 +33,21 @@ std::tm exampleTime(int seconds = 0)
 
 } // namespace
 
-TEST(BlockName, CommandLinesOfTheExample)
+TEST(BlockName, CommandLinesAndNamesThatNeverRepeat)
 {
     EXPECT_EQ(platform::standbyCommandLine(platform::makeBlockName(exampleTime(), 4242), 260),
               u" quorvaneKiosk_20260105143000_4242 260 --standby ");
     EXPECT_EQ(platform::relayCommandLine("a\xC3\xA9", "b"), u"\"qvkioskcore.exe\" a\u00E9 b");
     EXPECT_EQ(platform::relayCommandLine("\xFF", "b"), u"");
-}
 
-TEST(BlockName, GeneratorNeverRepeatsANameWithinOneSecond)
-{
     platform::BlockNameGenerator generator;
-    const std::string base = "quorvaneKiosk_20260105143000_4242";
-    EXPECT_EQ(generator.next(exampleTime(), 4242), base);
+    const std::string first = generator.next(exampleTime(), 4242);
+    EXPECT_EQ(first, "quorvaneKiosk_20260105143000_4242");
     const std::string second = generator.next(exampleTime(), 4242);
     EXPECT_EQ(generator.next(exampleTime(1), 4242), "quorvaneKiosk_20260105143001_4242");
     // A clock set back to an earlier second still gets a fresh name.
     const std::string third = generator.next(exampleTime(), 4242);
-    EXPECT_EQ(std::set<std::string>({base, second, third}).size(), 3u);
+    EXPECT_EQ(std::set<std::string>({first, second, third}).size(), 3u);
 }
 
 TEST(BlockName, ProcessIdIsReadBackOnlyFromBlockNames)
@@ -76,7 +73,7 @@ TEST(BlockName, ProcessIdIsReadBackOnlyFromBlockNames)
     }
 }
 
-TEST(RuntimeRequest, EncodesEveryFieldAtItsOffset)
+TEST(RuntimeRequest, EncodesEveryFieldAtItsOffsetAndReadsNoFieldPastItsEnd)
 {
     RuntimeRequest request;
     request.code = u"1234";
@@ -101,6 +98,14 @@ TEST(RuntimeRequest, EncodesEveryFieldAtItsOffset)
               std::tie(request.code, request.accessLevel, request.pathBlockName, request.accepted));
     EXPECT_EQ(RuntimeRequest::accessLevelText(0) + RuntimeRequest::accessLevelText(1),
               u"AdministratorAdministrator");
+
+    for (std::size_t i = 0; i < 16; i += 2)
+        block[i] = '5';
+    block[16] = 'X'; // a code without terminator must not run into the next field
+    EXPECT_EQ(RuntimeRequest::decode(block).code, u"55555555");
+    // Two bytes a UTF-16 unit; a path too long for an int size has none.
+    EXPECT_EQ(RuntimeRequest::pathBlockBytes(0x3FFFFFFF), 0x7FFFFFFEu);
+    EXPECT_EQ(RuntimeRequest::pathBlockBytes(0x40000000), 0u);
 }
 
 TEST(RuntimeRequest, RefusesStringsThatDoNotFitTheirFieldAndWritesNothing)
@@ -113,100 +118,68 @@ TEST(RuntimeRequest, RefusesStringsThatDoNotFitTheirFieldAndWritesNothing)
     };
     // clang-format on
     for (const auto &[code, level, name, fits] : rows) {
-        SCOPED_TRACE(testing::PrintToString(std::make_tuple(code, level, name)));
         RuntimeRequest request;
         request.code.assign(code, u'9');
         request.accessLevel.assign(level, u'L');
         request.pathBlockName.assign(name, u'n');
         unsigned char block[RuntimeRequest::blockSize];
-        std::fill(std::begin(block), std::end(block), 0xEE);
-        EXPECT_EQ(request.encode(block), fits);
-        EXPECT_EQ(block[0] == 0xEE, !fits);
+        block[0] = 0xEE;
+        EXPECT_EQ(request.encode(block), fits) << code << ' ' << level << ' ' << name;
+        EXPECT_EQ(block[0] == 0xEE, !fits) << code << ' ' << level << ' ' << name;
     }
 }
 
-TEST(RuntimeRequest, ReadsNoFieldPastItsEndAndNoSizePastTheIntLimit)
-{
-    unsigned char block[RuntimeRequest::blockSize] = {};
-    for (std::size_t i = 0; i < 16; i += 2)
-        block[i] = '5';
-    block[16] = 'X'; // a code without terminator must not run into the next field
-    EXPECT_EQ(RuntimeRequest::decode(block).code, u"55555555");
-    // Two bytes a UTF-16 unit; a path too long for an int size has none.
-    EXPECT_EQ(RuntimeRequest::pathBlockBytes(0x3FFFFFFF), 0x7FFFFFFEu);
-    EXPECT_EQ(RuntimeRequest::pathBlockBytes(0x40000000), 0u);
-}
-
-TEST(Text, RoundTripsThroughUtf16Exactly)
+TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
 {
     // clang-format off
-    const std::tuple<const char *, std::string, std::u16string> rows[] = {
-        {"Latin-1", "/home/j\xC3\xBCrgen/\xC3\xA9t\xC3\xA9", u"/home/j\u00FCrgen/\u00E9t\u00E9"},
-        {"surrogate pair", "a\xF0\x9F\x98\x80z", u"a\xD83D\xDE00z"},
-        {"highest code point", "\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
+    const std::pair<std::string, std::u16string> valid[] = {
+        {"/home/j\xC3\xBCrgen/\xC3\xA9t\xC3\xA9", u"/home/j\u00FCrgen/\u00E9t\u00E9"},
+        {"a\xF0\x9F\x98\x80z", u"a\xD83D\xDE00z"}, {"\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
     };
     // clang-format on
-    for (const auto &[what, utf8, utf16] : rows) {
+    for (const auto &[utf8, utf16] : valid) {
         std::u16string wide;
         std::string back;
-        EXPECT_TRUE(platform::utf8ToUtf16(utf8, wide) && platform::utf16ToUtf8(wide, back)) << what;
-        EXPECT_EQ(wide, utf16) << what;
-        EXPECT_EQ(back, utf8) << what;
+        EXPECT_TRUE(platform::utf8ToUtf16(utf8, wide) && platform::utf16ToUtf8(wide, back));
+        EXPECT_EQ(std::tie(wide, back), std::tie(utf16, utf8)) << utf8;
     }
-}
-
-TEST(Text, RefusesInvalidUtf8AndUnpairedSurrogatesLeavingNothing)
-{
     // Bad byte, truncated two- and three-byte sequences, lone continuation, beyond U+10FFFF,
     // an overlong '/', an encoded surrogate.
     for (const char *row :
          {"\xFF", "abc\xC3", "\xE6\x97", "\x80", "\xF4\x90\x80\x80", "\xC0\xAF", "\xED\xA0\x80"}) {
         std::u16string wide = u"left over";
-        EXPECT_FALSE(platform::utf8ToUtf16(row, wide)) << testing::PrintToString(std::string(row));
-        EXPECT_TRUE(wide.empty());
+        EXPECT_FALSE(platform::utf8ToUtf16(row, wide) || !wide.empty())
+            << testing::PrintToString(std::string(row));
     }
     for (const std::u16string row : {u"\xD83D", u"a\xDE00", u"\xD83Dz"}) {
         std::string narrow = "left over";
-        EXPECT_FALSE(platform::utf16ToUtf8(row, narrow));
-        EXPECT_TRUE(narrow.empty());
+        EXPECT_FALSE(platform::utf16ToUtf8(row, narrow) || !narrow.empty());
     }
 }
 
 TEST(WindowMessages, TranslationTable)
 {
     using A = platform::WindowMessageAction;
-    struct Row
-    {
-        const char *what;
-        platform::WindowMessage in;
-        A action;
-        bool handled;
-        int x, y;
-        bool arrowCursor;
-    };
+    // The message, then the action, whether handled, the point and whether the cursor resets.
     // clang-format off
-    const Row rows[] = {
-        {"hit test left of the primary screen", {0, 0x0084, 0, 0x0032FFF6}, A::HitTest, true, -10, 50, false},
-        {"hit test above it", {0, 0x0084, 0, (std::intptr_t) 0xFFEC0005}, A::HitTest, true, 5, -20, false},
-        {"caption double click", {0, 0x00A3, 2, 0x00C80064}, A::ToggleMaximized, true, 0, 0, false},
-        {"caption right press", {0, 0x00A4, 2, 0x00C80064}, A::SystemMenu, true, 100, 200, false},
-        {"right press left of the screen", {0, 0x00A4, 2, 0x0032FFF6}, A::SystemMenu, true, 0xFFF6, 50, false},
-        {"restore", {0, 0x0112, 0xF120, 0}, A::Restore, true, 0, 0, true},
-        {"minimize, command in the low word only", {0, 0x0112, 0x1F020, 0}, A::Minimize, true, 0, 0, true},
-        {"maximize from a caption double click", {0, 0x0112, 0xF032, 0}, A::Maximize, true, 0, 0, true},
-        {"close command", {0, 0x0112, 0xF060, 0}, A::None, false, 0, 0, true},
-        {"client left press", {0, 0x0201, 0, 0x00C80064}, A::None, false, 0, 0, false},
+    const std::tuple<platform::WindowMessage, A, bool, int, int, bool> rows[] = {
+        {{0, 0x0084, 0, 0x0032FFF6}, A::HitTest, true, -10, 50, false}, // left of the screen
+        {{0, 0x0084, 0, (std::intptr_t) 0xFFEC0005}, A::HitTest, true, 5, -20, false},
+        {{0, 0x00A3, 2, 0x00C80064}, A::ToggleMaximized, true, 0, 0, false}, // caption double click
+        {{0, 0x00A4, 2, 0x00C80064}, A::SystemMenu, true, 100, 200, false}, // caption right press
+        {{0, 0x00A4, 2, 0x0032FFF6}, A::SystemMenu, true, 0xFFF6, 50, false},
+        {{0, 0x0112, 0xF120, 0}, A::Restore, true, 0, 0, true},
+        {{0, 0x0112, 0x1F020, 0}, A::Minimize, true, 0, 0, true}, // the command is the low word
+        {{0, 0x0112, 0xF032, 0}, A::Maximize, true, 0, 0, true}, // from a caption double click
+        {{0, 0x0112, 0xF060, 0}, A::None, false, 0, 0, true}, // close
+        {{0, 0x0201, 0, 0x00C80064}, A::None, false, 0, 0, false}, // client left press
     };
     // clang-format on
-    for (const Row &row : rows) {
-        const platform::WindowMessageResponse response = platform::translateWindowMessage(row.in);
-        EXPECT_EQ(std::tie(response.action,
-                           response.handled,
-                           response.x,
-                           response.y,
-                           response.restoreArrowCursor),
-                  std::tie(row.action, row.handled, row.x, row.y, row.arrowCursor))
-            << row.what;
+    for (const auto &[in, action, handled, x, y, arrowCursor] : rows) {
+        const platform::WindowMessageResponse out = platform::translateWindowMessage(in);
+        EXPECT_EQ(std::tie(out.action, out.handled, out.x, out.y, out.restoreArrowCursor),
+                  std::tie(action, handled, x, y, arrowCursor))
+            << std::hex << in.message << ' ' << in.wParam << ' ' << in.lParam;
     }
     // The system menu's point travels as two unsigned 16-bit words.
     EXPECT_EQ(platform::systemMenuParameter(-10, 50), 50 * 65536 + 0xFFF6);

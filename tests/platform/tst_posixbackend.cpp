@@ -32,7 +32,7 @@ bool exists(const std::string &name)
 
 } // namespace
 
-TEST(PosixBackend, BlocksAreOwnerOnlyAndUnlinkedWhenTheirCreatorClosesThem)
+TEST(PosixBackend, BlocksAreOwnerOnlyUnlinkedByTheirCreatorAndNeverOneOpenToOthers)
 {
     const mode_t old = umask(0);
     const std::string name = uniqueBlockName();
@@ -46,20 +46,16 @@ TEST(PosixBackend, BlocksAreOwnerOnlyAndUnlinkedWhenTheirCreatorClosesThem)
     EXPECT_TRUE(exists(name));
     moved.close();
     EXPECT_FALSE(exists(name));
-}
 
-TEST(PosixBackend, AnExistingBlockOpenToOthersIsRefusedButARelayBlockIsOpenedAsMade)
-{
-    const std::string name = uniqueBlockName();
-    const SquattedBlock foreign(name); // mode 0644
-    ASSERT_TRUE(foreign.isMade());
-    EXPECT_FALSE(SharedMemoryBlock::createOrOpen(name, 260).isOpen());
+    const std::string foreign = uniqueBlockName();
+    const auto squatted = squatBlock(foreign); // mode 0644
+    EXPECT_FALSE(SharedMemoryBlock::createOrOpen(foreign, 260).isOpen());
     EXPECT_EQ(errno, EACCES);
-    EXPECT_TRUE(SharedMemoryBlock::openExisting(name).isOpen());
-    fs::permissions("/dev/shm/" + name,
+    EXPECT_TRUE(SharedMemoryBlock::openExisting(foreign).isOpen()); // a caller's relay block
+    fs::permissions("/dev/shm/" + foreign,
                     fs::perms::group_read | fs::perms::others_read,
                     fs::perm_options::remove);
-    EXPECT_TRUE(SharedMemoryBlock::createOrOpen(name, 260).isOpen());
+    EXPECT_TRUE(SharedMemoryBlock::createOrOpen(foreign, 260).isOpen());
 }
 
 TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)

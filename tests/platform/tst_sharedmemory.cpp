@@ -4,14 +4,12 @@
 #include "platform/freshblock.h"
 #include "platform/lasterror.h"
 #include "platform/relayreport.h"
-#include "platform/sharedmemoryblock.h"
 #include "platform/sharedmemoryview.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -30,19 +28,15 @@ bool mapsNothing(const SharedMemoryBlock &block, std::size_t size)
 std::shared_ptr<void> plant(const std::string &kind, const std::string &name)
 {
     if (kind == "a block of another user")
-        return std::make_shared<testsupport::SquattedBlock>(name);
+        return testsupport::squatBlock(name);
     if (kind == "an existing block")
         return std::make_shared<SharedMemoryBlock>(SharedMemoryBlock::createOrOpen(name, 16));
-#ifndef _WIN32
     const std::filesystem::path path = "/dev/shm/" + name;
     if (kind == "a folder")
         std::filesystem::create_directory(path);
     else
         std::filesystem::create_symlink("/dev/shm/nowhere", path);
     return std::shared_ptr<void>(nullptr, [path](void *) { std::filesystem::remove(path); });
-#else
-    return {};
-#endif
 }
 
 } // namespace
@@ -58,8 +52,7 @@ TEST(SharedMemory, CreateOrOpenOpensAnExistingBlockAndNoViewIsLargerThanTheBlock
         EXPECT_EQ(view.data()[63], 0); // a new block is zero-filled
         std::memcpy(view.data(), "kiosk", 5);
     }
-    EXPECT_TRUE(mapsNothing(first, 65));
-    EXPECT_TRUE(mapsNothing(first, 0));
+    EXPECT_TRUE(mapsNothing(first, 65) && mapsNothing(first, 0));
     EXPECT_TRUE(mapsNothing(SharedMemoryBlock(), 4));
     // An existing block keeps the size its creator gave it.
     const SharedMemoryBlock second = SharedMemoryBlock::createOrOpen(name, 4096);
@@ -75,19 +68,16 @@ TEST(SharedMemory, CreateOrOpenOpensAnExistingBlockAndNoViewIsLargerThanTheBlock
 TEST(SharedMemory, BadNamesAndSizesOpenNothing)
 {
     // clang-format off
-    const std::tuple<const char *, std::string, std::size_t> rows[] = {
-        {"empty name", "", 16},
-        {"over-long name", std::string(SharedMemoryBlock::maxNameLength + 1, 'n'), 16},
-        {"slash", "quorvane/Kiosk", 16},
-        {"NUL inside", std::string("quorvane\0Kiosk", 14), 16},
-        {"invalid UTF-8", "quorvane\xFF", 16},
-        {"size 0", uniqueBlockName(), 0},
+    const std::pair<std::string, std::size_t> rows[] = {
+        {"", 16}, {std::string(SharedMemoryBlock::maxNameLength + 1, 'n'), 16},
+        {"quorvane/Kiosk", 16}, {std::string("quorvane\0Kiosk", 14), 16}, {"quorvane\xFF", 16},
+        {uniqueBlockName(), 0},
     };
     // clang-format on
-    for (const auto &[what, name, size] : rows) {
-        EXPECT_FALSE(SharedMemoryBlock::createOrOpen(name, size).isOpen()) << what;
-        EXPECT_NE(platform::lastError(), 0u) << what;
-        EXPECT_FALSE(SharedMemoryBlock::openExisting(name).isOpen()) << what;
+    for (const auto &[name, size] : rows) {
+        EXPECT_FALSE(SharedMemoryBlock::createOrOpen(name, size).isOpen()) << name;
+        EXPECT_NE(platform::lastError(), 0u) << name;
+        EXPECT_FALSE(SharedMemoryBlock::openExisting(name).isOpen()) << name;
     }
     EXPECT_TRUE(SharedMemoryBlock::isValidName(std::string(SharedMemoryBlock::maxNameLength, 'n')));
 }
@@ -105,15 +95,13 @@ TEST(SharedMemory, NamesPlantedInAdvanceArePassedOverForOnesNobodyCanForesee)
         platform::BlockNameGenerator generator;
         EXPECT_EQ(platform::createFreshBlock(generator, past, pid, 260).name(), first);
     }
-    // Whatever sits at the first name and at the successors that used to follow it.
-    // clang-format off
-    const char *kinds[] = {"a block of another user", "an existing block",
-#ifndef _WIN32
-                           "a folder", "a link", // Windows has no file system for names
+    // Whatever sits at the first name and at the successors that used to follow it; Windows
+    // has no file system for names.
+#ifdef _WIN32
+    for (const char *kind : {"a block of another user", "an existing block"}) {
+#else
+    for (const char *kind : {"a block of another user", "an existing block", "a folder", "a link"}) {
 #endif
-    };
-    // clang-format on
-    for (const char *kind : kinds) {
         SCOPED_TRACE(kind);
         std::vector<std::shared_ptr<void>> planted{plant(kind, first)};
         for (int i = 2; i <= platform::freshBlockNameAttempts; ++i)
@@ -132,30 +120,26 @@ TEST(SharedMemory, NamesPlantedInAdvanceArePassedOverForOnesNobodyCanForesee)
     }
 }
 
-TEST(RelayReport, SizeArgumentMustBeAPositiveDecimalInt)
+TEST(RelayReport, WritesTheIdIntoTheFirstFourBytesOnlyAndNothingWhenRefused)
 {
     // clang-format off
-    const std::pair<const char *, std::size_t> rows[] = { // size 0: refused
+    const std::pair<const char *, std::size_t> sizes[] = { // size 0: refused
         {"4", 4}, {"  16", 16}, {"+8", 8}, {"2147483647", 2147483647},
         {"", 0}, {"abc", 0}, {"12abc", 0}, {"-1", 0}, {"0", 0}, {"0x10", 0},
         {"2147483648", 0}, {"12345678901234567890", 0},
     };
     // clang-format on
-    for (const auto &[text, expected] : rows) {
+    for (const auto &[text, expected] : sizes) {
         std::size_t size = 0;
         EXPECT_EQ(platform::parseRelayBlockSize(text, size), expected != 0) << '"' << text << '"';
         EXPECT_EQ(size, expected) << '"' << text << '"';
     }
-}
 
-TEST(RelayReport, WritesTheIdIntoTheFirstFourBytesOnlyAndNothingWhenRefused)
-{
     const std::string name = uniqueBlockName();
     const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 8);
     const SharedMemoryView view = SharedMemoryView::map(block, 8);
     ASSERT_TRUE(view.isMapped());
     std::memset(view.data(), 0xAA, 8);
-
     // "3": the id would not fit; "8193": past the end (Wine checks by whole pages).
     for (const char *size : {"abc", "3", "8193"})
         EXPECT_FALSE(platform::reportRelayedProcessId(name, size, 0x12345678)) << size;
