@@ -2,7 +2,6 @@
 
 #include "platform/blockname.h"
 #include "platform/localtime.h"
-#include "platform/processlist.h"
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryview.h"
 
@@ -74,13 +73,6 @@ bool handOver(const std::string &requestName,
     const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(requestName, 260);
     const SharedMemoryView view = SharedMemoryView::map(block, 260);
     return view.isMapped() && request.encode(view.data());
-}
-
-bool stopHelper(const std::string &requestName, std::uint32_t pid)
-{
-    Handoff handoff;
-    return handOver(requestName, u"stop.qvksk", handoff)
-           && waitFor([&] { return !platform::isProcessRunning(pid); });
 }
 
 std::uint32_t statusWord(const std::string &name, std::size_t offset)

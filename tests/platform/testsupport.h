@@ -12,7 +12,7 @@
 // Helpers shared by the platform and runtime tests.
 namespace testsupport {
 
-// The path of the helper executable built beside the test program.
+// The helper executable built beside the test program.
 std::string helperPath();
 
 // A block name (carrying `pid`) that no other test of this process uses.
@@ -34,15 +34,11 @@ bool handOver(const std::string &requestName,
               Handoff &handoff,
               int level = 1);
 
-// Hands over one request, after which the helper runtime ends, and waits until it has.
-bool stopHelper(const std::string &requestName, std::uint32_t pid);
-
 // One 32-bit status word of the request block `name`; 0 when it cannot be read.
 std::uint32_t statusWord(const std::string &name, std::size_t offset);
 
-// A block that someone else made under `name` and that this process must not use: on POSIX
-// one open to others (mode 0644), on Windows one that grants nobody access. Removed with the
-// result.
+// A block of someone else's at `name` (POSIX: open to others; Windows: granting nobody
+// access), removed with the result.
 std::shared_ptr<void> squatBlock(const std::string &name);
 
 } // namespace testsupport

@@ -200,7 +200,7 @@ TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
     }
 }
 
-TEST(WindowMessages, TranslationTable)
+TEST(WindowsSide, MessagesTranslateAndTheFileVersionIsTheProjectVersion)
 {
     using A = WindowMessageAction;
     // The message, then the action, whether handled, the point and whether the cursor resets.
@@ -387,7 +387,9 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
             EXPECT_NE(fs::read_symlink(entry.path(), gone), marker) << entry.path();
         }
 #endif
-        ASSERT_TRUE(stopHelper(name, pid));
+        Handoff handoff; // the helper ends after one request
+        ASSERT_TRUE(handOver(name, u"stop.qvksk", handoff));
+        ASSERT_TRUE(waitFor([&] { return !isProcessRunning(pid); }));
         EXPECT_FALSE(listed(fileName, pid));
         EXPECT_EQ(processStartTime(pid), 0);
     }

@@ -87,8 +87,9 @@ TEST(Qvksk, CheckTellsWhetherTheCodeOpensTheFile)
     // clang-format on
 }
 
-TEST(Qvksk, CodesTypedAtATerminalAndWhatInfoSays)
+TEST(Qvksk, InfoTypedCodesUsageErrorsAndReplacedFiles)
 {
+    ::umask(022); // a new file is made as any new file of the user, not private like a temporary
     // clang-format off
     runSteps({
         {"info @lobby.qvksk", 0, "Administrator: needs the administrator code\nPower User: needs the power-user or the administrator code\n"},
@@ -102,14 +103,7 @@ TEST(Qvksk, CodesTypedAtATerminalAndWhatInfoSays)
         {"info @t.qvksk", 0, "file: @t.qvksk\nversion: 3\ntitle: Lo\\x1b]0;pwned\\x07\\\\by\\x7f\\u009b2J ok\npower user permitted: yes\nfile operation: 7\nAdministrator: needs no code: anyone can open it as Administrator\nPower User: needs no code: anyone can open it as Power User\ncontroller entries: 0\n"},
         {"info @t.qvksk --json", 0, "{\"file\":\"@t.qvksk\",\"version\":3,\"openable\":true,\"title\":\"Lo\\u001b]0;pwned\\u0007\\\\by\\u007f\\u009b2J ok\",\"powerUserPermitted\":true,\"fileOperation\":7,\"administrator\":\"needs no code: anyone can open it as Administrator\",\"powerUser\":\"needs no code: anyone can open it as Power User\",\"controllerEntries\":0}\n"},
         {"info @versionzero.qvksk --json", 0, "\",\"version\":0,\"openable\":false}\n"},
-    });
-    // clang-format on
-}
-
-TEST(Qvksk, UsageErrorsExitWithTwoAndSayWhy)
-{
-    // clang-format off
-    runSteps({
+        // Usage errors exit with 2 and say why.
         {"create @x.qvksk --title X --version 3 --power-user-permitted=no", 2, "--power-user-permitted takes no value"},
         {"check @x.qvksk --level admin --code 1 --code=2", 2, "--code is given more than once"},
         {"create @x.qvksk --title X --version 3 --colour red", 2, "unknown option --colour"},
@@ -136,15 +130,6 @@ TEST(Qvksk, UsageErrorsExitWithTwoAndSayWhy)
         {"info @x.qvksk", 0, "Administrator: needs no code: anyone can open it as Administrator\nPower User: needs the power-user code\n"},
         {"check @x.qvksk --level admin --code=", 0, "opens it as Administrator"},
         {"check @x.qvksk --level admin --code -", 2, "--code has 5 characters; the code dialog takes at most 4", "12345\n"},
-    });
-    // clang-format on
-}
-
-TEST(Qvksk, CreateReplacesTheFileWholeAndNeverWritesThroughALink)
-{
-    ::umask(022); // made as any new file of the user, not private like a temporary file
-    // clang-format off
-    runSteps({
         // Links planted at the destination and at the name a careless writer would use beside it.
         {"!mkdir @d && echo keep >@victim && ln -s @victim @d/out && ln -s @victim @d/out.tmp", 0, ""},
         {"create @d/out --title T --version 3 --force", 0, "created"},
