@@ -24,8 +24,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -77,6 +80,18 @@ std::int64_t millisecondsSince1970()
 }
 
 const std::int64_t loadedAt = millisecondsSince1970(); // as this process started
+
+// What the helper runtimes recorded of the requests they took; the record is then forgotten.
+std::string takenRequests()
+{
+    std::string text;
+    {
+        std::ifstream file("taken.jsonl", std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    std::remove("taken.jsonl");
+    return text;
+}
 
 #ifndef _WIN32
 bool exists(const std::string &name)
@@ -354,6 +369,8 @@ TEST(Processes, OwnFilesAndMissingProgramsAndIdsThatNameNoProcess)
 TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
 {
     const std::string fileName = fileNameOf(helperPath());
+    static char record[] = "QVKIOSKCORE_RECORD=taken.jsonl";
+    putenv(record);
 #ifndef _WIN32
     // Opened without close-on-exec, as a library or the front-end's parent may leave one.
     const std::string marker = fs::absolute("inherited-" + std::to_string(getpid()));
@@ -385,8 +402,11 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
         }
 #endif
         Handoff handoff; // the helper ends after one request
-        ASSERT_TRUE(handOver(name, u"stop.qvksk", handoff));
+        ASSERT_TRUE(handOver(name, u"\u00E9t\u00E9 \xD83D\xDE00.qvksk", handoff));
         ASSERT_TRUE(waitFor([&] { return !isProcessRunning(pid); }));
+        const std::string taken = takenRequests(); // the path reached it exactly
+        EXPECT_NE(taken.find("\"path\":\"\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.qvksk\""), taken.npos)
+            << taken;
         EXPECT_FALSE(listed(fileName, pid));
         EXPECT_EQ(processStartTime(pid), 0);
     }
