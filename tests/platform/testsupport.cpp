@@ -59,12 +59,10 @@ bool handOver(const std::string &requestName,
     const std::string pathName = uniqueBlockName();
     const std::uint32_t bytes = RuntimeRequest::pathBlockBytes(path.size());
     handoff.pathBlock = SharedMemoryBlock::createOrOpen(pathName, bytes);
-    {
-        const SharedMemoryView view = SharedMemoryView::map(handoff.pathBlock, bytes);
-        if (!view.isMapped())
-            return false;
-        std::memcpy(view.data(), path.data(), bytes);
-    }
+    const SharedMemoryView pathView = SharedMemoryView::map(handoff.pathBlock, bytes);
+    if (!pathView.isMapped())
+        return false;
+    std::memcpy(pathView.data(), path.data(), bytes);
     RuntimeRequest request;
     request.code = u"1234";
     request.accessLevel = RuntimeRequest::accessLevelText(level);

@@ -102,7 +102,7 @@ bool exists(const std::string &name)
 
 } // namespace
 
-TEST(BlockName, CommandLinesAndNamesThatNeverRepeat)
+TEST(BlockName, CommandLinesNamesThatNeverRepeatAndTheProcessIdReadBack)
 {
     std::tm at = {}; // 14:30:00 on 5 January 2026
     at.tm_year = 126;
@@ -121,16 +121,14 @@ TEST(BlockName, CommandLinesAndNamesThatNeverRepeat)
     EXPECT_EQ(generator.next(at, 4242), "quorvaneKiosk_20260105143001_4242");
     at.tm_sec = 0; // a clock set back to an earlier second still gets a fresh name
     EXPECT_EQ(std::set<std::string>({first, second, generator.next(at, 4242)}).size(), 3u);
-}
 
-TEST(BlockName, ProcessIdIsReadBackOnlyFromBlockNames)
-{
-    const std::string at = "quorvaneKiosk_20260105143000_"; // 0: not a block name
+    const std::string stamp = "quorvaneKiosk_20260105143000_"; // 0: not a block name
     // clang-format off
     const std::pair<std::string, std::uint32_t> rows[] = {
-        {at + "4242_3", 4242}, {at + "4242_0123456789abcdef", 4242}, {at + "4294967295", 4294967295u},
-        {at + "4242_0123456789abcdeF", 0}, {at + "4242_0123456789abcde", 0}, {at + "4294967296", 0},
-        {at + "42x", 0}, {at + "4242_", 0}, {"quorvaneKiosk_2026010514300_4242", 0},
+        {stamp + "4242_3", 4242}, {stamp + "4242_0123456789abcdef", 4242},
+        {stamp + "4294967295", 4294967295u}, {stamp + "4242_0123456789abcdeF", 0},
+        {stamp + "4242_0123456789abcde", 0}, {stamp + "4294967296", 0}, {stamp + "42x", 0},
+        {stamp + "4242_", 0}, {"quorvaneKiosk_2026010514300_4242", 0},
         {"otherKiosk_20260105143000_4242", 0},
     };
     // clang-format on
@@ -190,12 +188,10 @@ TEST(RuntimeRequest, EncodesEveryFieldAtItsOffsetAndRefusesWhatDoesNotFit)
 
 TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
 {
-    // clang-format off
-    const std::pair<std::string, std::u16string> valid[] = {
-        {"/home/j\xC3\xBCrgen/\xC3\xA9t\xC3\xA9", u"/home/j\u00FCrgen/\u00E9t\u00E9"},
-        {"a\xF0\x9F\x98\x80z", u"a\xD83D\xDE00z"}, {"\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
-    };
-    // clang-format on
+    const std::pair<std::string, std::u16string> valid[]
+        = {{"/home/j\xC3\xBCrgen/\xC3\xA9t\xC3\xA9", u"/home/j\u00FCrgen/\u00E9t\u00E9"},
+           {"a\xF0\x9F\x98\x80z", u"a\xD83D\xDE00z"},
+           {"\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"}};
     for (const auto &[utf8, utf16] : valid) {
         std::u16string wide;
         std::string back;
@@ -380,17 +376,13 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
         SCOPED_TRACE(relay ? "relay" : "standby");
         const std::string name = uniqueBlockName();
         const auto block = SharedMemoryBlock::createOrOpen(name, 260);
-        const std::int64_t before = millisecondsSince1970();
         std::uint32_t pid = 0;
         ASSERT_TRUE(relay ? startRelayRuntime(name, "260", &pid, helperPath())
                           : startStandbyRuntime(name, 260, &pid, helperPath()))
             << lastError();
-        const std::int64_t after = millisecondsSince1970();
         ASSERT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; }));
         EXPECT_TRUE(listed(fileName, pid));
         EXPECT_FALSE(listed("x" + fileName, pid));
-        const std::int64_t started = processStartTime(pid);
-        EXPECT_TRUE(started >= before - 5000 && started <= after + 5000) << started - before;
 #ifndef _WIN32
         // In its own session, so it outlives the front-end and gets no hang-up from its
         // terminal; not our child, so never our zombie.
@@ -434,7 +426,7 @@ TEST(CopiesLock, AnotherProcessTakesItOnlyOnceItsHolderLetsGo)
 }
 
 #ifndef _WIN32
-TEST(PosixBackend, BlocksAreOwnerOnlyUnlinkedByTheirCreatorAndNeverOneOpenToOthers)
+TEST(PosixBackend, BlocksArePrivateAndGoWithTheirCreatorOrAtTheNextStart)
 {
     const mode_t old = umask(0);
     const std::string name = uniqueBlockName();
@@ -458,10 +450,8 @@ TEST(PosixBackend, BlocksAreOwnerOnlyUnlinkedByTheirCreatorAndNeverOneOpenToOthe
                     fs::perms::group_read | fs::perms::others_read,
                     fs::perm_options::remove);
     EXPECT_TRUE(SharedMemoryBlock::createOrOpen(foreign, 260).isOpen());
-}
 
-TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
-{
+    // Leftover blocks of front-ends that ended are removed at start.
     std::uint32_t ended = 0;
     ASSERT_TRUE(startRelayRuntime("--exit", "0", &ended, helperPath()));
     ASSERT_TRUE(waitFor([&] { return !isProcessRunning(ended); }));
@@ -472,8 +462,8 @@ TEST(PosixBackend, LeftoverBlocksOfEndedFrontEndsAreRemovedAtStart)
     const std::string alive = makeBlockName(now, getppid()); // our running parent
     const std::string other = "notAKioskBlock_" + std::to_string(getpid());
     std::vector<SharedMemoryBlock> blocks;
-    for (const std::string &name : {dead, deadRandom, alive, other})
-        blocks.push_back(SharedMemoryBlock::createOrOpen(name, 16));
+    for (const std::string &each : {dead, deadRandom, alive, other})
+        blocks.push_back(SharedMemoryBlock::createOrOpen(each, 16));
     EXPECT_GE(removeStaleBlocks(), 2u);
     EXPECT_FALSE(exists(dead) || exists(deadRandom));
     EXPECT_TRUE(exists(alive) && exists(other));
