@@ -73,13 +73,10 @@ bool listed(const std::string &fileName, std::uint32_t id)
     return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-std::int64_t millisecondsSince1970()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-const std::int64_t loadedAt = millisecondsSince1970(); // as this process started
+// Milliseconds since 1970 as this process started.
+const std::int64_t loadedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count();
 
 // What the helper runtimes recorded of the requests they took; the record is then forgotten.
 std::string takenRequests()
