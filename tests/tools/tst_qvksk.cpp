@@ -68,9 +68,6 @@ TEST(Qvksk, CheckTellsWhetherTheCodeOpensTheFile)
         {"check lobby.qvksk --level admin --code -", 1, "does not open it as Administrator", "0000\n1234\n"},
         {"check lobby.qvksk --level admin --code -", 2, "no code on standard input", ""},
         {"create x.qvksk --title X --version 3 --admin-code -", 2, "needs a code", "\n"},
-        // Several codes from standard input are read in the order of their options.
-        {"create piped.qvksk --title P --version 3 --power-user-permitted --power-user-code - --admin-code -", 0, "created", "2222\n1111\n"},
-        {"check piped.qvksk --level admin --code 1111", 0, "opens it as Administrator"},
         // An existing file is kept, and refused before a code is asked for.
         {"create lobby.qvksk --title L --version 3 --admin-code -", 2, "lobby.qvksk already exists", ""},
         {"create lobby.qvksk --title L --version 3 --power-user-permitted --force", 0, "created"},
@@ -88,6 +85,9 @@ TEST(Qvksk, InfoTypedCodesUsageErrorsAndReplacedFiles)
     runSteps({
         {"info lobby.qvksk", 0, "Administrator: needs the administrator code\nPower User: needs the power-user or the administrator code\n"},
         {"info adminonly.qvksk", 0, "Administrator: needs the administrator code\nPower User: not permitted\n"},
+        // Several codes from standard input are read in the order of their options.
+        {"create piped.qvksk --title P --version 3 --power-user-permitted --power-user-code - --admin-code -", 0, "created", "2222\n1111\n"},
+        {"check piped.qvksk --level admin --code 1111", 0, "opens it as Administrator"},
         // A code typed at a terminal is asked twice; a mistyped repeat changes nothing.
         {"create lobby.qvksk --title T --version 3 --admin-code - --force", 0, "created", "", {"Administrator code: ", "4321\n", "Repeat the code: ", "4321\n"}},
         {"create lobby.qvksk --title T --version 3 --admin-code - --force", 2, "the codes differ", "", {"Administrator code: ", "1111\n", "Repeat the code: ", "4312\n"}},
