@@ -63,11 +63,11 @@ bool handOver(const std::string &requestName,
     if (!pathView.isMapped())
         return false;
     std::memcpy(pathView.data(), path.data(), bytes);
-    RuntimeRequest request;
-    request.code = u"1234";
-    request.accessLevel = RuntimeRequest::accessLevelText(level);
-    request.pathBlockName.assign(pathName.begin(), pathName.end());
-    request.pathBlockSize = 2 * bytes; // the size field counts 4 per UTF-16 unit
+    // The size field counts 4 per UTF-16 unit.
+    const RuntimeRequest request{u"1234",
+                                 RuntimeRequest::accessLevelText(level),
+                                 std::u16string(pathName.begin(), pathName.end()),
+                                 2 * bytes};
     const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(requestName, 260);
     const SharedMemoryView view = SharedMemoryView::map(block, 260);
     return view.isMapped() && request.encode(view.data());

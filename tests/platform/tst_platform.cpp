@@ -172,10 +172,9 @@ TEST(RuntimeRequest, EncodesEveryFieldAtItsOffsetAndRefusesWhatDoesNotFit)
     // Lengths in UTF-16 units of code, level and path block name that just fit, then not.
     for (const auto &[code, level, name] :
          {std::tuple(7, 15, 99), {8, 0, 0}, {0, 16, 0}, {0, 0, 100}}) {
-        RuntimeRequest tooLong;
-        tooLong.code.assign(code, u'9');
-        tooLong.accessLevel.assign(level, u'L');
-        tooLong.pathBlockName.assign(name, u'n');
+        const RuntimeRequest tooLong{std::u16string(code, u'9'),
+                                     std::u16string(level, u'L'),
+                                     std::u16string(name, u'n')};
         block[0] = 0xEE; // nothing written when refused
         const bool fits = code == 7;
         EXPECT_EQ(tooLong.encode(block), fits) << code << ' ' << level << ' ' << name;
