@@ -2,16 +2,11 @@
 
 #include "platform/blockname.h"
 #include "platform/localtime.h"
-#include "platform/processlist.h"
 #include "platform/runtimerequest.h"
 #include "platform/sharedmemoryview.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <list>
-#include <sstream>
 #include <thread>
 
 #ifdef _WIN32
@@ -64,27 +59,18 @@ bool handOver(const std::string &requestName,
     const std::string pathName = uniqueBlockName();
     const std::uint32_t bytes = RuntimeRequest::pathBlockBytes(path.size());
     handoff.pathBlock = SharedMemoryBlock::createOrOpen(pathName, bytes);
-    {
-        const SharedMemoryView view = SharedMemoryView::map(handoff.pathBlock, bytes);
-        if (!view.isMapped())
-            return false;
-        std::memcpy(view.data(), path.data(), bytes);
-    }
-    RuntimeRequest request;
-    request.code = u"1234";
-    request.accessLevel = RuntimeRequest::accessLevelText(level);
-    request.pathBlockName.assign(pathName.begin(), pathName.end());
-    request.pathBlockSize = 2 * bytes; // the size field counts 4 per UTF-16 unit
+    const SharedMemoryView pathView = SharedMemoryView::map(handoff.pathBlock, bytes);
+    if (!pathView.isMapped())
+        return false;
+    std::memcpy(pathView.data(), path.data(), bytes);
+    // The size field counts 4 per UTF-16 unit.
+    const RuntimeRequest request{u"1234",
+                                 RuntimeRequest::accessLevelText(level),
+                                 std::u16string(pathName.begin(), pathName.end()),
+                                 2 * bytes};
     const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(requestName, 260);
     const SharedMemoryView view = SharedMemoryView::map(block, 260);
     return view.isMapped() && request.encode(view.data());
-}
-
-bool stopHelper(const std::string &requestName, std::uint32_t pid)
-{
-    Handoff handoff;
-    return handOver(requestName, u"stop.qvksk", handoff)
-           && waitFor([&] { return !platform::isProcessRunning(pid); });
 }
 
 std::uint32_t statusWord(const std::string &name, std::size_t offset)
@@ -94,63 +80,26 @@ std::uint32_t statusWord(const std::string &name, std::size_t offset)
     return view.isMapped() ? RuntimeRequest::loadWord(view.data(), offset) : 0;
 }
 
-#ifdef _WIN32
-SquattedBlock::SquattedBlock(std::string blockName)
-    : name(std::move(blockName))
+std::shared_ptr<void> squatBlock(const std::string &name)
 {
+#ifdef _WIN32
     // A security descriptor with an empty access list grants nobody anything.
     SECURITY_DESCRIPTOR security;
     ACL acl;
     InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
     InitializeAcl(&acl, sizeof acl, ACL_REVISION);
     SetSecurityDescriptorDacl(&security, TRUE, &acl, FALSE);
-    SECURITY_ATTRIBUTES attributes = {static_cast<DWORD>(sizeof attributes), &security, FALSE};
+    SECURITY_ATTRIBUTES denied = {static_cast<DWORD>(sizeof denied), &security, FALSE};
     const std::wstring wide(name.begin(), name.end());
-    const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE,
-                                              &attributes,
-                                              PAGE_READWRITE,
-                                              0,
-                                              4096,
-                                              wide.c_str());
-    made = mapping != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
-    handle = reinterpret_cast<std::intptr_t>(mapping);
-}
-
-SquattedBlock::~SquattedBlock()
-{
-    if (handle != 0)
-        CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
+    const HANDLE mapping
+        = CreateFileMappingW(INVALID_HANDLE_VALUE, &denied, PAGE_READWRITE, 0, 4096, wide.c_str());
+    return std::shared_ptr<void>(mapping, [](HANDLE handle) { CloseHandle(handle); });
 #else
-SquattedBlock::SquattedBlock(std::string blockName)
-    : name(std::move(blockName))
-{
     const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    made = fd >= 0 && fchmod(fd, 0644) == 0 && ftruncate(fd, 4096) == 0;
-    if (fd >= 0)
-        close(fd);
-}
-
-SquattedBlock::~SquattedBlock()
-{
-    shm_unlink(("/" + name).c_str());
-}
+    if (fd >= 0 && (fchmod(fd, 0644) != 0 || ftruncate(fd, 4096) != 0 || close(fd) != 0))
+        return nullptr;
+    return std::shared_ptr<void>(nullptr, [name](void *) { shm_unlink(("/" + name).c_str()); });
 #endif
-
-void setEnvironment(const std::string &name, const std::string &value)
-{
-    // putenv keeps the string itself, so it must live on.
-    static std::list<std::string> kept;
-    kept.push_back(name + "=" + value);
-    putenv(kept.back().data());
-}
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 } // namespace testsupport

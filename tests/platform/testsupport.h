@@ -6,12 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // Helpers shared by the platform and runtime tests.
 namespace testsupport {
 
-// The path of the helper executable built beside the test program.
+// The helper executable built beside the test program.
 std::string helperPath();
 
 // A block name (carrying `pid`) that no other test of this process uses.
@@ -33,35 +34,11 @@ bool handOver(const std::string &requestName,
               Handoff &handoff,
               int level = 1);
 
-// Hands over one request, after which the helper runtime ends, and waits until it has.
-bool stopHelper(const std::string &requestName, std::uint32_t pid);
-
 // One 32-bit status word of the request block `name`; 0 when it cannot be read.
 std::uint32_t statusWord(const std::string &name, std::size_t offset);
 
-// A block that someone else made under `name` and that this process must not use: on POSIX
-// one open to others (mode 0644), on Windows one whose security grants nobody access. It is
-// removed when the object dies.
-class SquattedBlock final
-{
-public:
-    explicit SquattedBlock(std::string name);
-    ~SquattedBlock();
-    SquattedBlock(const SquattedBlock &) = delete;
-    SquattedBlock &operator=(const SquattedBlock &) = delete;
-
-    bool isMade() const { return made; }
-
-private:
-    std::string name;
-    std::intptr_t handle = 0;
-    bool made = false;
-};
-
-// Sets an environment variable for this process and the processes it starts.
-void setEnvironment(const std::string &name, const std::string &value);
-
-// The whole content of a file; empty when it cannot be read.
-std::string readFile(const std::string &path);
+// A block of someone else's at `name` (POSIX: open to others; Windows: granting nobody
+// access), removed with the result.
+std::shared_ptr<void> squatBlock(const std::string &name);
 
 } // namespace testsupport
