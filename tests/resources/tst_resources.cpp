@@ -102,26 +102,6 @@ private slots:
         QVERIFY(twins >= 5);
     }
 
-    // Each component has a heading of its own, followed (somewhere) by its licence text.
-    void legalNamesEachComponent()
-    {
-        QFile file(QStringLiteral(":/legal.txt"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll());
-        for (const QString pair : {"Qt 6|GNU Lesser General Public License",
-                                   "Boost|Boost Software License",
-                                   "Noto Sans|SIL OPEN FONT LICENSE Version 1.1",
-                                   "libsodium|ISC License",
-                                   "JSON for Modern C++|MIT License"}) {
-            const QStringList parts = pair.split('|');
-            const QRegularExpression heading("^\\d+\\. " + QRegularExpression::escape(parts[0])
-                                                 + '$',
-                                             QRegularExpression::MultilineOption);
-            const qsizetype at = text.indexOf(heading);
-            QVERIFY2(at >= 0 && text.indexOf(parts[1], at) > at, qPrintable(pair));
-        }
-    }
-
 private:
     QTranslator translator;
 };
