@@ -77,7 +77,7 @@ private slots:
     {
         auto cache = ResourceImagesCache::instance();
         for (const QString missing : {":/images/no_such.svg", ":/images/SPLASH_QV_KIOSK.png"})
-            QVERIFY(!cache->icon(missing) && !cache->pixmap(missing) && !cache->icon(missing));
+            QVERIFY(!cache->icon(missing) && !cache->pixmap(missing) && !cache->pixmap(missing));
         QIcon *icon = cache->icon(QStringLiteral(":/images/top_bar_icon/Max.svg"));
         QPixmap *pixmap = cache->pixmap(QStringLiteral(":/images/other/box.svg"));
         QVERIFY(icon && pixmap);
