@@ -483,6 +483,7 @@ private slots:
         QTest::addColumn<QString>("reached");
         // clang-format off
         QTest::addRow("Ctrl+O") << "Ctrl+O" << "QFileDialog";
+        QTest::addRow("File menu, Open") << "Alt+F O" << "QFileDialog";
         QTest::addRow("tool bar") << "toolBar" << "QFileDialog";
         QTest::addRow("Alt+F4") << "Alt+F4" << "close";
         QTest::addRow("About menu, About") << "Alt+A A" << "DialogAbout";
