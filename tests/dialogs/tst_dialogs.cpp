@@ -99,18 +99,17 @@ private slots:
     {
         QTest::addColumn<QString>("focus"); // empty: no focus widget
         QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("focusAfter");
-        QTest::addColumn<int>("result"); // -1: still open
         QTest::addColumn<bool>("checkedBefore");
+        QTest::addColumn<QString>("after"); // the focus widget or how the dialog ended, what changed
         const int Return = Qt::Key_Return;
         // clang-format off
-        QTest::addRow("Return in line edit moves on") << "QLineEdit" << Return << "QCheckBox" << -1 << false;
-        QTest::addRow("Enter in line edit moves on") << "QLineEdit" << int(Qt::Key_Enter) << "QCheckBox" << -1 << false;
-        QTest::addRow("Return on check box checks it") << "QCheckBox" << Return << "QCheckBox" << -1 << false;
-        QTest::addRow("Return on checked box unchecks it") << "QCheckBox" << Return << "QCheckBox" << -1 << true;
-        QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << "" << int(QDialog::Rejected) << false;
-        QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << "QTextEdit" << -1 << false;
-        QTest::addRow("Return without focus widget presses default button") << "" << Return << "" << int(QDialog::Accepted) << false;
+        QTest::addRow("Return in line edit moves on") << "QLineEdit" << Return << false << "QCheckBox";
+        QTest::addRow("Enter in line edit moves on") << "QLineEdit" << int(Qt::Key_Enter) << false << "QCheckBox";
+        QTest::addRow("Return on check box checks it") << "QCheckBox" << Return << false << "QCheckBox checked";
+        QTest::addRow("Return on checked box unchecks it") << "QCheckBox" << Return << true << "QCheckBox";
+        QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << false << "rejected";
+        QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << false << "QTextEdit new line";
+        QTest::addRow("Return without focus widget presses default button") << "" << Return << false << "accepted";
         // clang-format on
     }
 
@@ -118,32 +117,28 @@ private slots:
     {
         QFETCH(QString, focus);
         QFETCH(int, key);
-        QFETCH(QString, focusAfter);
-        QFETCH(int, result);
         QFETCH(bool, checkedBefore);
         FormDialog dialog;
         dialog.findChild<QCheckBox *>()->setChecked(checkedBefore);
-        const auto widget = [&dialog](const QString &name) {
-            return name.isEmpty() ? nullptr : dialog.findChild<QWidget *>(name);
-        };
+        QWidget *start = focus.isEmpty() ? nullptr : dialog.findChild<QWidget *>(focus);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        if (focus.isEmpty() && QApplication::focusWidget())
+        if (start)
+            start->setFocus();
+        else if (QApplication::focusWidget())
             QApplication::focusWidget()->clearFocus();
-        else if (!focus.isEmpty())
-            widget(focus)->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), widget(focus));
+        QTRY_COMPARE(QApplication::focusWidget(), start);
 
-        QTest::keyClick(focus.isEmpty() ? &dialog : widget(focus), Qt::Key(key));
+        QTest::keyClick(start ? start : &dialog, Qt::Key(key));
 
-        QCOMPARE(dialog.isVisible(), result == -1);
-        if (result == -1)
-            QCOMPARE(QApplication::focusWidget(), widget(focusAfter));
-        else
-            QCOMPARE(dialog.result(), result);
-        QCOMPARE(dialog.findChild<QCheckBox *>()->isChecked(),
-                 checkedBefore != (focus == "QCheckBox"));
-        QCOMPARE(dialog.findChild<QTextEdit *>()->toPlainText(), focus == "QTextEdit" ? "\n" : "");
+        QString after = dialog.isVisible() ? QApplication::focusWidget()->objectName()
+                        : dialog.result() == QDialog::Accepted ? "accepted"
+                                                               : "rejected";
+        if (dialog.findChild<QCheckBox *>()->isChecked())
+            after += " checked";
+        after += QString(" new line")
+                     .repeated(dialog.findChild<QTextEdit *>()->toPlainText().count('\n'));
+        QTEST(after, "after");
     }
 
     void longTitleNeverWidensAMessageBoxPastItsScreen()
@@ -246,8 +241,6 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("expected");
         // clang-format off
-        QTest::addRow("Yes") << "yesButton" << 0 << CustomMessageBox::Yes;
-        QTest::addRow("No") << "noButton" << 0 << CustomMessageBox::No;
         QTest::addRow("title-bar close") << "closeButton" << 0 << CustomMessageBox::Closed;
         QTest::addRow("Escape") << "" << int(Qt::Key_Escape) << CustomMessageBox::Closed;
         QTest::addRow("Return right after opening answers No") << "" << int(Qt::Key_Return) << CustomMessageBox::No;

@@ -28,8 +28,8 @@ QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
 {
     auto empty = new QWidget;
     empty->setAutoFillBackground(true);
-    QPalette palette = empty->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QBrush(greyColor(76, 255)));
+    QPalette palette;
+    palette.setColor(QPalette::Window, greyColor(76, 255));
     empty->setPalette(palette);
     empty->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
@@ -80,11 +80,6 @@ public:
     BareFrame *frame = new BareFrame(this);
 };
 
-QPoint centreOf(const QWidget *widget)
-{
-    return widget->mapToGlobal(widget->rect().center());
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,6 +101,9 @@ int main(int argc, char *argv[])
 
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
+        const auto centreOf = [](const QWidget *part) {
+            return part->mapToGlobal(part->rect().center());
+        };
         const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
         const QPoint corner = centreOf(window.frame->border.handles().last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
