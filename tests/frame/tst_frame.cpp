@@ -153,25 +153,17 @@ private slots:
         QTest::addColumn<Qt::MouseButtons>("held");
         const Qt::MouseButtons left = Qt::LeftButton;
         // clang-format off
-        QTest::addRow("top down pauses at the minimum, resumes")
-            << Edge::Top << QList<QPoint>{{0, 100}, {0, 200}, {0, 120}} << QRect(300, 320, 400, 180) << 2 << left;
+        QTest::addRow("top down pauses at the minimum, resumes") << Edge::Top << QList<QPoint>{{0, 100}, {0, 200}, {0, 120}} << QRect(300, 320, 400, 180) << 2 << left;
         QTest::addRow("right upper as right") << Edge::RightUpper << QList<QPoint>{{50, 0}} << QRect(300, 200, 450, 300) << 1 << left;
-        QTest::addRow("left pauses at the minimum with its right edge kept, resumes")
-            << Edge::Left << QList<QPoint>{{150, 0}, {250, 0}, {-50, 0}} << QRect(250, 200, 450, 300) << 2 << left;
+        QTest::addRow("left pauses at the minimum with its right edge kept, resumes") << Edge::Left << QList<QPoint>{{150, 0}, {250, 0}, {-50, 0}} << QRect(250, 200, 450, 300) << 2 << left;
         QTest::addRow("left upper as left") << Edge::LeftUpper << QList<QPoint>{{-20, 0}} << QRect(280, 200, 420, 300) << 1 << left;
-        QTest::addRow("top right, height below the minimum: bottom kept")
-            << Edge::TopRight << QList<QPoint>{{50, 200}} << QRect(300, 350, 450, 150) << 1 << left;
-        QTest::addRow("top right, both below the minimum: paused")
-            << Edge::TopRight << QList<QPoint>{{-300, 200}} << QRect(300, 200, 400, 300) << 0 << left;
-        QTest::addRow("top left, width below the minimum: right edge kept")
-            << Edge::TopLeft << QList<QPoint>{{250, -20}} << QRect(500, 180, 200, 320) << 1 << left;
-        QTest::addRow("top left, both below the minimum: paused")
-            << Edge::TopLeft << QList<QPoint>{{-20, -20}, {250, 200}} << QRect(280, 180, 420, 320) << 1 << left;
+        QTest::addRow("top right, height below the minimum: bottom kept") << Edge::TopRight << QList<QPoint>{{50, 200}} << QRect(300, 350, 450, 150) << 1 << left;
+        QTest::addRow("top right, both below the minimum: paused") << Edge::TopRight << QList<QPoint>{{-300, 200}} << QRect(300, 200, 400, 300) << 0 << left;
+        QTest::addRow("top left, width below the minimum: right edge kept") << Edge::TopLeft << QList<QPoint>{{250, -20}} << QRect(500, 180, 200, 320) << 1 << left;
+        QTest::addRow("top left, both below the minimum: paused") << Edge::TopLeft << QList<QPoint>{{-20, -20}, {250, 200}} << QRect(280, 180, 420, 320) << 1 << left;
         QTest::addRow("bottom right clamps both") << Edge::BottomRight << QList<QPoint>{{-300, -300}} << QRect(300, 200, 200, 150) << 1 << left;
-        QTest::addRow("bottom left, width below the minimum: right edge kept")
-            << Edge::BottomLeft << QList<QPoint>{{250, 20}} << QRect(500, 200, 200, 320) << 1 << left;
-        QTest::addRow("two-button drag ignored") << Edge::Left << QList<QPoint>{{-50, 0}}
-            << QRect(300, 200, 400, 300) << 0 << (Qt::LeftButton | Qt::RightButton);
+        QTest::addRow("bottom left, width below the minimum: right edge kept") << Edge::BottomLeft << QList<QPoint>{{250, 20}} << QRect(500, 200, 200, 320) << 1 << left;
+        QTest::addRow("two-button drag ignored") << Edge::Left << QList<QPoint>{{-50, 0}} << QRect(300, 200, 400, 300) << 0 << (Qt::LeftButton | Qt::RightButton);
         // clang-format on
     }
 
@@ -258,18 +250,12 @@ private slots:
         QTest::addRow("nothing stored: centred 16:9 on the primary") << QVariant() << firstStart;
         QTest::addRow("zero width counts as absent") << QVariant(QRect(100, 100, 0, 500)) << firstStart;
         // What "@Rect(2147483000 0 2000 100)" becomes when read: the right edge wrapped around.
-        QTest::addRow("edges past int range count as absent")
-            << QVariant(QRect(QPoint(2147483000, 0), QPoint(INT_MIN + 1351, 99))) << firstStart;
-        QTest::addRow("edges past widget range count as absent")
-            << QVariant(QRect(-30000000, 10, 800, 600)) << firstStart;
-        QTest::addRow("on no screen: primary's top-left") << QVariant(QRect(5000, 5000, 800, 600))
-            << (widePrimary ? QRect(0, 0, 800, 600) : QRect(1920, 0, 800, 600));
-        QTest::addRow("inside a screen: as stored") << QVariant(QRect(2000, 100, 800, 600))
-            << QRect(2000, 100, 800, 600);
-        QTest::addRow("reaching past its screen: pushed inside") << QVariant(QRect(1500, 800, 800, 600))
-            << QRect(1120, 440, 800, 600);
-        QTest::addRow("larger than its screen: reduced to it") << QVariant(QRect(100, 50, 2500, 1500))
-            << QRect(0, 0, 1920, 1040);
+        QTest::addRow("edges past int range count as absent") << QVariant(QRect(QPoint(2147483000, 0), QPoint(INT_MIN + 1351, 99))) << firstStart;
+        QTest::addRow("edges past widget range count as absent") << QVariant(QRect(-30000000, 10, 800, 600)) << firstStart;
+        QTest::addRow("on no screen: primary's top-left") << QVariant(QRect(5000, 5000, 800, 600)) << (widePrimary ? QRect(0, 0, 800, 600) : QRect(1920, 0, 800, 600));
+        QTest::addRow("inside a screen: as stored") << QVariant(QRect(2000, 100, 800, 600)) << QRect(2000, 100, 800, 600);
+        QTest::addRow("reaching past its screen: pushed inside") << QVariant(QRect(1500, 800, 800, 600)) << QRect(1120, 440, 800, 600);
+        QTest::addRow("larger than its screen: reduced to it") << QVariant(QRect(100, 50, 2500, 1500)) << QRect(0, 0, 1920, 1040);
         // clang-format on
     }
 

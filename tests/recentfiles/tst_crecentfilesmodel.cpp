@@ -62,23 +62,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected"); // in display order
         // clang-format off
-        QTest::addRow("favourites first, then newest first")
-            << entry(a, "false", t9) + ',' + entry(b, "true", "2024-04-01T08:00:00") + ',' + entry(c, "false", t10)
-            << QStringList{b + "|true|2024-04-01T08:00:00", c + "|false|" + t10, a + "|false|" + t9};
-        QTest::addRow("comma in a path keeps the entry and the later ones")
-            << entry("/r/x,y.qvksk", "true", t9) + ',' + entry(a, "false", t10)
-            << QStringList{"/r/x,y.qvksk|true|" + t9, a + "|false|" + t10};
-        QTest::addRow("quote inside a path, not before a comma")
-            << entry("/r/say\"hi.qvksk", "false", t10) << QStringList{"/r/say\"hi.qvksk|false|" + t10};
-        QTest::addRow("unreadable time: kept, last of its group")
-            << entry(a, "false", "yesterday") + ',' + entry(b, "false", t10) + ',' + entry(c, "true", "2024-13-01T10:00:00")
-            << QStringList{c + "|true|", b + "|false|" + t10, a + "|false|"};
-        QTest::addRow("other suffix dropped, suffix case ignored")
-            << entry("/r/notes.txt", "false", t10) + ',' + entry("/r/UP.QVKSK", "false", t9)
-            << QStringList{"/r/UP.QVKSK|false|" + t9};
-        QTest::addRow("seventh part ignored")
-            << entry(a, "false", t10) + ',' + entry(b, "false", t9) + ",\"" + c + "\""
-            << QStringList{a + "|false|" + t10, b + "|false|" + t9};
+        QTest::addRow("favourites first, then newest first") << entry(a, "false", t9) + ',' + entry(b, "true", "2024-04-01T08:00:00") + ',' + entry(c, "false", t10) << QStringList{b + "|true|2024-04-01T08:00:00", c + "|false|" + t10, a + "|false|" + t9};
+        QTest::addRow("comma in a path keeps the entry and the later ones") << entry("/r/x,y.qvksk", "true", t9) + ',' + entry(a, "false", t10) << QStringList{"/r/x,y.qvksk|true|" + t9, a + "|false|" + t10};
+        QTest::addRow("quote inside a path, not before a comma") << entry("/r/say\"hi.qvksk", "false", t10) << QStringList{"/r/say\"hi.qvksk|false|" + t10};
+        QTest::addRow("unreadable time: kept, last of its group") << entry(a, "false", "yesterday") + ',' + entry(b, "false", t10) + ',' + entry(c, "true", "2024-13-01T10:00:00") << QStringList{c + "|true|", b + "|false|" + t10, a + "|false|"};
+        QTest::addRow("other suffix dropped, suffix case ignored") << entry("/r/notes.txt", "false", t10) + ',' + entry("/r/UP.QVKSK", "false", t9) << QStringList{"/r/UP.QVKSK|false|" + t9};
+        QTest::addRow("seventh part ignored") << entry(a, "false", t10) + ',' + entry(b, "false", t9) + ",\"" + c + "\"" << QStringList{a + "|false|" + t10, b + "|false|" + t9};
         QTest::addRow("unquoted fields as they stand") << a + ",true," + t10 << QStringList{a + "|true|" + t10};
         QTest::addRow("trailing comma: empty time") << "\"" + a + "\",\"true\"," << QStringList{a + "|true|"};
         QTest::addRow("empty text") << QString() << QStringList();
@@ -163,8 +152,7 @@ private slots:
         QTest::addColumn<QString>("hidden");
         // clang-format off
         QTest::addRow("101 others") << entries("o", 101, "false") << "/r/o99.qvksk" << "/r/o100.qvksk";
-        QTest::addRow("100 favourites and one other")
-            << entries("o", 1, "false") + ',' + entries("f", 100, "true") << "/r/f99.qvksk" << "/r/o0.qvksk";
+        QTest::addRow("100 favourites and one other") << entries("o", 1, "false") + ',' + entries("f", 100, "true") << "/r/f99.qvksk" << "/r/o0.qvksk";
         // clang-format on
     }
 
@@ -191,8 +179,7 @@ private slots:
         // clang-format off
         QTest::addRow("tags") << "/r/<b>bold</b>.qvksk" << "b>.qvksk";
         QTest::addRow("entity and spaces") << "/r/<i>a  &amp;  b.qvksk" << "<i>a  &amp; \n b.qvksk";
-        QTest::addRow("49 characters: 45 and an ellipsis") << "/r/" + QString(43, 'n') + ".qvksk"
-            << QString(12, 'n') + '\n' + QString(12, 'n') + '\n' + QString(12, 'n') + "\nnnnnnnn.q...";
+        QTest::addRow("49 characters: 45 and an ellipsis") << "/r/" + QString(43, 'n') + ".qvksk" << QString(12, 'n') + '\n' + QString(12, 'n') + '\n' + QString(12, 'n') + "\nnnnnnnn.q...";
         // clang-format on
     }
 

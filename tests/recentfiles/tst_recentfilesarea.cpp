@@ -83,8 +83,7 @@ private slots:
         QTest::addRow("Load, refused") << "one" << "loadButton" << "refused" << "one|||fav* gonefav* [one] two gone|LFR";
         QTest::addRow("Load, current entry elsewhere") << "one" << "loadButton, current two" << "taken" << "one|close||" + all + "---";
         QTest::addRow("double click beside another selection") << "two" << "double click one" << "taken" << "one|close||" + all + "---";
-        QTest::addRow("missing favourite, mouse double click") << "" << "mouse gonefav" << "okButton"
-            << "||File not found! Please unlock to remove it. gonefav|fav* [gonefav]* one two gone";
+        QTest::addRow("missing favourite, mouse double click") << "" << "mouse gonefav" << "okButton" << "||File not found! Please unlock to remove it. gonefav|fav* [gonefav]* one two gone";
         QTest::addRow("missing, Load, Yes") << "gone" << "loadButton" << "yesButton" << "||" + notFound + "fav* gonefav* one two";
         QTest::addRow("missing, Load, No") << "gone" << "loadButton" << "noButton" << "||" + notFound + "fav* gonefav* one two [gone]";
         // clang-format on
