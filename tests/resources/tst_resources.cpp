@@ -44,6 +44,11 @@ double meanLightness(const QString &path)
     return mean.alpha() > 0 ? mean.lightnessF() : -1;
 }
 
+QImage rendered(const QIcon &icon, QIcon::Mode mode = QIcon::Normal)
+{
+    return icon.pixmap(QSize(32, 32), mode, QIcon::Off).toImage();
+}
+
 } // namespace
 
 class TestResources final : public QObject
@@ -75,7 +80,7 @@ private slots:
 
     // Every image the code or a style sheet names by its full path loads, and so do the hover
     // twins the image cache adds to it: light strokes for the dark bars, dark ones for the
-    // light-cyan hover.
+    // light-cyan hover. The cache's icon shows the twin when hovered, or else the image itself.
     void everyImageTheCodeNamesLoadsWithADarkerHoverTwin()
     {
         auto found = matchesInTheCode(
@@ -89,15 +94,20 @@ private slots:
         int twins = 0;
         for (const auto &[file, path] : found) {
             QVERIFY2(!QPixmap(path).isNull(), qPrintable(file + ": " + path));
+            QString hovered = path; // what the cache's icon shows under the mouse
             const auto variants = ResourceImagesCache::variantFiles(path);
             for (const auto &[mode, twin] : variants) {
                 QVERIFY2(!QPixmap(twin).isNull(), qPrintable(file + ": " + twin));
                 if (mode != QIcon::Active)
                     continue;
                 ++twins;
+                hovered = twin;
                 QVERIFY2(meanLightness(path) > 0.7, qPrintable(path));
                 QVERIFY2(meanLightness(twin) >= 0 && meanLightness(twin) < 0.3, qPrintable(twin));
             }
+            const QIcon *icon = ResourceImagesCache::instance()->icon(path);
+            QVERIFY2(icon && rendered(*icon, QIcon::Active) == rendered(QIcon(hovered)),
+                     qPrintable(path));
         }
         QVERIFY(twins >= 5);
     }

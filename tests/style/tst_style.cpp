@@ -1,4 +1,4 @@
-// The look as drawn: the style sheets' colours on real widgets, and the icon cache's pictures.
+// The look as drawn: the style sheets' colours on real widgets, and the icon cache.
 
 #include "style/resourceimagescache.h"
 #include "style/stylesheets.h"
@@ -9,15 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-
-namespace {
-
-QImage rendered(const QIcon &icon, QIcon::Mode mode = QIcon::Normal)
-{
-    return icon.pixmap(QSize(32, 32), mode, QIcon::Off).toImage();
-}
-
-} // namespace
 
 class TestStyle final : public QObject
 {
@@ -83,29 +74,6 @@ private slots:
         }
         QCOMPARE(cache->icon(QStringLiteral(":/images/top_bar_icon/Max.svg")), icon);
         QCOMPARE(cache->pixmap(QStringLiteral(":/images/other/box.svg")), pixmap);
-    }
-
-    // Hovered, a button's icon turns dark; a file icon stays as it is.
-    void hoveredIconsShowTheirTwins_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("twin"); // empty: none
-        const QString top = ":/images/top_bar_icon", tool = ":/images/tool_bar_icon";
-        QTest::addRow("title bar") << top + "/Close.svg" << top + "_black/Close.svg";
-        QTest::addRow("tool bar") << tool + "/OpenProjectFile.svg"
-                                  << tool + "_black/OpenProjectFile.svg";
-        QTest::addRow("file") << ":/images/file_icon/QVKiosk_file_icon.svg"
-                              << "";
-    }
-
-    void hoveredIconsShowTheirTwins()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, twin);
-        QIcon *icon = ResourceImagesCache::instance()->icon(path);
-        QVERIFY(icon);
-        QCOMPARE(rendered(*icon, QIcon::Active), rendered(QIcon(twin.isEmpty() ? path : twin)));
-        QCOMPARE(rendered(*icon, QIcon::Active) == rendered(*icon), twin.isEmpty());
     }
 };
 
