@@ -1,5 +1,6 @@
-// Shows one dialog as the program would, for looking at it on a real display (see
-// take-screenshots.sh in docs/screenshots). Not a test.
+// Shows one dialog as the program would, through its own application object, style and strings
+// (a plain QApplication would draw the platform's button icons), and prints where it lies once
+// shown, for docs/screenshots/take-screenshots.sh. Not a test.
 //   showdialogs confirmation|error|information|authenticate|block|legal|about
 
 #include "app/runapplication.h"
@@ -20,15 +21,11 @@
 
 int main(int argc, char *argv[])
 {
-    // The program's own application object, style and strings: a plain QApplication would
-    // draw the platform's icons on the dialogs' buttons, which the program never shows.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QVKioskApplication app(argc, argv);
     QTranslator translator;
     installResourceStrings(translator);
     setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral(QVKIOSK_VERSION));
-
-    // Report where the dialog lies, so the caller can crop a screenshot to it.
     QTimer::singleShot(500, [] {
         if (QWidget *dialog = QApplication::activeModalWidget()) {
             const QRect frame = dialog->frameGeometry();
@@ -39,19 +36,19 @@ int main(int argc, char *argv[])
 
     const QString file = QStringLiteral("/srv/kiosk/Lobby.qvksk");
     const QString kind = app.arguments().value(1);
-    const auto text = [](const char *id) { return QObject::tr(id); };
-    // Asked when a recent file that no longer exists is loaded.
-    if (kind == "confirmation")
+    if (kind == "confirmation") // asked when a recent file that no longer exists is loaded
         CustomMessageBox::showConfirmation(nullptr,
-                                           text("ID_RESSTR_RECENTFILESAREA_QUESTION")
-                                               + text("ID_RESSTR_RECENTFILESAREA_SUFFIX") + file,
-                                           text("ID_RESSTR_RECENTFILESAREA_TITLE"));
+                                           QObject::tr("ID_RESSTR_RECENTFILESAREA_QUESTION")
+                                               + QObject::tr("ID_RESSTR_RECENTFILESAREA_SUFFIX")
+                                               + file,
+                                           QObject::tr("ID_RESSTR_RECENTFILESAREA_TITLE"));
     else if (kind == "error")
-        CustomMessageBox::showError(nullptr,
-                                    text("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(5),
-                                    {});
+        CustomMessageBox::showError(
+            nullptr, QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(5), {});
     else if (kind == "information")
-        CustomMessageBox::showInformation(nullptr, text("ID_RESSTR_RECENTFILESAREA_WARNING"), {});
+        CustomMessageBox::showInformation(nullptr,
+                                          QObject::tr("ID_RESSTR_RECENTFILESAREA_WARNING"),
+                                          {});
     else if (kind == "authenticate")
         DialogAuthenticate(nullptr, file, true).exec();
     else if (kind == "block")

@@ -1,14 +1,12 @@
 // The dialog framework and the dialogs built on it: the frameless base and its title bar, the
 // message box, the about, legal and code-entry dialogs.
 
-#include "base/appfont.h"
 #include "base/qvkioskapplication.h"
 #include "dialogs/customdialog.h"
 #include "dialogs/customdialogtitlebar.h"
 #include "dialogs/custommessagebox.h"
 #include "dialogs/dialogabout.h"
 #include "dialogs/dialoglegal.h"
-#include "dialogs/splashimagesize.h"
 #include "documents/dialogauthenticate.h"
 #include "documents/dialogblockuserinteraction.h"
 
@@ -60,19 +58,26 @@ private:
     double ratio = 0;
 };
 
-// Presses on the title bar, moves by (50, 30) and releases there.
-void dragTitleBar(QWidget *dialog)
-{
-    auto bar = dialog->findChild<CustomDialogTitleBar *>();
-    const QPoint grip(20, bar->height() / 2);
-    QTest::mousePress(bar, Qt::LeftButton, {}, grip);
-    QTest::mouseMove(bar, grip + QPoint(50, 30));
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(50, 30));
-}
-
 QLabel *titleLabelOf(QWidget *dialog)
 {
     return dialog->findChild<CustomDialogTitleBar *>()->titleLabel();
+}
+
+int showMessage(const QString &kind, const QString &text, const QString &title = {})
+{
+    if (kind == "confirmation")
+        return CustomMessageBox::showConfirmation(nullptr, text, title);
+    if (kind == "error")
+        CustomMessageBox::showError(nullptr, text, title);
+    else
+        CustomMessageBox::showInformation(nullptr, text, title);
+    return -1;
+}
+
+void showAndWait(QWidget *dialog)
+{
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
 }
 
 } // namespace
@@ -84,40 +89,27 @@ class TestDialogs final : public QObject
 private slots:
     void initTestCase()
     {
-        // Before anything else of the run has measured or registered a font.
-        firstUnit = scaledSize(100);
-        firstCodeDialogSize = DialogAuthenticate(nullptr, {}, true).size();
-
         QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
         QCoreApplication::installTranslator(&translator);
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     }
     void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
 
-    void sizesAreTheSameFromTheFirstDialogOn()
-    {
-        clickInModalDialog(QStringLiteral("okButton"));
-        CustomMessageBox::showInformation(nullptr, "shown", {});
-        QCOMPARE(scaledSize(100), firstUnit);
-        QCOMPARE(DialogAuthenticate(nullptr, {}, true).size(), firstCodeDialogSize);
-    }
-
     void returnAndEnter_data()
     {
         QTest::addColumn<QString>("focus"); // empty: no focus widget
         QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("focusAfter");
-        QTest::addColumn<int>("result"); // -1: still open
         QTest::addColumn<bool>("checkedBefore");
+        QTest::addColumn<QString>("after"); // the focus widget or how the dialog ended, what changed
         const int Return = Qt::Key_Return;
         // clang-format off
-        QTest::addRow("Return in line edit moves on") << "QLineEdit" << Return << "QCheckBox" << -1 << false;
-        QTest::addRow("Enter in line edit moves on") << "QLineEdit" << int(Qt::Key_Enter) << "QCheckBox" << -1 << false;
-        QTest::addRow("Return on check box checks it") << "QCheckBox" << Return << "QCheckBox" << -1 << false;
-        QTest::addRow("Return on checked box unchecks it") << "QCheckBox" << Return << "QCheckBox" << -1 << true;
-        QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << "" << int(QDialog::Rejected) << false;
-        QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << "QTextEdit" << -1 << false;
-        QTest::addRow("Return without focus widget presses default button") << "" << Return << "" << int(QDialog::Accepted) << false;
+        QTest::addRow("Return in line edit moves on") << "QLineEdit" << Return << false << "QCheckBox";
+        QTest::addRow("Enter in line edit moves on") << "QLineEdit" << int(Qt::Key_Enter) << false << "QCheckBox";
+        QTest::addRow("Return on check box checks it") << "QCheckBox" << Return << false << "QCheckBox checked";
+        QTest::addRow("Return on checked box unchecks it") << "QCheckBox" << Return << true << "QCheckBox";
+        QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << false << "rejected";
+        QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << false << "QTextEdit new line";
+        QTest::addRow("Return without focus widget presses default button") << "" << Return << false << "accepted";
         // clang-format on
     }
 
@@ -125,64 +117,59 @@ private slots:
     {
         QFETCH(QString, focus);
         QFETCH(int, key);
-        QFETCH(QString, focusAfter);
-        QFETCH(int, result);
         QFETCH(bool, checkedBefore);
         FormDialog dialog;
         dialog.findChild<QCheckBox *>()->setChecked(checkedBefore);
-        const auto widget = [&dialog](const QString &name) {
-            return name.isEmpty() ? nullptr : dialog.findChild<QWidget *>(name);
-        };
+        QWidget *start = focus.isEmpty() ? nullptr : dialog.findChild<QWidget *>(focus);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        if (focus.isEmpty() && QApplication::focusWidget())
+        if (start)
+            start->setFocus();
+        else if (QApplication::focusWidget())
             QApplication::focusWidget()->clearFocus();
-        else if (!focus.isEmpty())
-            widget(focus)->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), widget(focus));
+        QTRY_COMPARE(QApplication::focusWidget(), start);
 
-        QTest::keyClick(focus.isEmpty() ? &dialog : widget(focus), Qt::Key(key));
+        QTest::keyClick(start ? start : &dialog, Qt::Key(key));
 
-        QCOMPARE(dialog.isVisible(), result == -1);
-        if (result == -1)
-            QCOMPARE(QApplication::focusWidget(), widget(focusAfter));
-        else
-            QCOMPARE(dialog.result(), result);
-        QCOMPARE(dialog.findChild<QCheckBox *>()->isChecked(),
-                 checkedBefore != (focus == "QCheckBox"));
-        QCOMPARE(dialog.findChild<QTextEdit *>()->toPlainText(), focus == "QTextEdit" ? "\n" : "");
+        QString after = dialog.isVisible() ? QApplication::focusWidget()->objectName()
+                        : dialog.result() == QDialog::Accepted ? "accepted"
+                                                               : "rejected";
+        if (dialog.findChild<QCheckBox *>()->isChecked())
+            after += " checked";
+        after += QString(" new line")
+                     .repeated(dialog.findChild<QTextEdit *>()->toPlainText().count('\n'));
+        QTEST(after, "after");
     }
 
     void longTitleNeverWidensAMessageBoxPastItsScreen()
     {
         const QString title = QString(QStringLiteral("A very long title ")).repeated(30);
-        int width = 0;
-        int screenWidth = 0;
         QString shown;
-        QString toolTip;
         answerModalDialog([&](QWidget *modal) {
-            width = modal->frameGeometry().width();
-            screenWidth = modal->screen()->availableGeometry().width();
-            shown = titleLabelOf(modal)->text();
-            toolTip = titleLabelOf(modal)->toolTip();
+            QVERIFY(modal->frameGeometry().width() <= modal->screen()->availableGeometry().width());
+            shown = titleLabelOf(modal)->text() + '|' + titleLabelOf(modal)->toolTip();
             static_cast<QDialog *>(modal)->reject();
         });
         CustomMessageBox::showError(nullptr, QStringLiteral("Failed."), title);
-        QVERIFY2(width <= screenWidth, qPrintable(QString("%1 > %2").arg(width).arg(screenWidth)));
-        QVERIFY2(shown.endsWith("...") && title.startsWith(shown.chopped(3)), qPrintable(shown));
-        QCOMPARE(toolTip, title);
+        QVERIFY2(shown.endsWith("...|" + title) && title.startsWith(shown.section("...|", 0, 0)),
+                 qPrintable(shown));
     }
 
-    // A non-movable dialog staying put is checked on the block dialog.
-    void dragOnTitleBarMovesTheDialog()
+    void titleBarDragMovesOnlyAMovableDialog()
     {
-        FormDialog dialog;
-        dialog.move(100, 100);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QPoint start = dialog.pos();
-        dragTitleBar(&dialog);
-        QTRY_COMPARE(dialog.pos(), start + QPoint(50, 30));
+        FormDialog form;
+        DialogBlockUserInteraction block(nullptr);
+        for (QDialog *dialog : {static_cast<QDialog *>(&form), static_cast<QDialog *>(&block)}) {
+            dialog->move(100, 100);
+            showAndWait(dialog);
+            const QPoint start = dialog->pos();
+            auto bar = dialog->findChild<CustomDialogTitleBar *>();
+            const QPoint grip(20, bar->height() / 2);
+            QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+            QTest::mouseMove(bar, grip + QPoint(50, 30));
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(50, 30));
+            QTRY_COMPARE(dialog->pos(), start + (dialog == &form ? QPoint(50, 30) : QPoint()));
+        }
     }
 
     void aspectRatioOnlyGrows_data()
@@ -193,18 +180,15 @@ private slots:
         QTest::addRow("no ratio keeps the size") << 0.0 << QSize(300, 200);
         QTest::addRow("wider ratio grows the width") << 2.0 << QSize(400, 200);
         QTest::addRow("narrower ratio grows the height") << 1.0 << QSize(300, 300);
-        QTest::addRow("ratio already met") << 1.5 << QSize(300, 200);
     }
 
     void aspectRatioOnlyGrows()
     {
         QFETCH(double, ratio);
-        QFETCH(QSize, expected);
         FormDialog dialog(ratio);
         dialog.resize(300, 200);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.size(), expected);
+        showAndWait(&dialog);
+        QTEST(dialog.size(), "expected");
     }
 
     void destructionPopsEveryOverrideCursor()
@@ -218,55 +202,36 @@ private slots:
     void blockDialogIsEndedOnlyByTheProgram()
     {
         DialogBlockUserInteraction dialog(nullptr);
-        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("messageLabel"))->text(),
-                 QStringLiteral("Initializing..."));
-        QCOMPARE(titleLabelOf(&dialog)->text(), QStringLiteral("Quorvane Kiosk"));
         QStringList leftOpenBy;
-        QPoint before;
-        QPoint afterDrag;
         answerModalDialog([&](QWidget *modal) {
-            before = modal->pos();
-            dragTitleBar(modal);
-            afterDrag = modal->pos();
+            const auto note = [&](const char *what) {
+                leftOpenBy << (modal->isVisible() ? what : "");
+            };
             QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Escape);
-            leftOpenBy << (modal->isVisible() ? "Escape" : "");
+            note("Escape");
             QTest::mouseClick(modal->findChild<QWidget *>("closeButton"), Qt::LeftButton);
-            leftOpenBy << (modal->isVisible() ? "title-bar close" : "");
+            note("title-bar close");
             // What Alt+F4 or the window manager's close button delivers, and a plain close().
             modal->windowHandle()->close();
             modal->close();
-            leftOpenBy << (modal->isVisible() ? "window-system close" : "");
+            note("window-system close");
             static_cast<QDialog *>(modal)->accept(); // the program's own end
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(afterDrag, before);
         QCOMPARE(leftOpenBy, QStringList({"Escape", "title-bar close", "window-system close"}));
-        QVERIFY(!dialog.isVisible());
     }
 
     // Runs under xcb as well (see CMakeLists.txt): the offscreen platform has no stock icons.
-    void dialogButtonsCarryNoThemeIcons_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addRow("confirmation") << "confirmation";
-        QTest::addRow("code dialog") << "code";
-    }
-
     void dialogButtonsCarryNoThemeIcons()
     {
-        QFETCH(QString, kind);
         QStringList withIcons;
         answerModalDialog([&withIcons](QWidget *modal) {
-            for (const QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-                if (qobject_cast<QDialogButtonBox *>(button->parentWidget())
-                    && !button->icon().isNull())
+            for (const QAbstractButton *button : modal->findChild<QDialogButtonBox *>()->buttons())
+                if (!button->icon().isNull())
                     withIcons << button->objectName();
             static_cast<QDialog *>(modal)->reject();
         });
-        if (kind == "confirmation")
-            CustomMessageBox::showConfirmation(nullptr, "Remove it?", {});
-        else
-            DialogAuthenticate(nullptr, QString(), true).exec();
+        showMessage("confirmation", "Remove it?");
         QCOMPARE(withIcons, QStringList());
     }
 
@@ -276,8 +241,6 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("expected");
         // clang-format off
-        QTest::addRow("Yes") << "yesButton" << 0 << CustomMessageBox::Yes;
-        QTest::addRow("No") << "noButton" << 0 << CustomMessageBox::No;
         QTest::addRow("title-bar close") << "closeButton" << 0 << CustomMessageBox::Closed;
         QTest::addRow("Escape") << "" << int(Qt::Key_Escape) << CustomMessageBox::Closed;
         QTest::addRow("Return right after opening answers No") << "" << int(Qt::Key_Return) << CustomMessageBox::No;
@@ -288,27 +251,26 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(int, key);
-        QFETCH(int, expected);
         if (button.isEmpty())
             pressKeyInModalDialog(Qt::Key(key));
         else
             clickInModalDialog(button);
-        QCOMPARE(CustomMessageBox::showConfirmation(nullptr, "Remove it?", {}), expected);
+        QTEST(showMessage("confirmation", "Remove it?"), "expected");
     }
 
+    // Line breaks stay, a long text is not shortened, and text that looks like markup (a file
+    // name) shows as typed.
     void messageKindsShowTitleTextIconButtons_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("expectedTitle");
-        QTest::addColumn<QString>("expectedButtons");
-        QTest::addColumn<QString>("expectedIcon");
-        const QString icons = QStringLiteral(":/images/confirmation_icon/");
+        QTest::addColumn<QString>("expected"); // title, then the buttons
+        QTest::addColumn<QString>("icon");
         // clang-format off
-        QTest::addRow("confirmation, default title") << "confirmation" << "" << "Confirmation" << "noButton=No yesButton=Yes" << icons + "caution.svg";
-        QTest::addRow("error, default title") << "error" << "" << "Error" << "okButton=OK" << icons + "error.svg";
-        QTest::addRow("error, given title") << "error" << "Open failed" << "Open failed" << "okButton=OK" << icons + "error.svg";
-        QTest::addRow("information, default title") << "information" << "" << "Information" << "okButton=OK" << icons + "info.svg";
+        QTest::addRow("confirmation, default title") << "confirmation" << "" << "Confirmation noButton=No yesButton=Yes" << "caution";
+        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "error";
+        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "error";
+        QTest::addRow("information, default title") << "information" << "" << "Information okButton=OK" << "info";
         // clang-format on
     }
 
@@ -316,9 +278,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, title);
-        QFETCH(QString, expectedTitle);
-        QFETCH(QString, expectedButtons);
-        QFETCH(QString, expectedIcon);
+        QFETCH(QString, icon);
         const auto rendering = [](QSvgRenderer *renderer) {
             QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
@@ -326,76 +286,48 @@ private slots:
             renderer->render(&painter);
             return image;
         };
-        QSvgRenderer expected(expectedIcon);
-        QVERIFY(expected.isValid());
-        // Line breaks stay and a long text is not shortened.
-        const QString text = "Failed to open file.\nError code : 5 "
-                             + QString(300, QLatin1Char('x'));
-        QStringList seen; // title, its tooltip, window title, text, buttons, whether the icon matches
+        QSvgRenderer expectedIcon(":/images/confirmation_icon/" + icon + ".svg");
+        QVERIFY(expectedIcon.isValid());
+        const QString text = "Failed to open <em>lobby.qvksk.\nError code : 5 " + QString(300, 'x');
+        QStringList seen;
         answerModalDialog([&](QWidget *modal) {
-            seen << titleLabelOf(modal)->text() << titleLabelOf(modal)->toolTip()
-                 << modal->windowTitle()
-                 << modal->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
             QStringList buttons;
             for (const QAbstractButton *button : modal->findChild<QDialogButtonBox *>()->buttons())
                 buttons << button->objectName() + '=' + button->text();
             buttons.sort();
-            seen << buttons.join(' ')
-                 << QVariant(rendering(modal->findChild<QSvgWidget *>()->renderer())
-                             == rendering(&expected))
-                        .toString();
+            const QString titleText = titleLabelOf(modal)->text();
+            seen << (QStringList(titleText) + buttons).join(' ') << modal->windowTitle()
+                 << titleLabelOf(modal)->toolTip();
+            for (QLabel *label : {titleLabelOf(modal), modal->findChild<QLabel *>("textLabel")}) {
+                QLabel plain; // the label's text measured as plain text: markup would be smaller
+                plain.setTextFormat(Qt::PlainText);
+                plain.setFont(label->font());
+                plain.setText(label->text());
+                seen << label->text() << QVariant(label->sizeHint() == plain.sizeHint()).toString();
+            }
+            const QImage drawn = rendering(modal->findChild<QSvgWidget *>()->renderer());
+            seen << QVariant(drawn == rendering(&expectedIcon)).toString();
             static_cast<QDialog *>(modal)->reject();
         });
-        if (kind == "confirmation")
-            CustomMessageBox::showConfirmation(nullptr, text, title);
-        else if (kind == "error")
-            CustomMessageBox::showError(nullptr, text, title);
-        else
-            CustomMessageBox::showInformation(nullptr, text, title);
-        QCOMPARE(seen, QStringList(3, expectedTitle) << text << expectedButtons << "true");
+        showMessage(kind, text, title);
+        QFETCH(QString, expected);
+        const QString shownTitle = expected.section(' ', 0, 0);
+        QCOMPARE(seen,
+                 QStringList(
+                     {expected, shownTitle, shownTitle, shownTitle, "true", text, "true", "true"}));
     }
 
-    void markupInTitleAndTextShowsAsTyped()
-    {
-        // File names reach titles and messages; one that looks like markup is still a name.
-        const QString name = QStringLiteral("<em>lobby.qvksk");
-        auto asTyped = [](QLabel *label) {
-            QLabel plain;
-            plain.setTextFormat(Qt::PlainText);
-            plain.setFont(label->font());
-            plain.setText(label->text());
-            return label->sizeHint() == plain.sizeHint();
-        };
-        DialogAuthenticate dialog(nullptr, "/srv/kiosk/" + name, true);
-        QVERIFY(asTyped(titleLabelOf(&dialog)));
-        // The code dialog's title names the file without its folder.
-        QCOMPARE(dialog.windowTitle(), "Enter code to load " + name);
-        QCOMPARE(DialogAuthenticate(nullptr, {}, false).windowTitle(), "Enter code");
-
-        bool textAsTyped = false;
-        answerModalDialog([&](QWidget *modal) {
-            textAsTyped = asTyped(modal->findChild<QLabel *>(QStringLiteral("textLabel")));
-            static_cast<QDialog *>(modal)->reject();
-        });
-        CustomMessageBox::showError(nullptr, name, QString());
-        QVERIFY(textAsTyped);
-    }
-
-    // The version at the lower left, the maker's one-line copyright at the lower right.
-    void aboutShowsVersionAndCopyrightIsSplashSizedAndClosesOnAPress()
+    // The version without its build number at the lower left, the maker's one-line copyright at
+    // the lower right; a press anywhere closes it.
+    void aboutShowsVersionAndCopyrightAndClosesOnAPress()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
         DialogAbout about(nullptr);
         auto version = about.findChild<QLabel *>(QStringLiteral("versionLabel"));
         auto copyright = about.findChild<QLabel *>(QStringLiteral("copyrightLabel"));
-        QVERIFY(version && copyright);
-        QCOMPARE(version->text(), QStringLiteral("Quorvane Kiosk Ver.1.2.3")); // no build number
-        QVERIFY(copyright->text().contains("Brennix Corporation"));
+        QCOMPARE(version->text(), QStringLiteral("Quorvane Kiosk Ver.1.2.3"));
         QVERIFY(!copyright->text().contains('\n'));
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QCOMPARE(about.size(), splashImageSize());
-        QVERIFY(about.width() >= 800 && about.height() >= 400);
+        showAndWait(&about);
         for (const QLabel *label : {version, copyright})
             QVERIFY(label->isVisible() && label->y() >= about.height() * 9 / 10);
         QVERIFY(version->geometry().right() < about.width() / 2);
@@ -404,7 +336,7 @@ private slots:
         QVERIFY(!about.isVisible());
     }
 
-    void legalShowsOurNoticesUnwrappedAndCannotBeEdited()
+    void legalShowsOurNoticesAndCannotBeEdited()
     {
         QFile file(QStringLiteral(":/legal.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -412,35 +344,28 @@ private slots:
         DialogLegal dialog(nullptr);
         auto view = dialog.findChild<QTextEdit *>(QStringLiteral("legalText"));
         QVERIFY(!notices.isEmpty());
-        QCOMPARE(view->toPlainText(), notices);
-        // Licence texts keep their own line breaks and column layout.
-        QCOMPARE(view->lineWrapMode(), QTextEdit::NoWrap);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        showAndWait(&dialog);
         view->setFocus();
         QTest::keyClicks(view, QStringLiteral("typed"));
         QTest::keyClick(view, Qt::Key_Backspace);
         QCOMPARE(view->toPlainText(), notices);
     }
 
+    // Its title names the file without the folder; a long name does not widen it.
     void codeDialogStartsAtPowerUserOnlyWhenPermittedAndCancelRejects()
     {
-        QCOMPARE(DialogAuthenticate(nullptr, {}, true).accessLevel(), AccessLevel::PowerUser);
+        DialogAuthenticate permitted(nullptr, "/srv/kiosk/<em>lobby.qvksk", true);
+        QCOMPARE(permitted.accessLevel(), AccessLevel::PowerUser);
+        QCOMPARE(permitted.windowTitle(), "Enter code to load <em>lobby.qvksk");
         DialogAuthenticate refused(nullptr, {}, false);
+        QCOMPARE(refused.windowTitle(), "Enter code");
         QCOMPARE(refused.accessLevel(), AccessLevel::Administrator);
         QVERIFY(!refused.findChild<QRadioButton *>("powerUserButton")->isEnabled());
+        DialogAuthenticate longName(nullptr, "/srv/kiosk/" + QString(200, 'n'), false);
+        showAndWait(&longName);
         clickInModalDialog(QStringLiteral("cancelButton"));
         QCOMPARE(refused.exec(), int(QDialog::Rejected));
-    }
-
-    void codeDialogKeepsItsSizeAndHint()
-    {
-        DialogAuthenticate dialog(nullptr, "/srv/kiosk/" + QString(200, QLatin1Char('n')), true);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.size(), QSize(scaledSize(230), scaledSize(200)));
-        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("codeHint"))->text(),
-                 QStringLiteral("Leave blank if not entering a code."));
+        QCOMPARE(longName.size(), refused.size());
     }
 
     void codeDialogReadsBackLevelAndAtMostFourHiddenCharacters()
@@ -462,8 +387,6 @@ private slots:
 
 private:
     QTranslator translator;
-    int firstUnit = 0;
-    QSize firstCodeDialogSize;
 };
 
 // Under the program's own application object, so its style is the one the dialogs get.

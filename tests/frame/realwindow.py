@@ -49,15 +49,7 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     display = start_display()
-    try:
-        run(sys.argv[1])
-    finally:
-        display.terminate()
-        display.wait()
-
-
-def run(showframe):
-    program = subprocess.Popen([showframe, "800x500+100+100"], stdout=subprocess.PIPE,
+    program = subprocess.Popen([sys.argv[1], "800x500+100+100"], stdout=subprocess.PIPE,
                                text=True)
     try:
         program.stdout.readline()  # the geometry line
@@ -79,6 +71,8 @@ def run(showframe):
     finally:
         program.terminate()
         program.wait(10)
+        display.terminate()
+        display.wait()
 
 
 if __name__ == "__main__":

@@ -1,19 +1,86 @@
-// Shows the bare frame on a real display, for screenshots and the real-window checks. Prints
-// the window's geometry as WxH+X+Y, then the global points of the caption and of the bottom
-// right handle, once the window is on screen.
+// Shows the bare frame (handles, title bar, menus and tool bar around an empty page) on a real
+// display, for screenshots and the real-window checks. Prints the window's geometry as WxH+X+Y,
+// then the global points of the caption and of the bottom right handle, once it is on screen.
 //   showframe WxH+X+Y
-
-#include "bareframe.h"
 
 #include "base/qvkioskapplication.h"
 #include "base/resourcestrings.h"
+#include "base/widgethelpers.h"
+#include "frame/actions.h"
+#include "frame/centralwidgetbase.h"
+#include "frame/mainwindowbase.h"
+#include "frame/menubar.h"
+#include "frame/resizeborder.h"
 #include "frame/resizehandle.h"
 #include "frame/titlebar.h"
+#include "frame/toolbararea.h"
 
+#include <QBoxLayout>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
+
+namespace {
+
+// The title bar, the menus and the tool bar over an empty grey page.
+QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
+{
+    auto empty = new QWidget;
+    empty->setAutoFillBackground(true);
+    QPalette palette;
+    palette.setColor(QPalette::Window, greyColor(76, 255));
+    empty->setPalette(palette);
+    empty->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    auto page = new QWidget;
+    auto column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    for (QWidget *part :
+         QWidgetList{titleBar, new MenuBar(actions), new ToolBarArea(actions), empty})
+        column->addWidget(part);
+    return page;
+}
+
+class BareFrame final : public CentralWidgetBase
+{
+public:
+    explicit BareFrame(MainWindowBase *window)
+        : CentralWidgetBase(window)
+        , border(this, window, pageUnder(titleBar, &actions))
+    {}
+
+    bool isCaptionAt(int x, int y) override { return titleBar->isCaptionAt(x, y); }
+    void showResizeHandles() override { border.setVisible(true); }
+    void hideResizeHandles() override { border.setVisible(false); }
+    void setMaximizedLook(bool maximized) override { titleBar->setMaximizedLook(maximized); }
+
+    TitleBar *titleBar = new TitleBar;
+    Actions actions;
+    ResizeBorder border;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        border.setUpperHeight(titleBar->height());
+        CentralWidgetBase::showEvent(event);
+    }
+};
+
+class FrameWindow final : public MainWindowBase
+{
+public:
+    FrameWindow()
+        : MainWindowBase(nullptr)
+    {
+        installCentralWidget(frame);
+    }
+
+    BareFrame *frame = new BareFrame(this);
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -34,6 +101,9 @@ int main(int argc, char *argv[])
 
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
+        const auto centreOf = [](const QWidget *part) {
+            return part->mapToGlobal(part->rect().center());
+        };
         const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
         const QPoint corner = centreOf(window.frame->border.handles().last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'

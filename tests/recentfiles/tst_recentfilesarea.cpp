@@ -28,6 +28,7 @@ private slots:
         QCoreApplication::installTranslator(&translator);
         for (const QString name : {"fav", "one", "two"})
             QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly));
+        QVERIFY(rendered(QIcon(QPixmap(":/images/file_icon/QVKiosk_file_icon.svg"))) != star);
     }
 
     void init()
@@ -60,122 +61,70 @@ private slots:
         QCOMPARE(pendingModalAnswers(), 0);
     }
 
-    // The buttons' labels and the icons; Load takes one entry; Remove leaves favourites alone
-    // (the other states are checked after the buttons act).
-    void buttonsFollowSelection()
+    // What the buttons and a double click do with the selection: Load hands a present file over
+    // and the front-end closes once it is taken; a missing file is only reported, and only a
+    // non-favourite can be dropped then.
+    void selectionAndButtons_data()
     {
-        QStringList labels;
-        for (const char *name : {"loadButton", "favoriteButton", "removeButton"})
-            labels << area->findChild<QPushButton *>(name)->text();
-        QCOMPARE(labels, (QStringList{"Load", "Favorite", "Remove from History"}));
-        // The favourites first with the star, the others plain.
-        QVERIFY(rendered(QIcon(QPixmap(":/images/file_icon/QVKiosk_file_icon.svg"))) != star);
-        QCOMPARE(shownList(), "fav* gonefav* one two gone");
-        select({"one", "two"});
-        QCOMPARE(buttons(), "-FR");
-        select({"fav"});
-        QCOMPARE(buttons(), "LF-");
-        select({});
-        QCOMPARE(buttons(), "---");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("action"); // a button pressed, or a double click on an entry
+        QTest::addColumn<QString>("answer"); // the document manager's, or the box's button
+        // opened|closes|asked|the list after ([selected], *favourite)|buttons enabled if not asked
+        QTest::addColumn<QString>("outcome");
+        const QString all = "fav* gonefav* one two gone|";
+        const QString notFound = "File not found! Remove this file from recent file list? gone|";
+        // clang-format off
+        QTest::addRow("none selected") << "" << "" << "" << "|||" + all + "---";
+        QTest::addRow("two: no Load") << "one two" << "" << "" << "|||fav* gonefav* [one] [two] gone|-FR";
+        QTest::addRow("a favourite: no Remove") << "fav" << "" << "" << "|||[fav]* gonefav* one two gone|LF-";
+        QTest::addRow("Favorite flips each, keeps the selection") << "fav one" << "favoriteButton" << "" << "|||[one]* gonefav* two gone [fav]|-FR";
+        QTest::addRow("Remove drops those not favourites") << "fav one" << "removeButton" << "" << "|||fav* gonefav* two gone|---";
+        QTest::addRow("Load, taken") << "one" << "loadButton" << "taken" << "one|close||" + all + "---";
+        QTest::addRow("Load, refused") << "one" << "loadButton" << "refused" << "one|||fav* gonefav* [one] two gone|LFR";
+        QTest::addRow("Load, current entry elsewhere") << "one" << "loadButton, current two" << "taken" << "one|close||" + all + "---";
+        QTest::addRow("double click beside another selection") << "two" << "double click one" << "taken" << "one|close||" + all + "---";
+        QTest::addRow("missing favourite, mouse double click") << "" << "mouse gonefav" << "okButton" << "||File not found! Please unlock to remove it. gonefav|fav* [gonefav]* one two gone";
+        QTest::addRow("missing, Load, Yes") << "gone" << "loadButton" << "yesButton" << "||" + notFound + "fav* gonefav* one two";
+        QTest::addRow("missing, Load, No") << "gone" << "loadButton" << "noButton" << "||" + notFound + "fav* gonefav* one two [gone]";
+        // clang-format on
     }
 
-    void loadHandsOverTheSelectedFile_data()
+    void selectionAndButtons()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("takes");
-        QTest::addRow("Load, taken") << "load" << true;
-        QTest::addRow("Load, refused") << "load" << false;
-        QTest::addRow("Load, current entry elsewhere") << "load, current on two" << true;
-        QTest::addRow("double click beside another selection") << "double click" << true;
-    }
-
-    void loadHandsOverTheSelectedFile()
-    {
-        QFETCH(QString, how);
-        QFETCH(bool, takes);
-        this->takes = takes;
-        if (how == "double click") {
-            select({"two"});
-            area->itemDoubleClicked(indexOf("one"));
-        } else {
-            select({"one"});
-            if (how.contains("current on two")) // as Ctrl+arrow keys leave it
-                view()->selectionModel()->setCurrentIndex(indexOf("two"),
-                                                          QItemSelectionModel::NoUpdate);
-            click("loadButton");
-        }
-        QCOMPARE(opened, QStringList{path("one")});
-        QCOMPARE(openParent, area.get());
-        QCOMPARE(closeCounter->count("close"), takes ? 1 : 0);
-        QCOMPARE(view()->selectionModel()->hasSelection(), !takes);
-        QCOMPARE(buttons(), takes ? "---" : "LFR");
-    }
-
-    void missingFile_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("doubleClick");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("kept");
-        const QString unlock = "Please unlock to remove it.";
-        const QString question = "Remove this file from recent file list?";
-        QTest::addRow("favourite, double click")
-            << "gonefav" << true << "okButton" << unlock << true;
-        QTest::addRow("other, Load, Yes") << "gone" << false << "yesButton" << question << false;
-        QTest::addRow("other, Load, No") << "gone" << false << "noButton" << question << true;
-    }
-
-    void missingFile()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, doubleClick);
+        QFETCH(QString, selected);
+        QFETCH(QString, action);
         QFETCH(QString, answer);
-        QFETCH(QString, message);
-        QFETCH(bool, kept);
-        QString shown;
-        answerModalDialog([&](QWidget *modal) {
-            shown = modal->windowTitle() + '|' + modal->findChild<QLabel *>("textLabel")->text();
-            QTest::mouseClick(modal->findChild<QPushButton *>(answer), Qt::LeftButton);
-        });
-        if (doubleClick) {
-            const QPoint at = view()->visualRect(indexOf(name)).center();
+        takes = answer == "taken";
+        QString asked;
+        if (answer.endsWith("Button")) {
+            answerModalDialog([&](QWidget *modal) {
+                const QString text = modal->findChild<QLabel *>("textLabel")->text();
+                const QFileInfo file(text.section("\n\nSelected file:\n", 1));
+                asked = modal->windowTitle() + ' ' + text.section('\n', 0, 0) + ' '
+                        + (file.path() == dir.path() ? file.baseName() : "?");
+                QTest::mouseClick(modal->findChild<QPushButton *>(answer), Qt::LeftButton);
+            });
+        }
+        select(selected.split(' ', Qt::SkipEmptyParts));
+        const QString entry = action.section(' ', -1);
+        if (action.startsWith("mouse")) {
+            const QPoint at = view()->visualRect(indexOf(entry)).center();
             QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, at);
-        } else {
-            select({name});
-            click("loadButton");
+        } else if (action.startsWith("double click")) {
+            area->itemDoubleClicked(indexOf(entry));
+        } else if (!action.isEmpty()) {
+            if (action.endsWith("current two")) // as Ctrl+arrow keys leave it
+                view()->selectionModel()->setCurrentIndex(indexOf(entry),
+                                                          QItemSelectionModel::NoUpdate);
+            click(action.section(',', 0, 0).toLatin1());
         }
-        QCOMPARE(shown, "File not found!|" + message + "\n\nSelected file:\n" + path(name));
-        QCOMPARE(model()->indexOf(path(name)) >= 0, kept);
-        QCOMPARE(model()->isFix(path(name)), name == "gonefav");
-        QVERIFY(opened.isEmpty());
-    }
-
-    // Favorite flips each selected entry's flag and keeps the selection; Remove drops the
-    // selected entries that are not favourites.
-    void favoriteAndRemoveActOnTheSelection_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("list"); // [selected], *favourite
-        QTest::addColumn<QString>("enabled");
-        QTest::addRow("Favorite") << "favoriteButton"
-                                  << "[one]* gonefav* two gone [fav]"
-                                  << "-FR";
-        QTest::addRow("Remove") << "removeButton"
-                                << "fav* gonefav* two gone"
-                                << "---";
-    }
-
-    void favoriteAndRemoveActOnTheSelection()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, list);
-        QFETCH(QString, enabled);
-        select({"fav", "one"});
-        click(button.toLatin1());
-        QCOMPARE(shownList(), list);
-        QCOMPARE(buttons(), enabled);
+        QVERIFY(opened.isEmpty() || openParent == area.get());
+        const QString closes = closeCounter->count("close") == 1 ? "close" : "";
+        QStringList outcome{QFileInfo(opened.join(' ')).baseName(), closes, asked, shownList()};
+        if (asked.isEmpty())
+            outcome << buttons();
+        QTEST(outcome.join('|'), "outcome");
     }
 
 private:
