@@ -5,13 +5,11 @@
 #include "app/runapplication.h"
 #include "documents/inuseguard.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QWidget>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -54,7 +52,6 @@ ModalDialogAnswerer *answerer = nullptr;
 // Runs inside the program's application object's construction, before any window.
 void watchTheApplication()
 {
-    // Children of the application object, gone with it.
     qApp->installEventFilter(new ShowWatch(qApp));
     answerer = new ModalDialogAnswerer;
 }
@@ -74,8 +71,43 @@ int runAsHelperIfAsked(int argc, char **argv)
     const int status = runApplication(count, arguments.data(), "ID_RESSTR_APPLICATION_QVKIOSK");
     for (const QString &message : answerer->messages)
         std::printf("message %s\n", message.toUtf8().constData());
-    std::fflush(stdout);
-    delete answerer; // read after the application object is gone, so not its child
-    answerer = nullptr;
     return status;
+}
+
+LockHolder::LockHolder(const QString &path, bool go)
+{
+    process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
+    if (readLine() == "ready" && go) {
+        this->go();
+        awaitLock();
+    }
+}
+
+LockHolder::~LockHolder()
+{
+    process.closeWriteChannel();
+    if (!process.waitForFinished(10000))
+        process.kill();
+}
+
+void LockHolder::go()
+{
+    process.write("go\n");
+    process.waitForBytesWritten();
+}
+
+QByteArray LockHolder::readLine()
+{
+    while (process.waitForStarted() && !process.canReadLine() && process.waitForReadyRead(10000)) {
+    }
+    return process.readLine().trimmed();
+}
+
+qint64 endedProcessId()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
 }

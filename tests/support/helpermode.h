@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QProcess>
 #include <QTest>
 
 // The test executables double as helper processes, steered by their first argument:
@@ -11,7 +12,7 @@
 //   --run-application <args>  the program itself with <args>, every message box answered with
 //                             OK; prints "message <text>" for each and "shown <class>" for each
 //                             splash screen or main window shown, and ends with its exit status
-// Returns -1 when not started either way; call first thing in main().
+// Returns -1 when not started either way.
 int runAsHelperIfAsked(int argc, char **argv);
 
 // main() of a QtTest class whose executable also plays those helpers.
@@ -25,3 +26,21 @@ int runTestOrHelper(int argc, char **argv)
     Test test;
     return QTest::qExec(&test, argc, argv);
 }
+
+// A copy of this program that holds the in-use lock on `path` while the object lives; lockName
+// stays empty when it could not take it. Without `go` it waits, ready, until go() and
+// awaitLock(), so that several copies can try at one moment.
+struct LockHolder final
+{
+    explicit LockHolder(const QString &path, bool go = true);
+    ~LockHolder();
+    void go();
+    void awaitLock() { lockName = QString::fromUtf8(readLine()); }
+    QByteArray readLine();
+
+    QProcess process;
+    QString lockName;
+};
+
+// The process id of a process that has just ended.
+qint64 endedProcessId();

@@ -1,0 +1,728 @@
+// Opening controller files against the built stand-in runtime, which the manager starts itself
+// from ../qvkioskcore beside this test's folder and steers through the runtime's environment;
+// what the runtime took is read back from its record file. A copy of the program for the in-use
+// guard is this test executable started again as a lock holder.
+
+#include "base/controllerfacade.h"
+#include "documents/dialogauthenticate.h"
+#include "documents/dialogblockuserinteraction.h"
+#include "documents/documentsmanager.h"
+#include "documents/inuseguard.h"
+
+#include "platform/blockname.h"
+#include "platform/currentprocess.h"
+#include "platform/localtime.h"
+#include "platform/sharedmemoryview.h"
+
+#include "capturedoutput.h"
+#include "helpermode.h"
+#include "modaldialoganswerer.h"
+#include "recordingobserver.h"
+#include "scopedenvironment.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <optional>
+#include <set>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <thread>
+
+using platform::RuntimeRequest;
+using platform::SharedMemoryBlock;
+
+namespace {
+
+const QString lockedFile = QStringLiteral("/srv/kiosk/Lobby.qvksk");
+
+void writeFile(const QString &fileName, const QByteArray &data)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+QByteArray lockText(const QString &path, qint64 processId)
+{
+    return path.toUtf8() + '\n' + QByteArray::number(processId) + '\n';
+}
+
+// No runtime folder, and a temporary location of the test's own: root is the folder that holds
+// Brennix/QVControl there.
+struct WithoutRuntimeFolder
+{
+    QTemporaryDir temporary;
+    ScopedEnvironment tmp{"TMPDIR", QFile::encodeName(temporary.path())};
+    ScopedEnvironment noRuntime{"XDG_RUNTIME_DIR", QByteArray()};
+    QString root = InUseGuard::lockBasePath().chopped(QStringLiteral("/Brennix/QVControl").size());
+};
+
+enum class Holder { EndedProcess, ThisProcess, Copy, OtherProgram };
+
+struct Found
+{
+    Holder holder;
+    QString lock;             // the lock file, of the path (%1) and the id (%2); empty: none
+    bool writtenBeforeHolder; // dated an hour before its holder started: a reused id
+    QString path;
+    bool otherFiles; // a file that is no controller file, and a FIFO named as one
+    bool blocks;
+    bool lockKept;
+};
+
+QString sample(const QString &name)
+{
+    return QStringLiteral(QVKIOSK_SAMPLES_DIR "/") + name;
+}
+
+QList<QJsonObject> jsonLines(const QString &fileName)
+{
+    QList<QJsonObject> lines;
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.isEmpty())
+                lines << QJsonDocument::fromJson(line).object();
+    }
+    return lines;
+}
+
+// What the runtime finds in the manager's request block now.
+RuntimeRequest requestInBlock(DocumentsManager &manager)
+{
+    const SharedMemoryBlock block = SharedMemoryBlock::openExisting(
+        manager.runtimeHandoff().requestBlockName());
+    const auto view = platform::SharedMemoryView::map(block, RuntimeRequest::blockSize);
+    return view.isMapped() ? RuntimeRequest::decode(view.data()) : RuntimeRequest();
+}
+
+struct Refusal
+{
+    QString file;      // empty: chosen in the file dialog, which is cancelled
+    AccessLevel level; // None: the code dialog is cancelled
+    QString code;
+    QString message; // empty: none
+    QByteArray versionLine;
+    QString journal;             // "<outcome>/<level>"; empty: no line
+    QString logLine;             // after "qvkiosk.open: <file>: "; empty: none
+    bool documentsFolder = true; // whether ~/Documents exists
+};
+
+struct Open
+{
+    QString file; // a copy of source
+    QString source;
+    AccessLevel level;
+    QString code;
+    QString levelText;
+    QByteArray fault; // "NAME=value" in the runtime's environment
+    bool atStartUp;
+    bool accepted;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(Open)
+Q_DECLARE_METATYPE(Found)
+
+class tst_Documents final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
+        QCoreApplication::installTranslator(&translator);
+        QVERIFY(folder.isValid());
+        qputenv("QVKIOSKCORE_NO_WINDOW", "1");
+        qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(folder.filePath("record.jsonl")));
+        otherProgram.start(QStringLiteral("sleep"), {QStringLiteral("300")});
+        QVERIFY(otherProgram.waitForStarted());
+        // Its lock is as the program writes it: the path and the holder's id, a line each, alone
+        // in its folder.
+        QVERIFY(QFile::copy(sample("lobby.qvksk"), held));
+        copy.emplace(held);
+        const QDir lock(InUseGuard::lockBasePath() + "/" + copy->lockName);
+        QFile lockFile(lock.filePath("lock.txt"));
+        QVERIFY(lockFile.open(QIODevice::ReadOnly));
+        QCOMPARE(lockFile.readAll(), lockText(held, copy->process.processId()));
+        QCOMPARE(lock.entryList(QDir::Files | QDir::Hidden), QStringList{"lock.txt"});
+        cleanup(); // wrong-code counts of earlier runs would make the code dialog wait
+    }
+
+    void cleanupTestCase()
+    {
+        copy.reset();
+        otherProgram.kill();
+        otherProgram.waitForFinished();
+    }
+
+    void cleanup()
+    {
+        for (const qint64 pid : runtimes)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        runtimes.clear();
+        QFile::remove(folder.filePath("record.jsonl"));
+        QDir(OperatorJournal::stateFolder()).removeRecursively();
+        ControllerFacade::instance().setFilePath({});
+        // Nothing but the copy's lock in the base folder (System: dangling links too).
+        const QDir base(InUseGuard::lockBasePath());
+        for (const QString &name :
+             base.entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFileInfo(base.filePath(name)).isSymLink())
+                QFile::remove(base.filePath(name));
+            else if (name != copy->lockName)
+                QDir(base.filePath(name)).removeRecursively();
+        }
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<Refusal>("row");
+        const auto admin = AccessLevel::Administrator;
+        const auto none = AccessLevel::None;
+        const QString unsupported = "Cannot open, this file is not supported.";
+        // clang-format off
+        QTest::addRow("file in use") << Refusal{held, admin, "1234", "Cannot open, file already in use", {}, "in-use/", "another copy of the launcher is opening it"};
+        // The lock file could not hold these paths as they are.
+        QTest::addRow("line break in the name") << Refusal{folder.filePath("two\nlines.qvksk"), admin, "1234", unsupported, {}, "not-supported/", "the name holds a line break"};
+        QTest::addRow("unpaired surrogate in the name") << Refusal{folder.filePath(QString("half") + QChar(0xD800) + ".qvksk"), admin, "1234", unsupported, {}, "not-supported/", "the name holds a line break or is not valid Unicode"};
+        QTest::addRow("unreadable: status 5") << Refusal{folder.filePath("folder.qvksk"), admin, "1234", "Failed to open file.\nError code : 5", {}, "read-error/", "the core library cannot open it (status 5)"};
+        QTest::addRow("not a kiosk file") << Refusal{sample("otherformat.qvksk"), admin, "", unsupported, {}, "not-supported/", "not a kiosk controller file"};
+        QTest::addRow("newer version") << Refusal{sample("newer.qvksk"), admin, "1234",
+            "newer.qvksk created using a newer version of Quorvane Control PLUS.\nPlease download and install the latest version to open this file.", "VERSION: 4\n", "not-supported/", "version 4 is newer"};
+        QTest::addRow("version 0: silent") << Refusal{sample("versionzero.qvksk"), admin, "", "", "VERSION: 0\n", "not-supported/", {}};
+        QTest::addRow("wrong code, Power User permitted") << Refusal{sample("lobby.qvksk"), AccessLevel::PowerUser, "9999", "Failed to authenticate", "VERSION: 3\n", "wrong-code/Power User", "wrong code for Power User (1 in a row)"};
+        QTest::addRow("wrong code, Administrator only") << Refusal{sample("adminonly.qvksk"), admin, "0000", "Administrator Code is required.", "VERSION: 3\n", "wrong-code/Administrator", "wrong code for Administrator (1 in a row)"};
+        QTest::addRow("code dialog cancelled") << Refusal{sample("lobby.qvksk"), none, "", "", "VERSION: 3\n", "cancelled/", {}};
+        QTest::addRow("file dialog cancelled") << Refusal{QString(), admin, "", "", {}, {}, {}};
+        QTest::addRow("file dialog cancelled, no ~/Documents") << Refusal{QString(), admin, "", "", {}, {}, {}, false};
+        // Authenticated, but no runtime holds a request block: the request cannot be written.
+        QTest::addRow("request cannot be written") << Refusal{sample("lobby.qvksk"), admin, "1234", "Failed to launch Quorvane Kiosk", "VERSION: 3\n", "launch-failed/Administrator", "the request cannot be handed to the runtime"};
+        // clang-format on
+    }
+
+    // Refusals come before the hand-over: no runtime is needed.
+    void refusals()
+    {
+        QFETCH(Refusal, row);
+        QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
+        const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
+        QVERIFY(row.documentsFolder ? QDir().mkpath(documents)
+                                    : QDir(documents).removeRecursively());
+        DocumentsManager manager;
+        // A lock this process still holds from before must not stand in for the new one.
+        if (row.file == held)
+            QVERIFY(manager.acquireFileLock(sample("open.qvksk")));
+        ModalDialogAnswerer answerer;
+        if (row.level != AccessLevel::None)
+            answerer.acceptCode(row.level, row.code);
+        RecordingObserver observer;
+
+        bool opened = true;
+        bool launchFailed = false;
+        const QByteArray printed = capturedOutput(1, [&] {
+            opened = manager.openControllerFile(nullptr, launchFailed, row.file, false);
+        });
+        QVERIFY(!opened);
+        QVERIFY(!launchFailed);
+        QCOMPARE(answerer.messages,
+                 row.message.isEmpty() ? QStringList() : QStringList{row.message});
+        // Only a supported file's code is asked for: never one already in use.
+        QCOMPARE(answerer.codeDialogs, int(row.versionLine == "VERSION: 3\n"));
+        // Started in a folder that does not exist, the dialog would type its name in for the user.
+        const QString start = row.documentsFolder ? documents : QDir::homePath();
+        QCOMPARE(answerer.fileDialogs,
+                 row.file.isEmpty()
+                     ? QStringList{"Open File, Controller File (*.qvksk), " + start + ", name \"\""}
+                     : QStringList());
+        const qsizetype at = printed.indexOf("VERSION");
+        QCOMPARE(at < 0 ? QByteArray() : printed.mid(at, printed.indexOf('\n', at) + 1 - at),
+                 row.versionLine);
+        // One warning naming the file for each error box; QtTest prints it on standard output.
+        const QString file = QString(row.file).replace(QChar(0xD800), QChar::ReplacementCharacter);
+        const QString log = "qvkiosk.open: " + file + ": " + row.logLine;
+        QVERIFY2(row.logLine.isEmpty() ? !printed.contains("qvkiosk.")
+                                       : printed.contains(log.toUtf8()),
+                 printed.constData());
+        QStringList journal;
+        for (const QJsonObject &line : jsonLines(OperatorJournal().filePath()))
+            journal << line["outcome"].toString() + "/" + line["level"].toString();
+        QCOMPARE(journal, row.journal.isEmpty() ? QStringList() : QStringList{row.journal});
+        // Only an authenticated file joins the recent list.
+        QCOMPARE(observer.count("path"), int(row.message.startsWith("Failed to launch")));
+        QCOMPARE(manager.lockName(), QString());
+        const QStringList locks = QDir(DocumentsManager::lockBasePath())
+                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(locks, QStringList{copy->lockName});
+    }
+
+    void foldersFound_data()
+    {
+        QTest::addColumn<Found>("row");
+        using H = Holder;
+        const QString ok = "%1\n%2\n";
+        const QString same = lockedFile;
+        // clang-format off
+        QTest::addRow("ended process: removed") << Found{H::EndedProcess, ok, false, same, false, false, false};
+        QTest::addRow("ended process, other files: only they stay") << Found{H::EndedProcess, ok, false, same, true, false, false};
+        QTest::addRow("this process: removed") << Found{H::ThisProcess, ok, false, same, false, false, false};
+        QTest::addRow("copy started after the lock was written: removed") << Found{H::Copy, ok, true, same, false, false, false};
+        QTest::addRow("copy, same file: blocks") << Found{H::Copy, ok, false, same, false, true, true};
+        QTest::addRow("copy, same file spelled with ..: blocks") << Found{H::Copy, ok, false, "/srv/kiosk/../kiosk/./Lobby.qvksk", false, true, true};
+        QTest::addRow("copy, file differing in case: kept") << Found{H::Copy, ok, false, "/srv/kiosk/lobby.qvksk", false, false, true};
+        QTest::addRow("other program running: kept") << Found{H::OtherProgram, ok, false, same, false, false, true};
+        QTest::addRow("no lock.txt: left alone") << Found{H::EndedProcess, {}, false, same, true, false, false};
+        QTest::addRow("unfinished, ended process: kept") << Found{H::EndedProcess, "%1\n%2", false, same, false, false, true};
+        QTest::addRow("unfinished, copy: kept") << Found{H::Copy, "%1\n%2", false, same, false, false, true};
+        QTest::addRow("id with a leading zero, copy: kept") << Found{H::Copy, "%1\n0%2\n", false, same, false, false, true};
+        // clang-format on
+    }
+
+    void foldersFound()
+    {
+        QFETCH(Found, row);
+        const qint64 id = row.holder == Holder::EndedProcess  ? endedProcessId()
+                          : row.holder == Holder::ThisProcess ? QCoreApplication::applicationPid()
+                          : row.holder == Holder::Copy        ? copy->process.processId()
+                                                              : otherProgram.processId();
+        const QString folder = InUseGuard::lockBasePath() + "/{found}";
+        QVERIFY(QDir().mkpath(folder));
+        if (!row.lock.isEmpty())
+            writeFile(folder + "/lock.txt", row.lock.arg(row.path).arg(id).toUtf8());
+        if (row.writtenBeforeHolder) {
+            QFile file(folder + "/lock.txt");
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        }
+        writeFile(folder + "/panel.qvksk", "{}");
+        writeFile(folder + "/project.qvcpj", "{}");
+        if (row.otherFiles) {
+            writeFile(folder + "/notes.txt", "keep");
+            QCOMPARE(mkfifo(QFile::encodeName(folder + "/fifo.qvksk").constData(), 0600), 0);
+        }
+
+        InUseGuard guard;
+        QCOMPARE(guard.acquire(lockedFile), !row.blocks);
+        QCOMPARE(guard.lockName().isEmpty(), row.blocks);
+        guard.release();
+
+        const bool removed = !row.lock.isEmpty() && !row.lockKept;
+        QCOMPARE(QFileInfo::exists(folder + "/lock.txt"), !row.lock.isEmpty() && row.lockKept);
+        QCOMPARE(QFileInfo::exists(folder + "/panel.qvksk"), !removed);
+        QCOMPARE(QFileInfo::exists(folder + "/project.qvcpj"), !removed);
+        QCOMPARE(QFileInfo::exists(folder), !removed || row.otherFiles);
+        QCOMPARE(QFileInfo::exists(folder + "/notes.txt"), row.otherFiles);
+        QCOMPARE(QFileInfo::exists(folder + "/fifo.qvksk"), row.otherFiles);
+    }
+
+    void symbolicLinksAreNeverFollowed()
+    {
+        // A stale lock elsewhere, reached through a link in the base folder.
+        const QTemporaryDir elsewhere;
+        writeFile(elsewhere.filePath("lock.txt"), lockText(lockedFile, endedProcessId()));
+        writeFile(elsewhere.filePath("panel.qvksk"), "{}");
+        const QString base = InUseGuard::lockBasePath();
+        QVERIFY(QDir().mkpath(base + "/{stale}"));
+        QVERIFY(QFile::link(elsewhere.path(), base + "/{link}"));
+        // And a stale folder whose controller file is a link to a file elsewhere.
+        writeFile(base + "/{stale}/lock.txt", lockText(lockedFile, endedProcessId()));
+        QVERIFY(QFile::link(elsewhere.filePath("panel.qvksk"), base + "/{stale}/linked.qvksk"));
+
+        InUseGuard guard;
+        QVERIFY(guard.acquire(lockedFile));
+        guard.release();
+
+        QVERIFY(QFileInfo::exists(elsewhere.filePath("lock.txt")));
+        QVERIFY(QFileInfo::exists(elsewhere.filePath("panel.qvksk")));
+        QVERIFY(QFileInfo(base + "/{stale}/linked.qvksk").isSymLink());
+        QVERIFY(!QFileInfo::exists(base + "/{stale}/lock.txt"));
+    }
+
+    void copiesStartedTogetherNeverShareAFile()
+    {
+        // Pairs of copies, each pair after a file of its own, all told to go at one moment.
+        constexpr int pairs = 8;
+        std::vector<std::unique_ptr<LockHolder>> holders;
+        for (int i = 0; i < 2 * pairs; ++i)
+            holders.push_back(
+                std::make_unique<LockHolder>(QString("/srv/kiosk/pair %1.qvksk").arg(i / 2), false));
+        for (const auto &holder : holders)
+            holder->go();
+        for (const auto &holder : holders)
+            holder->awaitLock();
+        for (int pair = 0; pair < pairs; ++pair) {
+            const int locked = int(!holders[2 * pair]->lockName.isEmpty())
+                               + int(!holders[2 * pair + 1]->lockName.isEmpty());
+            QVERIFY2(locked == 1, qPrintable(QString("pair %1: %2 copies").arg(pair).arg(locked)));
+        }
+    }
+
+    // Without a runtime folder: a folder of the temporary location that only this user enters;
+    // one of another user's is not used, and the open goes on without a lock.
+    void baseFolderIsTheUsersOwn()
+    {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        QCOMPARE(InUseGuard::lockBasePath(), QString::fromLocal8Bit(runtime) + "/Brennix/QVControl");
+        const WithoutRuntimeFolder without;
+        QVERIFY2(without.root.startsWith(without.temporary.path() + "/"), qPrintable(without.root));
+        struct stat info = {};
+        const QByteArray rootName = QFile::encodeName(without.root);
+        QCOMPARE(stat(rootName.constData(), &info), 0);
+        QCOMPARE(info.st_uid, geteuid());
+        QCOMPARE(info.st_mode & 0777, 0700u);
+
+        if (chown(rootName.constData(), 4242, 4242) != 0)
+            QSKIP("needs to hand a folder to another user (run as root)");
+        InUseGuard guard;
+        bool acquired = false;
+        const QByteArray printed = capturedOutput(1, [&] { acquired = guard.acquire(lockedFile); });
+        QCOMPARE(chown(rootName.constData(), geteuid(), getegid()), 0);
+        QVERIFY(acquired);
+        QCOMPARE(guard.lockName(), QString());
+        QVERIFY(!QFileInfo::exists(without.root + "/Brennix"));
+        QVERIFY(printed.contains("failed to create a lock for " + lockedFile.toUtf8()));
+    }
+
+    void opens_data()
+    {
+        QTest::addColumn<Open>("row");
+        const auto admin = AccessLevel::Administrator;
+        const QString lobby = QStringLiteral("lobby.qvksk");
+        // clang-format off
+        QTest::addRow("Administrator, blanks and non-ASCII in the path") << Open{QStringLiteral("Hall ä 東京/Lobby Ω 🚪.qvksk"), lobby, admin, "1234", "Administrator", {}, false, true};
+        QTest::addRow("Power User, older version") << Open{lobby, "olderversion.qvksk", AccessLevel::PowerUser, "0000", "Power User", {}, false, true};
+        // The test's manager looks for about a second.
+        QTest::addRow("accepted on a late look") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_ACCEPT_DELAY_MS=600", false, true};
+        QTest::addRow("never accepted, at start-up") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_NEVER_ACCEPT=1", true, false};
+        QTest::addRow("crash after ready") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_CRASH_AFTER_READY=1", false, false};
+        // clang-format on
+    }
+
+    void opens()
+    {
+        QFETCH(Open, row);
+        const QString path = folder.filePath(row.file);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(sample(row.source), path));
+        const std::unique_ptr<DocumentsManager> manager = startedManager(row.fault);
+        QVERIFY(manager);
+        ModalDialogAnswerer answerer;
+        answerer.acceptCode(row.level, row.code);
+        bool launchFailed = false;
+        std::optional<bool> nestedOpened;
+        answerer.whileCodeDialogShows = [&] {
+            // A queued click reaching the manager while its code dialog runs.
+            if (!nestedOpened)
+                nestedOpened = manager->openControllerFile(nullptr,
+                                                           launchFailed,
+                                                           sample("open.qvksk"),
+                                                           false);
+        };
+        RecordingObserver observer;
+        bool requestWrittenAtChange = false;
+        observer.onCall = [&](const QString &call) {
+            if (call == "path")
+                requestWrittenAtChange = !requestInBlock(*manager).pathBlockName.empty();
+        };
+
+        bool opened = false;
+        const QByteArray printed = capturedOutput(1, [&] {
+            opened = manager->openControllerFile(nullptr, launchFailed, path, row.atStartUp);
+        });
+        QCOMPARE(opened, row.accepted);
+        QCOMPARE(nestedOpened, std::optional<bool>(false));
+        QCOMPARE(launchFailed, !row.accepted);
+        QCOMPARE(answerer.messages,
+                 row.accepted ? QStringList() : QStringList{"Failed to launch Quorvane Kiosk"});
+        QCOMPARE(printed.contains("qvkiosk.open: " + path.toUtf8()
+                                  + ": the runtime did not take the file"),
+                 !row.accepted);
+        QCOMPARE(observer.count("close"), !row.accepted && !row.atStartUp ? 1 : 0);
+        QCOMPARE(observer.count("path"), 1);
+        QVERIFY2(!requestWrittenAtChange, "the file joins the recent list before the hand-over");
+        QCOMPARE(ControllerFacade::instance().filePath(), path.toStdU16String());
+        QCOMPARE(manager->lockName(), QString());
+        const QList<QJsonObject> journal = jsonLines(OperatorJournal().filePath());
+        QCOMPARE(journal.size(), 1);
+        QCOMPARE(journal[0]["file"].toString(), path);
+        QCOMPARE(journal[0]["level"].toString(), row.levelText);
+        QCOMPARE(journal[0]["outcome"].toString(), row.accepted ? "handed-over" : "launch-failed");
+        if (!row.accepted) {
+            // Withdrawn: a runtime that takes it later must find nothing to accept.
+            const RuntimeRequest left = requestInBlock(*manager);
+            QVERIFY(left.pathBlockName.empty() && left.code.empty() && left.accessLevel.empty());
+            QVERIFY(manager->runtimeHandoff().pathBlockName().empty());
+            return;
+        }
+        const QList<QJsonObject> taken = jsonLines(folder.filePath("record.jsonl"));
+        QCOMPARE(taken.size(), 1);
+        QCOMPARE(taken[0]["code"].toString(), row.code);
+        QCOMPARE(taken[0]["level"].toString(), row.levelText);
+        QCOMPARE(taken[0]["path"].toString(), path);
+        QCOMPARE(taken[0]["pathBlockName"].toString(),
+                 QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
+        // Once the runtime has a file, nothing more is opened in this run.
+        QVERIFY(!manager->openControllerFile(nullptr, launchFailed, sample("open.qvksk"), false));
+        QCOMPARE(answerer.codeDialogs, 1);
+    }
+
+    void pathBlockNamesAreFreshAndLeftoversRemoved()
+    {
+        std::tm now = {};
+        QVERIFY(platform::localTimeNow(now));
+        // Left behind as by a front-end that ended without closing it.
+        const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
+        const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        QVERIFY(manager);
+        QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
+        RuntimeHandoff &handoff = manager->runtimeHandoff();
+        // Blocks that already sit on the names this process will draw in the next seconds.
+        std::vector<SharedMemoryBlock> squatters;
+        std::set<std::string> taken{handoff.requestBlockName()};
+        for (int second = 0; second < 5; ++second) {
+            std::tm moment = now;
+            moment.tm_sec += second;
+            std::mktime(&moment);
+            const std::string base = platform::makeBlockName(moment, platform::currentProcessId());
+            for (const std::string &name : {base, base + "_2", base + "_3", base + "_4"}) {
+                SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 4096);
+                if (block.isOpen() && !block.existed()) {
+                    taken.insert(name);
+                    squatters.push_back(std::move(block));
+                }
+            }
+        }
+        for (int handoffs = 1; handoffs <= 3; ++handoffs) {
+            const QString path = QString("/srv/kiosk/panel %1.qvksk").arg(handoffs);
+            QVERIFY(manager->handOverToRuntime(path, "1234", 1));
+            const std::string name = handoff.pathBlockName();
+            QVERIFY2(taken.insert(name).second, name.c_str());
+            QVERIFY(manager->waitForRuntimeAccepted());
+            QCOMPARE(jsonLines(folder.filePath("record.jsonl")).last()["path"].toString(), path);
+        }
+    }
+
+    // Whatever moment the runtime looks, it finds no request or the whole new one.
+    void requestIsNeverSeenHalfWritten()
+    {
+        // What an earlier request left still fills the block.
+        unsigned char block[RuntimeRequest::blockSize];
+        std::memset(block, 0x5A, sizeof block);
+        RuntimeRequest request;
+        request.code = u"1234";
+        request.accessLevel = u"Administrator";
+        request.pathBlockName = u"quorvaneKiosk_20260105143001_4242_3";
+        request.pathBlockSize = 40;
+        unsigned char encoded[RuntimeRequest::blockSize];
+        QVERIFY(request.encode(encoded));
+
+        // A look may come between any two bytes, except within the aligned 16-bit store of the
+        // name's first unit.
+        const std::size_t nameAt = RuntimeRequest::pathBlockNameOffset;
+        const auto seenWhole = [&] {
+            return (block[nameAt] == 0 && block[nameAt + 1] == 0)
+                   || std::memcmp(block, encoded, sizeof block) == 0;
+        };
+        RuntimeHandoff::storeRequest(
+            encoded, [&](std::size_t offset, const unsigned char *bytes, std::size_t count) {
+                QVERIFY(offset + count <= sizeof block);
+                const bool unit = offset == nameAt && count == 2;
+                for (std::size_t i = 0; i < count; ++i) {
+                    block[offset + i] = bytes[i];
+                    if (!unit || i == 1)
+                        QVERIFY2(seenWhole(), qPrintable(QString("after byte %1").arg(offset + i)));
+                }
+            });
+        QVERIFY(std::memcmp(block, encoded, sizeof block) == 0);
+    }
+
+    void looksAndWritesUseTheHeldBlock()
+    {
+        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        QVERIFY(manager);
+        const std::string name = manager->runtimeHandoff().requestBlockName();
+        // The name is gone, the block this process and the runtime hold is not.
+        QCOMPARE(shm_unlink(("/" + name).c_str()), 0);
+        QVERIFY(manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1));
+        QVERIFY(manager->waitForRuntimeAccepted());
+        QVERIFY(manager->isRuntimeReady());
+
+        manager->closeSharedMemory();
+        bool ready = true;
+        bool handedOver = true;
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            "no request block held: failed to open file mapping: Invalid argument (error 22)");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "no request block held: failed to write data to shared memory: "
+                             "Invalid argument (error 22)");
+        const QByteArray printed = capturedOutput(1, [&] {
+            ready = manager->isRuntimeReady();
+            handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
+        });
+        QVERIFY(!ready);
+        QVERIFY(!handedOver);
+        QCOMPARE(
+            printed,
+            QByteArray(
+                "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
+        QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
+    }
+
+    void blockDialogOutlivesItsParent()
+    {
+        DocumentsManager manager;
+        for (int round = 0; round < 2; ++round) {
+            auto parent = std::make_unique<QWidget>();
+            QWidget *shownParent = nullptr;
+            QTimer::singleShot(0, [&] {
+                QTRY_VERIFY(
+                    qobject_cast<DialogBlockUserInteraction *>(QApplication::activeModalWidget()));
+                shownParent = QApplication::activeModalWidget()->parentWidget();
+                manager.closeBlockDialog();
+            });
+            manager.showBlockDialog(parent.get());
+            QCOMPARE(shownParent, parent.get());
+        }
+    }
+
+    void controllerFileNames()
+    {
+        const std::pair<const char *, bool> rows[] = {{"/srv/kiosk/Lobby.qvksk", true},
+                                                      {"C:/Kiosk/LOBBY.QVKSK", true},
+                                                      {"/srv/kiosk/Lobby.qvksk.bak", false},
+                                                      {"/srv/kiosk/qvksk", false}};
+        for (const auto &[path, controllerFile] : rows)
+            QVERIFY2(DocumentsManager::isControllerFileName(path) == controllerFile, path);
+    }
+
+    // Lines of local time with the offset written out, moved aside at the limit; a journal
+    // that cannot be written is reported, not fatal.
+    void journal()
+    {
+        QTemporaryDir state;
+        OperatorJournal journal(state.path(), 400);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(journal.record(QStringLiteral("/f%1.qvksk").arg(i),
+                                   {},
+                                   AccessLevel::Administrator,
+                                   OperatorJournal::Outcome::WrongCode));
+        const QList<QJsonObject> older = jsonLines(state.filePath("journal.1.jsonl"));
+        const QList<QJsonObject> newer = jsonLines(journal.filePath());
+        QVERIFY(!older.isEmpty() && !newer.isEmpty());
+        QCOMPARE(older.size() + newer.size() - 1, newer.last()["file"].toString().mid(2, 1).toInt());
+        QVERIFY(QFileInfo(journal.filePath()).size() <= 400);
+        QVERIFY(QFileInfo(state.filePath("journal.1.jsonl")).size() <= 400);
+        QCOMPARE(newer[0].keys(), (QStringList{"file", "level", "outcome", "time", "title"}));
+        const QString time = newer[0]["time"].toString();
+        QVERIFY2(QRegularExpression(
+                     "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$")
+                     .match(time)
+                     .hasMatch(),
+                 qPrintable(time));
+        QVERIFY(
+            qAbs(QDateTime::fromString(time, Qt::ISODateWithMs).secsTo(QDateTime::currentDateTime()))
+            < 60);
+
+        const OperatorJournal blocked(state.filePath("blocked"));
+        QVERIFY(QDir().mkpath(blocked.filePath()));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^the journal " + blocked.filePath()
+                                                + " cannot be written .* in-use of /f0.qvksk"));
+        QVERIFY(
+            !OperatorJournal(blocked).record("/f0.qvksk", {}, {}, OperatorJournal::Outcome::InUse));
+    }
+
+    // 1 s, 2 s, 4 s ... after the free tries, kept across restarts, cleared by a right code.
+    void wrongCodesBackOff()
+    {
+        QTemporaryDir state;
+        using std::chrono::milliseconds;
+        const QList<int> waits{0, 0, 0, 1000, 2000, 4000, 4000};
+        {
+            WrongCodeBackoff backoff(state.path());
+            backoff.setSchedule({3, milliseconds(1000), milliseconds(4000)});
+            for (int wrong = 0; wrong < waits.size(); ++wrong) {
+                QCOMPARE(backoff.waitBeforeCheck("a.qvksk").count(), waits[wrong]);
+                backoff.recordWrongCode("a.qvksk");
+            }
+        }
+        WrongCodeBackoff restarted(state.path());
+        QCOMPARE(restarted.wrongCodes(QDir::current().filePath("a.qvksk")), waits.size());
+        QCOMPARE(restarted.waitBeforeCheck("a.qvksk").count(), 16000);
+        QCOMPARE(restarted.waitBeforeCheck("b.qvksk").count(), 0);
+        restarted.recordRightCode("a.qvksk");
+        QCOMPARE(restarted.wrongCodes("a.qvksk"), 0);
+    }
+
+    void codeDialogCountsDownThenChecksOffTheGuiThread()
+    {
+        DialogAuthenticate dialog(nullptr, "lobby.qvksk", true);
+        dialog.setWaitBeforeCheck(std::chrono::milliseconds(1200));
+        dialog.show();
+        const auto ok = dialog.findChild<QPushButton *>("okButton");
+        const auto label = dialog.findChild<QLabel *>("waitLabel");
+        QVERIFY(!ok->isEnabled());
+        QCOMPARE(label->text(), "Too many wrong codes. Try again in 2 s.");
+        QTRY_COMPARE(label->text(), "Too many wrong codes. Try again in 1 s.");
+        QVERIFY(!ok->isEnabled());
+        QTRY_VERIFY(ok->isEnabled());
+        QVERIFY(label->isHidden());
+
+        std::atomic<bool> guiRan{false};
+        bool sawGuiRun = false;
+        dialog.setCheck([&](AccessLevel, const QString &) {
+            for (int i = 0; i < 500 && !guiRan; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            sawGuiRun = guiRan;
+        });
+        QTimer::singleShot(0, [&] { guiRan = true; });
+        ok->click();
+        QVERIFY2(sawGuiRun, "the GUI thread stood still while the code was checked");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+private:
+    // A manager with short waits (20 ms apart: about 5 s for ready, 1 s for accepted) whose
+    // runtime has started with `fault` ("NAME=value") in its environment and reported ready.
+    std::unique_ptr<DocumentsManager> startedManager(const QByteArray &fault = "UNUSED=")
+    {
+        const ScopedEnvironment environment(fault.split('=')[0].constData(), fault.split('=')[1]);
+        RuntimeWaits waits;
+        waits.readyInterval = waits.acceptedInterval = std::chrono::milliseconds(20);
+        waits.readyLooks = 250;
+        waits.acceptedLooks = 50;
+        auto manager = std::make_unique<DocumentsManager>(waits);
+        if (!manager->startRuntimeInStandby())
+            return nullptr;
+        runtimes.push_back(manager->runtimeHandoff().runtimeProcessId());
+        return manager->waitForRuntimeReady() ? std::move(manager) : nullptr;
+    }
+
+    QTranslator translator;
+    QTemporaryDir folder;
+    const QString held = folder.filePath("held.qvksk"); // held by the copy throughout
+    std::vector<qint64> runtimes;
+    QProcess otherProgram;
+    std::optional<LockHolder> copy;
+};
+
+int main(int argc, char **argv)
+{
+    return runTestOrHelper<tst_Documents>(argc, argv);
+}
+
+#include "tst_documents.moc"
