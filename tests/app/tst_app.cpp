@@ -1,0 +1,381 @@
+// The launcher's start against the stand-in runtime: the command line, the window's start-up
+// poll and runtime watch, closing, the recent-files list the start page saves, the splash.
+
+#include "app/centralwidget.h"
+#include "app/commandline.h"
+#include "app/initialarea.h"
+#include "app/mainwindow.h"
+#include "app/runapplication.h"
+#include "app/splashscreen.h"
+#include "base/resourcestrings.h"
+#include "base/settings.h"
+#include "dialogs/custommessagebox.h"
+#include "documents/documentsmanager.h"
+#include "recentfiles/crecentfilesmodel.h"
+
+#include "helpermode.h"
+#include "modaldialoganswerer.h"
+#include "scopedenvironment.h"
+
+#include <QLabel>
+#include <QtTest>
+
+#include <csignal>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(CommandLine::Start)
+Q_DECLARE_METATYPE(MainWindow::StartFailure)
+
+namespace {
+
+const QString lobby = QStringLiteral(QVKIOSK_SAMPLES_DIR "/lobby.qvksk");
+const QString callerBlock = QStringLiteral("tstAppCaller_%1").arg(getpid());
+
+// Counts, while it lives, the show events of main windows, even one still being constructed.
+class MainWindowShows final : public QObject
+{
+public:
+    MainWindowShows() { qApp->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        count += event->type() == QEvent::Show && watched->inherits("MainWindowBase");
+        return false;
+    }
+};
+
+// A bare frame around the central widget, without a runtime.
+class Host final : public MainWindowBase
+{
+public:
+    Host()
+        : MainWindowBase(nullptr)
+        , central(new CentralWidget(this))
+    {
+        installCentralWidget(central);
+    }
+    CentralWidget *central;
+};
+
+CommandLine commandLine(const QStringList &extra)
+{
+    return CommandLine(QStringList{QCoreApplication::applicationFilePath()} + extra);
+}
+
+} // namespace
+
+class tst_App final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(scratch.isValid());
+        QVERIFY(installResourceStrings(translator));
+        startFolder = QDir::currentPath();
+        qputenv("QVKIOSKCORE_NO_WINDOW", "1");
+        RuntimeWaits waits;
+        waits.readyInterval = waits.acceptedInterval = std::chrono::milliseconds(20);
+        waits.readyLooks = 50;
+        waits.acceptedLooks = 25;
+        waits.pollLimit = 100; // 10 s: the "Initializing..." box must outlast a slow start
+        waits.runtimeWatchInterval = std::chrono::milliseconds(20);
+        DocumentsManager::instance().setRuntimeWaits(waits);
+    }
+
+    // Each window starts a standby runtime of its own; the one before is no longer needed.
+    void cleanup()
+    {
+        QDir::setCurrent(startFolder);
+        DocumentsManager &manager = DocumentsManager::instance();
+        if (const std::uint32_t pid = manager.runtimeHandoff().runtimeProcessId())
+            ::kill(pid_t(pid), SIGKILL);
+        manager.closeSharedMemory();
+        QCOMPARE(pendingModalAnswers(), 0);
+    }
+
+    // Without its strings the program shows their identifiers, with them its own names.
+    void identity()
+    {
+        QCoreApplication::removeTranslator(&translator);
+        setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral("2.0.0.11"));
+        QCOMPARE(QCoreApplication::applicationName(), "ID_RESSTR_APPLICATION_QVKIOSK");
+        QCOMPARE(QCoreApplication::organizationName(), "ID_RESSTR_APPLICATION_ORGANIZATION");
+        QCOMPARE(QCoreApplication::applicationVersion(), "2.0.0.11");
+        QCoreApplication::installTranslator(&translator);
+        setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral("2.0.0.11"));
+        QCOMPARE(QCoreApplication::applicationName(), "Quorvane Kiosk");
+        QCOMPARE(QCoreApplication::organizationName(), "Brennix Corporation");
+    }
+
+    void commandLineStarts_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Start>("start");
+        using Start = CommandLine::Start;
+        QTest::addRow("none") << QStringList() << Start::Plain;
+        QTest::addRow("nonSplash") << QStringList{"nonSplash"} << Start::NonSplash;
+        QTest::addRow("NONSPLASH is a file") << QStringList{"NONSPLASH"} << Start::File;
+        QTest::addRow("three: ignored") << QStringList{"a", "b", "c"} << Start::Plain;
+        QTest::addRow("four: relay") << QStringList{"a", "b", "c", "d"} << Start::Relay;
+    }
+
+    void commandLineStarts()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Start, start);
+        QCOMPARE(commandLine(arguments).start(), start);
+        QCOMPARE(commandLine(arguments).showsSplash(), start != CommandLine::Start::NonSplash);
+    }
+
+    void relativeFileIsLeftToTheFileSystem()
+    {
+        // link -> real/inner, so link/.. is real, where the text alone says the current folder.
+        QVERIFY(QDir().mkpath(scratch.filePath("real/inner")));
+        QFile file(scratch.filePath("real/a.qvksk"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(scratch.filePath("real/inner"), scratch.filePath("link")));
+        QVERIFY(QDir::setCurrent(scratch.path()));
+        QCOMPARE(QFileInfo(commandLine({"link/../a.qvksk"}).filePath()).canonicalFilePath(),
+                 QFileInfo(file).canonicalFilePath());
+        // A trailing separator names a folder, not a controller file.
+        QVERIFY(!DocumentsManager::isControllerFileName(commandLine({"dir.qvksk/"}).filePath()));
+    }
+
+    void argumentThatIsNoControllerFileShowsErrorTwo()
+    {
+        ModalDialogAnswerer answerer;
+        MainWindow window(commandLine({scratch.filePath("notes.txt")}), nullptr);
+        QCOMPARE(answerer.messages, QStringList{"Failed to open file.\nError code : 2"});
+        QVERIFY(window.isStartupOk());
+    }
+
+    void relativePathStillNamesTheFileAfterTheStandbyStart()
+    {
+        QVERIFY(QFile::copy(lobby, scratch.filePath("relative.qvksk")));
+        QVERIFY(QDir().mkpath(scratch.filePath("sub")));
+        QVERIFY(QDir::setCurrent(scratch.path()));
+        ModalDialogAnswerer answerer;
+        MainWindow window(commandLine({QStringLiteral("./sub/../relative.qvksk")}), nullptr);
+        // The standby start moved the current folder; the file was still found.
+        QVERIFY(QDir::currentPath() != QDir(scratch.path()).canonicalPath());
+        QCOMPARE(answerer.messages, QStringList());
+        QCOMPARE(answerer.codeDialogs, 1);
+    }
+
+    void cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose()
+    {
+        ModalDialogAnswerer answerer; // cancels the code dialog
+        MainWindow window(commandLine({lobby}), nullptr);
+        QVERIFY(window.isStartupOk());
+        QCOMPARE(answerer.codeDialogs, 1);
+        const QRect stored(40, 50, 700, 500);
+        setSettingsValue(QStringLiteral("GeometryMainWindow"), stored);
+        window.show();
+        window.firstTimeEvent();
+        window.move(window.pos() + QPoint(30, 20));
+        QVERIFY(window.close());
+        QCOMPARE(settingsValue(QStringLiteral("GeometryMainWindow")).toRect(), stored);
+    }
+
+    void closeIsRefusedBeforeTheFirstTimeEvent()
+    {
+        MainWindow window(commandLine({QStringLiteral("nonSplash")}), nullptr);
+        QVERIFY(window.isStartupOk());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        window.firstTimeEvent();
+        QVERIFY(window.close());
+    }
+
+    void pollGivesUpOnTheTickPastItsLimitEvenWhenReadyArrivesOnIt()
+    {
+        const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "500");
+        MainWindow window(commandLine({}), nullptr);
+        QVERIFY(window.isStartupOk());
+        ModalDialogAnswerer answerer;
+        for (int tick = 1; tick <= DocumentsManager::instance().runtimeWaits().pollLimit; ++tick)
+            window.pollTick();
+        QVERIFY(window.isStartupOk());
+        QCOMPARE(answerer.messages, QStringList());
+        // Ready now, and the next tick is the one past the limit.
+        QTRY_VERIFY_WITH_TIMEOUT(DocumentsManager::instance().isRuntimeReady(), 10000);
+        window.pollTick();
+        QCOMPARE(answerer.messages, QStringList{"Failed to initialize application."});
+        QCOMPARE(window.startFailure(), MainWindow::StartFailure::RuntimeNeverReady);
+    }
+
+    void commandLineFileThatTheRuntimeDoesNotTake_data()
+    {
+        QTest::addColumn<QByteArray>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<MainWindow::StartFailure>("failure");
+        QTest::addRow("never ready")
+            << QByteArray("QVKIOSKCORE_NEVER_READY") << "An unexpected error occurred."
+            << MainWindow::StartFailure::RuntimeNeverReady;
+        QTest::addRow("never accepts")
+            << QByteArray("QVKIOSKCORE_NEVER_ACCEPT") << "Failed to launch Quorvane Kiosk"
+            << MainWindow::StartFailure::LaunchFailed;
+    }
+
+    // The program then ends without its window, with the failure as its exit status.
+    void commandLineFileThatTheRuntimeDoesNotTake()
+    {
+        QFETCH(QByteArray, fault);
+        QFETCH(QString, message);
+        QFETCH(MainWindow::StartFailure, failure);
+        const ScopedEnvironment never(fault.constData(), "1");
+        ModalDialogAnswerer answerer;
+        answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
+        MainWindowShows shows;
+        MainWindow window(commandLine({lobby}), nullptr);
+        QCOMPARE(answerer.messages, QStringList{message});
+        QVERIFY(!window.isStartupOk());
+        QCOMPARE(window.startFailure(), failure);
+        QCOMPARE(shows.count, 0);
+    }
+
+    void endedRuntimeIsStartedAgainOnceThenTheLauncherEnds()
+    {
+        DocumentsManager &manager = DocumentsManager::instance();
+        MainWindow window(commandLine({}), nullptr);
+        QTRY_VERIFY(manager.isRuntimeReady());
+        window.pollTick();
+        ModalDialogAnswerer answerer;
+        const std::uint32_t first = manager.runtimeHandoff().runtimeProcessId();
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("standby runtime \\(process \\d+\\) has ended; "
+                                                "starting a new one"));
+        QCOMPARE(::kill(pid_t(first), SIGKILL), 0);
+        QTRY_VERIFY(manager.runtimeHandoff().isRuntimeRunning()
+                    && manager.runtimeHandoff().runtimeProcessId() != first);
+        QVERIFY(window.isStartupOk());
+        QCOMPARE(answerer.messages, QStringList());
+        QCOMPARE(::kill(pid_t(manager.runtimeHandoff().runtimeProcessId()), SIGKILL), 0);
+        QTRY_COMPARE(answerer.messages, QStringList{"An unexpected error occurred."});
+        QCOMPARE(window.startFailure(), MainWindow::StartFailure::RuntimeNotStarted);
+    }
+
+    void recentListIsWrittenOnlyWhenNeeded_data()
+    {
+        QTest::addColumn<bool>("storedBefore");
+        QTest::addColumn<bool>("useAFile");
+        QTest::addColumn<bool>("written");
+        QTest::addRow("nothing stored yet: written") << false << false << true;
+        QTest::addRow("stored, unchanged: left alone") << true << false << false;
+        QTest::addRow("stored, a file used: written") << true << true << true;
+    }
+
+    void recentListIsWrittenOnlyWhenNeeded()
+    {
+        QFETCH(bool, storedBefore);
+        QFETCH(bool, useAFile);
+        QFETCH(bool, written);
+        const QString key = QStringLiteral("RecentlyUsedFiles");
+        settings().remove(key);
+        if (storedBefore)
+            setSettingsValue(key, QString());
+        {
+            Host host;
+            if (useAFile)
+                host.central->initialArea()->recentFilesModel()->addFile(lobby);
+            // Meanwhile another copy of the program saves its list.
+            setSettingsValue(key, QStringLiteral("another copy's list"));
+        }
+        const QString after = settingsValue(key).toString();
+        QCOMPARE(after != QStringLiteral("another copy's list"), written);
+        QCOMPARE(after.contains(QStringLiteral("lobby.qvksk")), useAFile);
+    }
+
+    void splashScreenGivesWayToAModalBox()
+    {
+        SplashScreen splash;
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        bool splashVisibleUnderTheBox = true;
+        answerModalDialog([&](QWidget *modal) {
+            splashVisibleUnderTheBox = splash.isVisible();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        CustomMessageBox::showError(nullptr, QStringLiteral("The runtime did not start."), {});
+        QVERIFY(!splashVisibleUnderTheBox);
+    }
+
+    void initializingBoxStaysUntilTheRuntimeIsReady()
+    {
+        const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "300");
+        MainWindow window(commandLine({QStringLiteral("nonSplash")}), nullptr);
+        QVERIFY(window.isStartupOk());
+        window.show();
+        QStringList texts;
+        bool readyUnderTheBox = true;
+        answerModalDialog([&](QWidget *modal) {
+            for (const QLabel *label : modal->findChildren<QLabel *>())
+                texts << label->text();
+            readyUnderTheBox = DocumentsManager::instance().isRuntimeReady();
+        });
+        window.waitForKioskRuntime(); // returns once the box has closed
+        QVERIFY2(texts.contains(QStringLiteral("Initializing...")), qPrintable(texts.join('|')));
+        QVERIFY(!readyUnderTheBox);
+        QVERIFY(window.isStartupOk());
+    }
+
+    void programWithoutARuntime_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("printed");
+        QTest::addColumn<int>("status");
+        const QByteArray error = "message An unexpected error occurred.\n";
+        const QByteArray splash = "shown QSplashScreen\n";
+        const auto notStarted = int(MainWindow::StartFailure::RuntimeNotStarted);
+        QTest::addRow("plain: splash") << QStringList() << splash + error << notStarted;
+        QTest::addRow("nonSplash: none") << QStringList{"nonSplash"} << error << notStarted;
+        QTest::addRow("relay") << QStringList{"a1", "a2", callerBlock, "4"} << splash + error << 0;
+    }
+
+    // A copy of this executable with no runtime's folder beside its own runs as the program: it
+    // says so once and ends without its window, the caller's block of relay mode untouched.
+    void programWithoutARuntime()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, printed);
+        QFETCH(int, status);
+        const QString copy = scratch.filePath(QStringLiteral("bin/tst_app"));
+        QVERIFY(QDir().mkpath(scratch.filePath(QStringLiteral("bin"))));
+        const QString self = QCoreApplication::applicationFilePath();
+        QVERIFY(QFileInfo::exists(copy)
+                || ::link(QFile::encodeName(self).constData(), QFile::encodeName(copy).constData())
+                       == 0
+                || QFile::copy(self, copy));
+        QFile caller(QStringLiteral("/dev/shm/") + callerBlock);
+        QVERIFY(caller.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        caller.write("\xa5\x5a\xc3\x3c");
+        caller.close();
+
+        QProcess program;
+        program.start(copy, QStringList{QStringLiteral("--run-application")} + arguments);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.readAllStandardOutput(), printed);
+        QCOMPARE(program.exitCode(), status);
+        QVERIFY(caller.open(QIODevice::ReadOnly));
+        QCOMPARE(caller.readAll(), QByteArray("\xa5\x5a\xc3\x3c"));
+        QVERIFY(caller.remove());
+    }
+
+private:
+    QTemporaryDir scratch;
+    QString startFolder;
+    QTranslator translator;
+};
+
+int main(int argc, char *argv[])
+{
+    return runTestOrHelper<tst_App>(argc, argv);
+}
+
+#include "tst_app.moc"
