@@ -101,33 +101,23 @@ RuntimeRequest requestInBlock(DocumentsManager &manager)
     return view.isMapped() ? RuntimeRequest::decode(view.data()) : RuntimeRequest();
 }
 
-struct Refusal
-{
-    QString file;      // empty: chosen in the file dialog, which is cancelled
-    AccessLevel level; // None: the code dialog is cancelled
-    QString code;
-    QString message; // empty: none
-    QByteArray versionLine;
-    QString journal;             // "<outcome>/<level>"; empty: no line
-    QString logLine;             // after "qvkiosk.open: <file>: "; empty: none
-    bool documentsFolder = true; // whether ~/Documents exists
-};
-
 struct Open
 {
-    QString file; // a copy of source
-    QString source;
-    AccessLevel level;
-    QString code;
-    QString levelText;
-    QByteArray fault; // "NAME=value" in the runtime's environment
-    bool atStartUp;
-    bool accepted;
+    QString file;      // empty: chosen in the file dialog, which is cancelled
+    AccessLevel level; // the code dialog's answer; None: it must not show
+    QString code;      // null: the code dialog is cancelled
+    QString message;   // the error box; empty: none
+    QByteArray versionLine;
+    QString journal; // "<outcome>/<level>"; empty: no line
+    QString logLine; // after "qvkiosk.open: <file>: "; empty: none
+    bool runtime = false;
+    QByteArray fault = "QVKIOSKCORE_NO_FAULT="; // in the runtime's environment
+    bool atStartUp = false;
+    bool documentsFolder = true; // whether ~/Documents exists
 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Refusal)
 Q_DECLARE_METATYPE(Open)
 Q_DECLARE_METATYPE(Found)
 
@@ -148,6 +138,9 @@ private slots:
         // Its lock is as the program writes it: the path and the holder's id, a line each, alone
         // in its folder.
         QVERIFY(QFile::copy(sample("lobby.qvksk"), held));
+        QVERIFY(QDir().mkpath(QFileInfo(unusualPath).path()));
+        QVERIFY(QFile::copy(sample("lobby.qvksk"), unusualPath));
+        QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
         copy.emplace(held);
         const QDir lock(InUseGuard::lockBasePath() + "/" + copy->lockName);
         QFile lockFile(lock.filePath("lock.txt"));
@@ -181,87 +174,6 @@ private slots:
             else if (name != copy->lockName)
                 QDir(base.filePath(name)).removeRecursively();
         }
-    }
-
-    void refusals_data()
-    {
-        QTest::addColumn<Refusal>("row");
-        const auto admin = AccessLevel::Administrator;
-        const auto none = AccessLevel::None;
-        const QString unsupported = "Cannot open, this file is not supported.";
-        // clang-format off
-        QTest::addRow("file in use") << Refusal{held, admin, "1234", "Cannot open, file already in use", {}, "in-use/", "another copy of the launcher is opening it"};
-        // The lock file could not hold these paths as they are.
-        QTest::addRow("line break in the name") << Refusal{folder.filePath("two\nlines.qvksk"), admin, "1234", unsupported, {}, "not-supported/", "the name holds a line break"};
-        QTest::addRow("unpaired surrogate in the name") << Refusal{folder.filePath(QString("half") + QChar(0xD800) + ".qvksk"), admin, "1234", unsupported, {}, "not-supported/", "the name holds a line break or is not valid Unicode"};
-        QTest::addRow("unreadable: status 5") << Refusal{folder.filePath("folder.qvksk"), admin, "1234", "Failed to open file.\nError code : 5", {}, "read-error/", "the core library cannot open it (status 5)"};
-        QTest::addRow("not a kiosk file") << Refusal{sample("otherformat.qvksk"), admin, "", unsupported, {}, "not-supported/", "not a kiosk controller file"};
-        QTest::addRow("newer version") << Refusal{sample("newer.qvksk"), admin, "1234",
-            "newer.qvksk created using a newer version of Quorvane Control PLUS.\nPlease download and install the latest version to open this file.", "VERSION: 4\n", "not-supported/", "version 4 is newer"};
-        QTest::addRow("version 0: silent") << Refusal{sample("versionzero.qvksk"), admin, "", "", "VERSION: 0\n", "not-supported/", {}};
-        QTest::addRow("wrong code, Power User permitted") << Refusal{sample("lobby.qvksk"), AccessLevel::PowerUser, "9999", "Failed to authenticate", "VERSION: 3\n", "wrong-code/Power User", "wrong code for Power User (1 in a row)"};
-        QTest::addRow("wrong code, Administrator only") << Refusal{sample("adminonly.qvksk"), admin, "0000", "Administrator Code is required.", "VERSION: 3\n", "wrong-code/Administrator", "wrong code for Administrator (1 in a row)"};
-        QTest::addRow("code dialog cancelled") << Refusal{sample("lobby.qvksk"), none, "", "", "VERSION: 3\n", "cancelled/", {}};
-        QTest::addRow("file dialog cancelled") << Refusal{QString(), admin, "", "", {}, {}, {}};
-        QTest::addRow("file dialog cancelled, no ~/Documents") << Refusal{QString(), admin, "", "", {}, {}, {}, false};
-        // Authenticated, but no runtime holds a request block: the request cannot be written.
-        QTest::addRow("request cannot be written") << Refusal{sample("lobby.qvksk"), admin, "1234", "Failed to launch Quorvane Kiosk", "VERSION: 3\n", "launch-failed/Administrator", "the request cannot be handed to the runtime"};
-        // clang-format on
-    }
-
-    // Refusals come before the hand-over: no runtime is needed.
-    void refusals()
-    {
-        QFETCH(Refusal, row);
-        QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
-        const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
-        QVERIFY(row.documentsFolder ? QDir().mkpath(documents)
-                                    : QDir(documents).removeRecursively());
-        DocumentsManager manager;
-        // A lock this process still holds from before must not stand in for the new one.
-        if (row.file == held)
-            QVERIFY(manager.acquireFileLock(sample("open.qvksk")));
-        ModalDialogAnswerer answerer;
-        if (row.level != AccessLevel::None)
-            answerer.acceptCode(row.level, row.code);
-        RecordingObserver observer;
-
-        bool opened = true;
-        bool launchFailed = false;
-        const QByteArray printed = capturedOutput(1, [&] {
-            opened = manager.openControllerFile(nullptr, launchFailed, row.file, false);
-        });
-        QVERIFY(!opened);
-        QVERIFY(!launchFailed);
-        QCOMPARE(answerer.messages,
-                 row.message.isEmpty() ? QStringList() : QStringList{row.message});
-        // Only a supported file's code is asked for: never one already in use.
-        QCOMPARE(answerer.codeDialogs, int(row.versionLine == "VERSION: 3\n"));
-        // Started in a folder that does not exist, the dialog would type its name in for the user.
-        const QString start = row.documentsFolder ? documents : QDir::homePath();
-        QCOMPARE(answerer.fileDialogs,
-                 row.file.isEmpty()
-                     ? QStringList{"Open File, Controller File (*.qvksk), " + start + ", name \"\""}
-                     : QStringList());
-        const qsizetype at = printed.indexOf("VERSION");
-        QCOMPARE(at < 0 ? QByteArray() : printed.mid(at, printed.indexOf('\n', at) + 1 - at),
-                 row.versionLine);
-        // One warning naming the file for each error box; QtTest prints it on standard output.
-        const QString file = QString(row.file).replace(QChar(0xD800), QChar::ReplacementCharacter);
-        const QString log = "qvkiosk.open: " + file + ": " + row.logLine;
-        QVERIFY2(row.logLine.isEmpty() ? !printed.contains("qvkiosk.")
-                                       : printed.contains(log.toUtf8()),
-                 printed.constData());
-        QStringList journal;
-        for (const QJsonObject &line : jsonLines(OperatorJournal().filePath()))
-            journal << line["outcome"].toString() + "/" + line["level"].toString();
-        QCOMPARE(journal, row.journal.isEmpty() ? QStringList() : QStringList{row.journal});
-        // Only an authenticated file joins the recent list.
-        QCOMPARE(observer.count("path"), int(row.message.startsWith("Failed to launch")));
-        QCOMPARE(manager.lockName(), QString());
-        const QStringList locks = QDir(DocumentsManager::lockBasePath())
-                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(locks, QStringList{copy->lockName});
     }
 
     void foldersFound_data()
@@ -396,28 +308,51 @@ private slots:
     {
         QTest::addColumn<Open>("row");
         const auto admin = AccessLevel::Administrator;
-        const QString lobby = QStringLiteral("lobby.qvksk");
+        const auto none = AccessLevel::None;
+        const QString unsupported = "Cannot open, this file is not supported.";
+        const QString launchFailed = "Failed to launch Quorvane Kiosk";
+        const QString lobby = sample("lobby.qvksk");
         // clang-format off
-        QTest::addRow("Administrator, blanks and non-ASCII in the path") << Open{QStringLiteral("Hall ä 東京/Lobby Ω 🚪.qvksk"), lobby, admin, "1234", "Administrator", {}, false, true};
-        QTest::addRow("Power User, older version") << Open{lobby, "olderversion.qvksk", AccessLevel::PowerUser, "0000", "Power User", {}, false, true};
+        QTest::addRow("file in use") << Open{held, none, {}, "Cannot open, file already in use", {}, "in-use/", "another copy of the launcher is opening it"};
+        // The lock file could not hold these paths as they are.
+        QTest::addRow("line break in the name") << Open{folder.filePath("two\nlines.qvksk"), none, {}, unsupported, {}, "not-supported/", "the name holds a line break"};
+        QTest::addRow("unpaired surrogate in the name") << Open{folder.filePath(QString("half") + QChar(0xD800) + ".qvksk"), none, {}, unsupported, {}, "not-supported/", "the name holds a line break or is not valid Unicode"};
+        QTest::addRow("unreadable: status 5") << Open{folder.filePath("folder.qvksk"), none, {}, "Failed to open file.\nError code : 5", {}, "read-error/", "the core library cannot open it (status 5)"};
+        QTest::addRow("not a kiosk file") << Open{sample("otherformat.qvksk"), none, {}, unsupported, {}, "not-supported/", "not a kiosk controller file"};
+        QTest::addRow("newer version") << Open{sample("newer.qvksk"), none, {},
+            "newer.qvksk created using a newer version of Quorvane Control PLUS.\nPlease download and install the latest version to open this file.", "VERSION: 4\n", "not-supported/", "version 4 is newer"};
+        QTest::addRow("version 0: silent") << Open{sample("versionzero.qvksk"), none, {}, "", "VERSION: 0\n", "not-supported/", {}};
+        QTest::addRow("wrong code, Power User permitted") << Open{lobby, AccessLevel::PowerUser, "9999", "Failed to authenticate", "VERSION: 3\n", "wrong-code/Power User", "wrong code for Power User (1 in a row)"};
+        QTest::addRow("wrong code, Administrator only") << Open{sample("adminonly.qvksk"), admin, "0000", "Administrator Code is required.", "VERSION: 3\n", "wrong-code/Administrator", "wrong code for Administrator (1 in a row)"};
+        QTest::addRow("code dialog cancelled") << Open{lobby, admin, {}, "", "VERSION: 3\n", "cancelled/", {}};
+        QTest::addRow("file dialog cancelled") << Open{QString(), none, {}, "", {}, {}, {}};
+        QTest::addRow("file dialog cancelled, no ~/Documents") << Open{QString(), none, {}, "", {}, {}, {}, false, {}, false, false};
+        // Authenticated, but no runtime holds a request block.
+        QTest::addRow("request cannot be written") << Open{lobby, admin, "1234", launchFailed, "VERSION: 3\n", "launch-failed/Administrator", "the request cannot be handed to the runtime"};
+        QTest::addRow("Administrator, blanks and non-ASCII in the path") << Open{unusualPath, admin, "1234", "", "VERSION: 3\n", "handed-over/Administrator", {}, true};
+        QTest::addRow("Power User, older version") << Open{sample("olderversion.qvksk"), AccessLevel::PowerUser, "0000", "", "VERSION: 2\n", "handed-over/Power User", {}, true};
         // The test's manager looks for about a second.
-        QTest::addRow("accepted on a late look") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_ACCEPT_DELAY_MS=600", false, true};
-        QTest::addRow("never accepted, at start-up") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_NEVER_ACCEPT=1", true, false};
-        QTest::addRow("crash after ready") << Open{lobby, lobby, admin, "1234", "Administrator", "QVKIOSKCORE_CRASH_AFTER_READY=1", false, false};
+        QTest::addRow("accepted on a late look") << Open{lobby, admin, "1234", "", "VERSION: 3\n", "handed-over/Administrator", {}, true, "QVKIOSKCORE_ACCEPT_DELAY_MS=600"};
+        QTest::addRow("never accepted, at start-up") << Open{lobby, admin, "1234", launchFailed, "VERSION: 3\n", "launch-failed/Administrator", "the runtime did not take the file", true, "QVKIOSKCORE_NEVER_ACCEPT=1", true};
+        QTest::addRow("crash after ready") << Open{lobby, admin, "1234", launchFailed, "VERSION: 3\n", "launch-failed/Administrator", "the runtime did not take the file", true, "QVKIOSKCORE_CRASH_AFTER_READY=1"};
         // clang-format on
     }
 
     void opens()
     {
         QFETCH(Open, row);
-        const QString path = folder.filePath(row.file);
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        QFile::remove(path);
-        QVERIFY(QFile::copy(sample(row.source), path));
-        const std::unique_ptr<DocumentsManager> manager = startedManager(row.fault);
+        const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
+        QVERIFY(row.documentsFolder ? QDir().mkpath(documents)
+                                    : QDir(documents).removeRecursively());
+        const auto manager = row.runtime ? startedManager(row.fault)
+                                         : std::make_unique<DocumentsManager>();
         QVERIFY(manager);
+        // A lock this process still holds from before must not stand in for the new one.
+        if (row.file == held)
+            QVERIFY(manager->acquireFileLock(sample("open.qvksk")));
         ModalDialogAnswerer answerer;
-        answerer.acceptCode(row.level, row.code);
+        if (!row.code.isNull())
+            answerer.acceptCode(row.level, row.code);
         bool launchFailed = false;
         std::optional<bool> nestedOpened;
         answerer.whileCodeDialogShows = [&] {
@@ -437,38 +372,58 @@ private slots:
 
         bool opened = false;
         const QByteArray printed = capturedOutput(1, [&] {
-            opened = manager->openControllerFile(nullptr, launchFailed, path, row.atStartUp);
+            opened = manager->openControllerFile(nullptr, launchFailed, row.file, row.atStartUp);
         });
-        QCOMPARE(opened, row.accepted);
-        QCOMPARE(nestedOpened, std::optional<bool>(false));
-        QCOMPARE(launchFailed, !row.accepted);
+        const QString outcome = row.journal.section('/', 0, 0);
+        QCOMPARE(opened, outcome == "handed-over");
+        QCOMPARE(launchFailed, outcome == "launch-failed" && row.runtime);
         QCOMPARE(answerer.messages,
-                 row.accepted ? QStringList() : QStringList{"Failed to launch Quorvane Kiosk"});
-        QCOMPARE(printed.contains("qvkiosk.open: " + path.toUtf8()
-                                  + ": the runtime did not take the file"),
-                 !row.accepted);
-        QCOMPARE(observer.count("close"), !row.accepted && !row.atStartUp ? 1 : 0);
-        QCOMPARE(observer.count("path"), 1);
-        QVERIFY2(!requestWrittenAtChange, "the file joins the recent list before the hand-over");
-        QCOMPARE(ControllerFacade::instance().filePath(), path.toStdU16String());
+                 row.message.isEmpty() ? QStringList() : QStringList{row.message});
+        QCOMPARE(answerer.codeDialogs, int(row.level != AccessLevel::None));
+        QVERIFY(!nestedOpened.value_or(false));
+        // Started in a folder that does not exist, the dialog would type its name in for the user.
+        const QString start = row.documentsFolder ? documents : QDir::homePath();
+        QCOMPARE(answerer.fileDialogs,
+                 row.file.isEmpty()
+                     ? QStringList{"Open File, Controller File (*.qvksk), " + start + ", name \"\""}
+                     : QStringList());
+        const qsizetype at = printed.indexOf("VERSION");
+        QCOMPARE(at < 0 ? QByteArray() : printed.mid(at, printed.indexOf('\n', at) + 1 - at),
+                 row.versionLine);
+        // One warning naming the file for each error box; QtTest prints it on standard output.
+        const QString file = QString(row.file).replace(QChar(0xD800), QChar::ReplacementCharacter);
+        const QString log = "qvkiosk.open: " + file + ": " + row.logLine;
+        QVERIFY2(row.logLine.isEmpty() ? !printed.contains("qvkiosk.")
+                                       : printed.contains(log.toUtf8()),
+                 printed.constData());
+        QStringList journal;
+        for (const QJsonObject &line : jsonLines(OperatorJournal().filePath())) {
+            journal << line["outcome"].toString() + "/" + line["level"].toString();
+            QCOMPARE(line["file"].toString(), row.file);
+        }
+        QCOMPARE(journal, row.journal.isEmpty() ? QStringList() : QStringList{row.journal});
+        // Only an authenticated file joins the recent list, before the hand-over.
+        QCOMPARE(observer.count("path"),
+                 int(outcome == "handed-over" || outcome == "launch-failed"));
+        QVERIFY(!requestWrittenAtChange);
+        QCOMPARE(observer.count("close"), int(launchFailed && !row.atStartUp));
         QCOMPARE(manager->lockName(), QString());
-        const QList<QJsonObject> journal = jsonLines(OperatorJournal().filePath());
-        QCOMPARE(journal.size(), 1);
-        QCOMPARE(journal[0]["file"].toString(), path);
-        QCOMPARE(journal[0]["level"].toString(), row.levelText);
-        QCOMPARE(journal[0]["outcome"].toString(), row.accepted ? "handed-over" : "launch-failed");
-        if (!row.accepted) {
+        const QStringList locks = QDir(DocumentsManager::lockBasePath())
+                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(locks, QStringList{copy->lockName});
+        if (launchFailed) {
             // Withdrawn: a runtime that takes it later must find nothing to accept.
             const RuntimeRequest left = requestInBlock(*manager);
             QVERIFY(left.pathBlockName.empty() && left.code.empty() && left.accessLevel.empty());
             QVERIFY(manager->runtimeHandoff().pathBlockName().empty());
-            return;
         }
+        if (!opened)
+            return;
         const QList<QJsonObject> taken = jsonLines(folder.filePath("record.jsonl"));
         QCOMPARE(taken.size(), 1);
         QCOMPARE(taken[0]["code"].toString(), row.code);
-        QCOMPARE(taken[0]["level"].toString(), row.levelText);
-        QCOMPARE(taken[0]["path"].toString(), path);
+        QCOMPARE(taken[0]["level"].toString(), row.journal.section('/', 1));
+        QCOMPARE(taken[0]["path"].toString(), row.file);
         QCOMPARE(taken[0]["pathBlockName"].toString(),
                  QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
         // Once the runtime has a file, nothing more is opened in this run.
@@ -698,7 +653,8 @@ private slots:
 private:
     // A manager with short waits (20 ms apart: about 5 s for ready, 1 s for accepted) whose
     // runtime has started with `fault` ("NAME=value") in its environment and reported ready.
-    std::unique_ptr<DocumentsManager> startedManager(const QByteArray &fault = "UNUSED=")
+    std::unique_ptr<DocumentsManager> startedManager(
+        const QByteArray &fault = "QVKIOSKCORE_NO_FAULT=")
     {
         const ScopedEnvironment environment(fault.split('=')[0].constData(), fault.split('=')[1]);
         RuntimeWaits waits;
@@ -715,6 +671,7 @@ private:
     QTranslator translator;
     QTemporaryDir folder;
     const QString held = folder.filePath("held.qvksk"); // held by the copy throughout
+    const QString unusualPath = folder.filePath("Hall ä 東京/Lobby Ω 🚪.qvksk");
     std::vector<qint64> runtimes;
     QProcess otherProgram;
     std::optional<LockHolder> copy;
