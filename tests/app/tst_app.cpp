@@ -13,7 +13,6 @@
 #include "documents/documentsmanager.h"
 #include "recentfiles/crecentfilesmodel.h"
 
-#include "helpermode.h"
 #include "modaldialoganswerer.h"
 #include "scopedenvironment.h"
 
@@ -21,6 +20,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(CommandLine::Start)
@@ -373,9 +373,50 @@ private:
     QTranslator translator;
 };
 
+namespace {
+
+ModalDialogAnswerer *answerer = nullptr;
+
+class ShowWatch final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show
+            && (watched->inherits("QSplashScreen") || watched->inherits("MainWindowBase")))
+            std::printf("shown %s\n", watched->metaObject()->className());
+        return false;
+    }
+};
+
+// Runs inside the program's application object's construction, before any window.
+void watchTheApplication()
+{
+    qApp->installEventFilter(new ShowWatch(qApp));
+    answerer = new ModalDialogAnswerer;
+}
+
+} // namespace
+
+// With --run-application <arguments>, the program itself, every message box answered with OK:
+// prints "message <text>" for each and "shown <class>" for each splash screen or main window
+// shown, and ends with the program's exit status.
 int main(int argc, char *argv[])
 {
-    return runTestOrHelper<tst_App>(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--run-application") == 0) {
+        std::swap(argv[0], argv[1]);
+        qAddPreRoutine(watchTheApplication);
+        const int status = runApplication(argc - 1, argv + 1, "ID_RESSTR_APPLICATION_QVKIOSK");
+        for (const QString &message : answerer->messages)
+            std::printf("message %s\n", message.toUtf8().constData());
+        return status;
+    }
+    QApplication application(argc, argv);
+    tst_App test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "tst_app.moc"

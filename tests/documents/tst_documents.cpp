@@ -1,7 +1,6 @@
 // Opening controller files against the built stand-in runtime, which the manager starts itself
 // from ../qvkioskcore beside this test's folder and steers through the runtime's environment;
-// what the runtime took is read back from its record file. A copy of the program for the in-use
-// guard is this test executable started again as a lock holder.
+// what the runtime took is read back from its record file.
 
 #include "base/controllerfacade.h"
 #include "documents/dialogauthenticate.h"
@@ -15,7 +14,6 @@
 #include "platform/sharedmemoryview.h"
 
 #include "capturedoutput.h"
-#include "helpermode.h"
 #include "modaldialoganswerer.h"
 #include "recordingobserver.h"
 #include "scopedenvironment.h"
@@ -31,6 +29,7 @@
 #include <set>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 using platform::RuntimeRequest;
@@ -39,6 +38,53 @@ using platform::SharedMemoryBlock;
 namespace {
 
 const QString lockedFile = QStringLiteral("/srv/kiosk/Lobby.qvksk");
+
+// A copy of the program for the in-use guard: a child of this process, so of the same
+// executable, that tries to take the lock on `path` once started and holds it while it lives.
+struct Copy final
+{
+    explicit Copy(const QString &path)
+    {
+        QVERIFY(::pipe(fromParent) == 0 && ::pipe(toParent) == 0);
+        if ((pid = fork()) != 0)
+            return;
+        char byte = 0;
+        InUseGuard guard;
+        const bool taken = ::read(fromParent[0], &byte, 1) == 1 && guard.acquire(path);
+        const QByteArray name = (taken ? guard.lockName().toUtf8() : QByteArray()) + '\n';
+        if (::write(toParent[1], name.constData(), name.size()) == name.size())
+            ::read(fromParent[0], &byte, 1); // until its end
+        guard.release();
+        _exit(0);
+    }
+    ~Copy()
+    {
+        start();
+        ::waitpid(pid, nullptr, 0);
+        for (const int fd : {fromParent[0], fromParent[1], toParent[0], toParent[1]})
+            ::close(fd);
+    }
+    bool start() { return ::write(fromParent[1], "g", 1) == 1; }
+    // Empty when the copy could not take the lock.
+    QString lockName()
+    {
+        char name[64] = {};
+        return QString::fromUtf8(name, ::read(toParent[0], name, sizeof name)).trimmed();
+    }
+
+    pid_t pid = -1;
+    int fromParent[2] = {-1, -1};
+    int toParent[2] = {-1, -1};
+};
+
+qint64 endedProcessId()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
 
 void writeFile(const QString &fileName, const QByteArray &data)
 {
@@ -142,10 +188,12 @@ private slots:
         QVERIFY(QFile::copy(sample("lobby.qvksk"), unusualPath));
         QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
         copy.emplace(held);
-        const QDir lock(InUseGuard::lockBasePath() + "/" + copy->lockName);
+        QVERIFY(copy->start());
+        copyLock = copy->lockName();
+        const QDir lock(InUseGuard::lockBasePath() + "/" + copyLock);
         QFile lockFile(lock.filePath("lock.txt"));
         QVERIFY(lockFile.open(QIODevice::ReadOnly));
-        QCOMPARE(lockFile.readAll(), lockText(held, copy->process.processId()));
+        QCOMPARE(lockFile.readAll(), lockText(held, copy->pid));
         QCOMPARE(lock.entryList(QDir::Files | QDir::Hidden), QStringList{"lock.txt"});
         cleanup(); // wrong-code counts of earlier runs would make the code dialog wait
     }
@@ -171,7 +219,7 @@ private slots:
              base.entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot)) {
             if (QFileInfo(base.filePath(name)).isSymLink())
                 QFile::remove(base.filePath(name));
-            else if (name != copy->lockName)
+            else if (name != copyLock)
                 QDir(base.filePath(name)).removeRecursively();
         }
     }
@@ -203,7 +251,7 @@ private slots:
         QFETCH(Found, row);
         const qint64 id = row.holder == Holder::EndedProcess  ? endedProcessId()
                           : row.holder == Holder::ThisProcess ? QCoreApplication::applicationPid()
-                          : row.holder == Holder::Copy        ? copy->process.processId()
+                          : row.holder == Holder::Copy        ? copy->pid
                                                               : otherProgram.processId();
         const QString folder = InUseGuard::lockBasePath() + "/{found}";
         QVERIFY(QDir().mkpath(folder));
@@ -263,17 +311,14 @@ private slots:
     {
         // Pairs of copies, each pair after a file of its own, all told to go at one moment.
         constexpr int pairs = 8;
-        std::vector<std::unique_ptr<LockHolder>> holders;
+        std::vector<std::unique_ptr<Copy>> copies;
         for (int i = 0; i < 2 * pairs; ++i)
-            holders.push_back(
-                std::make_unique<LockHolder>(QString("/srv/kiosk/pair %1.qvksk").arg(i / 2), false));
-        for (const auto &holder : holders)
-            holder->go();
-        for (const auto &holder : holders)
-            holder->awaitLock();
+            copies.push_back(std::make_unique<Copy>(QString("/srv/kiosk/pair %1.qvksk").arg(i / 2)));
+        for (const auto &copy : copies)
+            QVERIFY(copy->start());
         for (int pair = 0; pair < pairs; ++pair) {
-            const int locked = int(!holders[2 * pair]->lockName.isEmpty())
-                               + int(!holders[2 * pair + 1]->lockName.isEmpty());
+            const int locked = int(!copies[2 * pair]->lockName().isEmpty())
+                               + int(!copies[2 * pair + 1]->lockName().isEmpty());
             QVERIFY2(locked == 1, qPrintable(QString("pair %1: %2 copies").arg(pair).arg(locked)));
         }
     }
@@ -410,7 +455,7 @@ private slots:
         QCOMPARE(manager->lockName(), QString());
         const QStringList locks = QDir(DocumentsManager::lockBasePath())
                                       .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(locks, QStringList{copy->lockName});
+        QCOMPARE(locks, QStringList{copyLock});
         if (launchFailed) {
             // Withdrawn: a runtime that takes it later must find nothing to accept.
             const RuntimeRequest left = requestInBlock(*manager);
@@ -431,11 +476,12 @@ private slots:
         QCOMPARE(answerer.codeDialogs, 1);
     }
 
-    void pathBlockNamesAreFreshAndLeftoversRemoved()
+    // Leftovers of ended front-ends removed at the standby start; a fresh path block for each
+    // hand-over; looks and writes through the request block held, not its name.
+    void requestAndPathBlocks()
     {
         std::tm now = {};
         QVERIFY(platform::localTimeNow(now));
-        // Left behind as by a front-end that ended without closing it.
         const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
         const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
         QVERIFY(fd >= 0);
@@ -444,30 +490,40 @@ private slots:
         QVERIFY(manager);
         QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
         RuntimeHandoff &handoff = manager->runtimeHandoff();
-        // Blocks that already sit on the names this process will draw in the next seconds.
-        std::vector<SharedMemoryBlock> squatters;
-        std::set<std::string> taken{handoff.requestBlockName()};
-        for (int second = 0; second < 5; ++second) {
-            std::tm moment = now;
-            moment.tm_sec += second;
-            std::mktime(&moment);
-            const std::string base = platform::makeBlockName(moment, platform::currentProcessId());
-            for (const std::string &name : {base, base + "_2", base + "_3", base + "_4"}) {
-                SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 4096);
-                if (block.isOpen() && !block.existed()) {
-                    taken.insert(name);
-                    squatters.push_back(std::move(block));
-                }
-            }
-        }
+        const std::string name = handoff.requestBlockName();
+        std::set<std::string> taken{name};
         for (int handoffs = 1; handoffs <= 3; ++handoffs) {
             const QString path = QString("/srv/kiosk/panel %1.qvksk").arg(handoffs);
+            // The name is gone, the block this process and the runtime hold is not.
+            if (handoffs == 3)
+                QCOMPARE(shm_unlink(("/" + name).c_str()), 0);
             QVERIFY(manager->handOverToRuntime(path, "1234", 1));
-            const std::string name = handoff.pathBlockName();
-            QVERIFY2(taken.insert(name).second, name.c_str());
+            QVERIFY2(taken.insert(handoff.pathBlockName()).second, handoff.pathBlockName().c_str());
             QVERIFY(manager->waitForRuntimeAccepted());
             QCOMPARE(jsonLines(folder.filePath("record.jsonl")).last()["path"].toString(), path);
         }
+        QVERIFY(manager->isRuntimeReady());
+
+        manager->closeSharedMemory();
+        bool ready = true;
+        bool handedOver = true;
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            "no request block held: failed to open file mapping: Invalid argument (error 22)");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "no request block held: failed to write data to shared memory: "
+                             "Invalid argument (error 22)");
+        const QByteArray printed = capturedOutput(1, [&] {
+            ready = manager->isRuntimeReady();
+            handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
+        });
+        QVERIFY(!ready);
+        QVERIFY(!handedOver);
+        QCOMPARE(
+            printed,
+            QByteArray(
+                "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
+        QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
     }
 
     // Whatever moment the runtime looks, it finds no request or the whole new one.
@@ -502,39 +558,6 @@ private slots:
                 }
             });
         QVERIFY(std::memcmp(block, encoded, sizeof block) == 0);
-    }
-
-    void looksAndWritesUseTheHeldBlock()
-    {
-        const std::unique_ptr<DocumentsManager> manager = startedManager();
-        QVERIFY(manager);
-        const std::string name = manager->runtimeHandoff().requestBlockName();
-        // The name is gone, the block this process and the runtime hold is not.
-        QCOMPARE(shm_unlink(("/" + name).c_str()), 0);
-        QVERIFY(manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1));
-        QVERIFY(manager->waitForRuntimeAccepted());
-        QVERIFY(manager->isRuntimeReady());
-
-        manager->closeSharedMemory();
-        bool ready = true;
-        bool handedOver = true;
-        QTest::ignoreMessage(
-            QtWarningMsg,
-            "no request block held: failed to open file mapping: Invalid argument (error 22)");
-        QTest::ignoreMessage(QtWarningMsg,
-                             "no request block held: failed to write data to shared memory: "
-                             "Invalid argument (error 22)");
-        const QByteArray printed = capturedOutput(1, [&] {
-            ready = manager->isRuntimeReady();
-            handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
-        });
-        QVERIFY(!ready);
-        QVERIFY(!handedOver);
-        QCOMPARE(
-            printed,
-            QByteArray(
-                "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
-        QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
     }
 
     void blockDialogOutlivesItsParent()
@@ -674,12 +697,10 @@ private:
     const QString unusualPath = folder.filePath("Hall ä 東京/Lobby Ω 🚪.qvksk");
     std::vector<qint64> runtimes;
     QProcess otherProgram;
-    std::optional<LockHolder> copy;
+    std::optional<Copy> copy;
+    QString copyLock;
 };
 
-int main(int argc, char **argv)
-{
-    return runTestOrHelper<tst_Documents>(argc, argv);
-}
+QTEST_MAIN(tst_Documents)
 
 #include "tst_documents.moc"
