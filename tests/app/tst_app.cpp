@@ -13,6 +13,7 @@
 #include "documents/documentsmanager.h"
 #include "recentfiles/crecentfilesmodel.h"
 
+#include "capturedoutput.h"
 #include "modaldialoganswerer.h"
 #include "scopedenvironment.h"
 
@@ -23,7 +24,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-Q_DECLARE_METATYPE(CommandLine::Start)
 Q_DECLARE_METATYPE(MainWindow::StartFailure)
 
 namespace {
@@ -31,32 +31,20 @@ namespace {
 const QString lobby = QStringLiteral(QVKIOSK_SAMPLES_DIR "/lobby.qvksk");
 const QString callerBlock = QStringLiteral("tstAppCaller_%1").arg(getpid());
 
-// Counts, while it lives, the show events of main windows, even one still being constructed.
-class MainWindowShows final : public QObject
+// Prints "shown <class>" for each splash screen or main window shown.
+class ShowWatch final : public QObject
 {
 public:
-    MainWindowShows() { qApp->installEventFilter(this); }
-    int count = 0;
+    using QObject::QObject;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        count += event->type() == QEvent::Show && watched->inherits("MainWindowBase");
+        if (event->type() == QEvent::Show
+            && (watched->inherits("QSplashScreen") || watched->inherits("MainWindowBase")))
+            std::printf("shown %s\n", watched->metaObject()->className());
         return false;
     }
-};
-
-// A bare frame around the central widget, without a runtime.
-class Host final : public MainWindowBase
-{
-public:
-    Host()
-        : MainWindowBase(nullptr)
-        , central(new CentralWidget(this))
-    {
-        installCentralWidget(central);
-    }
-    CentralWidget *central;
 };
 
 CommandLine commandLine(const QStringList &extra)
@@ -111,24 +99,18 @@ private slots:
         QCOMPARE(QCoreApplication::organizationName(), "Brennix Corporation");
     }
 
-    void commandLineStarts_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<CommandLine::Start>("start");
-        using Start = CommandLine::Start;
-        QTest::addRow("none") << QStringList() << Start::Plain;
-        QTest::addRow("nonSplash") << QStringList{"nonSplash"} << Start::NonSplash;
-        QTest::addRow("NONSPLASH is a file") << QStringList{"NONSPLASH"} << Start::File;
-        QTest::addRow("three: ignored") << QStringList{"a", "b", "c"} << Start::Plain;
-        QTest::addRow("four: relay") << QStringList{"a", "b", "c", "d"} << Start::Relay;
-    }
-
     void commandLineStarts()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(CommandLine::Start, start);
-        QCOMPARE(commandLine(arguments).start(), start);
-        QCOMPARE(commandLine(arguments).showsSplash(), start != CommandLine::Start::NonSplash);
+        using Start = CommandLine::Start;
+        const std::pair<QStringList, Start> rows[] = {{{}, Start::Plain},
+                                                      {{"nonSplash"}, Start::NonSplash},
+                                                      {{"NONSPLASH"}, Start::File},
+                                                      {{"a", "b", "c"}, Start::Plain}, // ignored
+                                                      {{"a", "b", "c", "d"}, Start::Relay}};
+        for (const auto &[arguments, start] : rows) {
+            QCOMPARE(commandLine(arguments).start(), start);
+            QCOMPARE(commandLine(arguments).showsSplash(), start != Start::NonSplash);
+        }
     }
 
     void relativeFileIsLeftToTheFileSystem()
@@ -232,12 +214,16 @@ private slots:
         const ScopedEnvironment never(fault.constData(), "1");
         ModalDialogAnswerer answerer;
         answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
-        MainWindowShows shows;
-        MainWindow window(commandLine({lobby}), nullptr);
+        ShowWatch watch;
+        qApp->installEventFilter(&watch);
+        std::optional<MainWindow> window;
+        const QByteArray printed = capturedOutput(1, [&] {
+            window.emplace(commandLine({lobby}), nullptr);
+        });
         QCOMPARE(answerer.messages, QStringList{message});
-        QVERIFY(!window.isStartupOk());
-        QCOMPARE(window.startFailure(), failure);
-        QCOMPARE(shows.count, 0);
+        QVERIFY(!window->isStartupOk());
+        QCOMPARE(window->startFailure(), failure);
+        QVERIFY2(!printed.contains("shown"), printed.constData());
     }
 
     void endedRuntimeIsStartedAgainOnceThenTheLauncherEnds()
@@ -281,9 +267,10 @@ private slots:
         if (storedBefore)
             setSettingsValue(key, QString());
         {
-            Host host;
+            MainWindowBase frame(nullptr); // without a runtime
+            CentralWidget central(&frame);
             if (useAFile)
-                host.central->initialArea()->recentFilesModel()->addFile(lobby);
+                central.initialArea()->recentFilesModel()->addFile(lobby);
             // Meanwhile another copy of the program saves its list.
             setSettingsValue(key, QStringLiteral("another copy's list"));
         }
@@ -376,21 +363,6 @@ private:
 namespace {
 
 ModalDialogAnswerer *answerer = nullptr;
-
-class ShowWatch final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show
-            && (watched->inherits("QSplashScreen") || watched->inherits("MainWindowBase")))
-            std::printf("shown %s\n", watched->metaObject()->className());
-        return false;
-    }
-};
 
 // Runs inside the program's application object's construction, before any window.
 void watchTheApplication()
