@@ -78,32 +78,20 @@ private slots:
                  QRect(10, 20, 640, 480));
     }
 
-    void settingsFilePathFollowsMajorMinor_data()
-    {
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("folder");
-        QTest::addRow("build numbers left out") << "2.1.5.3"
-                                                << "V2.1";
-        QTest::addRow("two-digit numbers") << "10.12.0.1"
-                                           << "V10.12";
-        QTest::addRow("major only") << "7"
-                                    << "V7.0";
-        QTest::addRow("empty") << ""
-                               << "V0.0";
-        QTest::addRow("leading dot") << ".5"
-                                     << "V0.5";
-    }
-
     void settingsFilePathFollowsMajorMinor()
     {
-        QFETCH(QString, version);
-        QFETCH(QString, folder);
-        QCoreApplication::setApplicationVersion(version);
-        const QString path = settingsFilePath();
+        // Build numbers left out, two-digit numbers, major only, empty, a leading dot.
+        const std::pair<const char *, const char *> rows[] = {{"2.1.5.3", "V2.1"},
+                                                              {"10.12.0.1", "V10.12"},
+                                                              {"7", "V7.0"},
+                                                              {"", "V0.0"},
+                                                              {".5", "V0.5"}};
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Brennix/QVKiosk/";
+        for (const auto &[version, folder] : rows) {
+            QCoreApplication::setApplicationVersion(version);
+            QCOMPARE(settingsFilePath(), config + folder + "/tst_base.ini");
+        }
         QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11"));
-        QCOMPARE(path,
-                 qEnvironmentVariable("XDG_CONFIG_HOME") + "/Brennix/QVKiosk/" + folder
-                     + "/tst_base.ini");
     }
 
     void unwritableSettingsFileIsReportedOnce()
@@ -205,28 +193,21 @@ private slots:
         QCOMPARE(unit, 10 * probe.fontMetrics().horizontalAdvance(QLatin1Char('@')));
     }
 
-    void applyFontChangesOnlyWhatIsGiven_data()
-    {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<int>("pointSize");
-        QTest::addColumn<bool>("touched");
-        QTest::addRow("family only (size 0)") << "Noto Sans" << 0 << true;
-        QTest::addRow("size only (registration failed)") << "" << 14 << true;
-        QTest::addRow("nothing (registration failed, size 0)") << "" << 0 << false;
-        QTest::addRow("negative size") << "" << -3 << false;
-    }
-
     void applyFontChangesOnlyWhatIsGiven()
     {
-        QFETCH(QString, family);
-        QFETCH(int, pointSize);
-        QFETCH(bool, touched);
-        QWidget widget;
-        const QFont before = widget.font();
-        applyFont(&widget, family, pointSize);
-        QCOMPARE(widget.testAttribute(Qt::WA_SetFont), touched);
-        QCOMPARE(widget.font().family(), family.isEmpty() ? before.family() : family);
-        QCOMPARE(widget.font().pointSize(), pointSize >= 1 ? pointSize : before.pointSize());
+        // A family with size 0, a size alone (registration failed), neither, a negative size.
+        const std::tuple<QString, int, bool> rows[] = {{"Noto Sans", 0, true},
+                                                       {"", 14, true},
+                                                       {"", 0, false},
+                                                       {"", -3, false}};
+        for (const auto &[family, pointSize, touched] : rows) {
+            QWidget widget;
+            const QFont before = widget.font();
+            applyFont(&widget, family, pointSize);
+            QCOMPARE(widget.testAttribute(Qt::WA_SetFont), touched);
+            QCOMPARE(widget.font().family(), family.isEmpty() ? before.family() : family);
+            QCOMPARE(widget.font().pointSize(), pointSize >= 1 ? pointSize : before.pointSize());
+        }
     }
 
     void applyAppFontTreeReachesEveryDescendant()
