@@ -85,20 +85,6 @@ private slots:
         QCOMPARE(pendingModalAnswers(), 0);
     }
 
-    // Without its strings the program shows their identifiers, with them its own names.
-    void identity()
-    {
-        QCoreApplication::removeTranslator(&translator);
-        setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral("2.0.0.11"));
-        QCOMPARE(QCoreApplication::applicationName(), "ID_RESSTR_APPLICATION_QVKIOSK");
-        QCOMPARE(QCoreApplication::organizationName(), "ID_RESSTR_APPLICATION_ORGANIZATION");
-        QCOMPARE(QCoreApplication::applicationVersion(), "2.0.0.11");
-        QCoreApplication::installTranslator(&translator);
-        setApplicationIdentity("ID_RESSTR_APPLICATION_QVKIOSK", QStringLiteral("2.0.0.11"));
-        QCOMPARE(QCoreApplication::applicationName(), "Quorvane Kiosk");
-        QCOMPARE(QCoreApplication::organizationName(), "Brennix Corporation");
-    }
-
     void commandLineStarts()
     {
         using Start = CommandLine::Start;
@@ -127,52 +113,60 @@ private slots:
         QVERIFY(!DocumentsManager::isControllerFileName(commandLine({"dir.qvksk/"}).filePath()));
     }
 
-    void argumentThatIsNoControllerFileShowsErrorTwo()
+    void fileOnTheCommandLine_data()
     {
-        ModalDialogAnswerer answerer;
-        MainWindow window(commandLine({scratch.filePath("notes.txt")}), nullptr);
-        QCOMPARE(answerer.messages, QStringList{"Failed to open file.\nError code : 2"});
-        QVERIFY(window.isStartupOk());
+        QTest::addColumn<QString>("argument"); // relative to the scratch folder
+        QTest::addColumn<QByteArray>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<MainWindow::StartFailure>("failure");
+        const auto none = MainWindow::StartFailure::None;
+        // clang-format off
+        QTest::addRow("no controller file: error 2") << "notes.txt" << QByteArray("QVKIOSKCORE_NONE") << "Failed to open file.\nError code : 2" << none;
+        // The standby start moves the current folder; the file is still found.
+        QTest::addRow("relative path, code dialog cancelled") << "./sub/../lobby.qvksk" << QByteArray("QVKIOSKCORE_NONE") << "" << none;
+        // The program then ends without its window, with the failure as its exit status.
+        QTest::addRow("never ready") << "lobby.qvksk" << QByteArray("QVKIOSKCORE_NEVER_READY") << "An unexpected error occurred." << MainWindow::StartFailure::RuntimeNeverReady;
+        QTest::addRow("never accepts") << "lobby.qvksk" << QByteArray("QVKIOSKCORE_NEVER_ACCEPT") << "Failed to launch Quorvane Kiosk" << MainWindow::StartFailure::LaunchFailed;
+        // clang-format on
     }
 
-    void relativePathStillNamesTheFileAfterTheStandbyStart()
+    void fileOnTheCommandLine()
     {
-        QVERIFY(QFile::copy(lobby, scratch.filePath("relative.qvksk")));
+        QFETCH(QString, argument);
+        QFETCH(QByteArray, fault);
+        QFETCH(QString, message);
+        QFETCH(MainWindow::StartFailure, failure);
         QVERIFY(QDir().mkpath(scratch.filePath("sub")));
+        QVERIFY(QFile::exists(scratch.filePath("lobby.qvksk"))
+                || QFile::copy(lobby, scratch.filePath("lobby.qvksk")));
         QVERIFY(QDir::setCurrent(scratch.path()));
+        const ScopedEnvironment faulty(fault.constData(), "1");
         ModalDialogAnswerer answerer;
-        MainWindow window(commandLine({QStringLiteral("./sub/../relative.qvksk")}), nullptr);
-        // The standby start moved the current folder; the file was still found.
-        QVERIFY(QDir::currentPath() != QDir(scratch.path()).canonicalPath());
-        QCOMPARE(answerer.messages, QStringList());
-        QCOMPARE(answerer.codeDialogs, 1);
-    }
-
-    void cancelledCodeDialogOpensTheWindowAndSavesNoStateOnClose()
-    {
-        ModalDialogAnswerer answerer; // cancels the code dialog
-        MainWindow window(commandLine({lobby}), nullptr);
-        QVERIFY(window.isStartupOk());
-        QCOMPARE(answerer.codeDialogs, 1);
+        if (failure != MainWindow::StartFailure::None)
+            answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
+        ShowWatch watch;
+        qApp->installEventFilter(&watch);
+        std::optional<MainWindow> window;
+        const QByteArray printed = capturedOutput(1, [&] {
+            window.emplace(commandLine({argument}), nullptr);
+        });
+        QCOMPARE(answerer.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(answerer.codeDialogs,
+                 int(argument.endsWith(".qvksk")
+                     && failure != MainWindow::StartFailure::RuntimeNeverReady));
+        QCOMPARE(window->startFailure(), failure);
+        QCOMPARE(window->isStartupOk(), failure == MainWindow::StartFailure::None);
+        QVERIFY2(!printed.contains("shown"), printed.constData());
+        if (!window->isStartupOk() || answerer.codeDialogs == 0)
+            return;
+        // Closed after a cancelled code dialog, the window keeps no state.
         const QRect stored(40, 50, 700, 500);
         setSettingsValue(QStringLiteral("GeometryMainWindow"), stored);
-        window.show();
-        window.firstTimeEvent();
-        window.move(window.pos() + QPoint(30, 20));
-        QVERIFY(window.close());
+        window->show();
+        window->firstTimeEvent();
+        window->move(window->pos() + QPoint(30, 20));
+        QVERIFY(window->close());
         QCOMPARE(settingsValue(QStringLiteral("GeometryMainWindow")).toRect(), stored);
-    }
-
-    void closeIsRefusedBeforeTheFirstTimeEvent()
-    {
-        MainWindow window(commandLine({QStringLiteral("nonSplash")}), nullptr);
-        QVERIFY(window.isStartupOk());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
-        window.firstTimeEvent();
-        QVERIFY(window.close());
     }
 
     void pollGivesUpOnTheTickPastItsLimitEvenWhenReadyArrivesOnIt()
@@ -190,40 +184,6 @@ private slots:
         window.pollTick();
         QCOMPARE(answerer.messages, QStringList{"Failed to initialize application."});
         QCOMPARE(window.startFailure(), MainWindow::StartFailure::RuntimeNeverReady);
-    }
-
-    void commandLineFileThatTheRuntimeDoesNotTake_data()
-    {
-        QTest::addColumn<QByteArray>("fault");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<MainWindow::StartFailure>("failure");
-        QTest::addRow("never ready")
-            << QByteArray("QVKIOSKCORE_NEVER_READY") << "An unexpected error occurred."
-            << MainWindow::StartFailure::RuntimeNeverReady;
-        QTest::addRow("never accepts")
-            << QByteArray("QVKIOSKCORE_NEVER_ACCEPT") << "Failed to launch Quorvane Kiosk"
-            << MainWindow::StartFailure::LaunchFailed;
-    }
-
-    // The program then ends without its window, with the failure as its exit status.
-    void commandLineFileThatTheRuntimeDoesNotTake()
-    {
-        QFETCH(QByteArray, fault);
-        QFETCH(QString, message);
-        QFETCH(MainWindow::StartFailure, failure);
-        const ScopedEnvironment never(fault.constData(), "1");
-        ModalDialogAnswerer answerer;
-        answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
-        ShowWatch watch;
-        qApp->installEventFilter(&watch);
-        std::optional<MainWindow> window;
-        const QByteArray printed = capturedOutput(1, [&] {
-            window.emplace(commandLine({lobby}), nullptr);
-        });
-        QCOMPARE(answerer.messages, QStringList{message});
-        QVERIFY(!window->isStartupOk());
-        QCOMPARE(window->startFailure(), failure);
-        QVERIFY2(!printed.contains("shown"), printed.constData());
     }
 
     void endedRuntimeIsStartedAgainOnceThenTheLauncherEnds()
@@ -293,7 +253,9 @@ private slots:
         QVERIFY(!splashVisibleUnderTheBox);
     }
 
-    void initializingBoxStaysUntilTheRuntimeIsReady()
+    // The box stays until the runtime is ready; the window cannot be closed before its first
+    // time event.
+    void initializingBoxThenCloseAfterTheFirstTimeEvent()
     {
         const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "300");
         MainWindow window(commandLine({QStringLiteral("nonSplash")}), nullptr);
@@ -310,6 +272,10 @@ private slots:
         QVERIFY2(texts.contains(QStringLiteral("Initializing...")), qPrintable(texts.join('|')));
         QVERIFY(!readyUnderTheBox);
         QVERIFY(window.isStartupOk());
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        window.firstTimeEvent();
+        QVERIFY(window.close());
     }
 
     void programWithoutARuntime_data()
