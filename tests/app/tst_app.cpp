@@ -207,36 +207,26 @@ private slots:
         QCOMPARE(window.startFailure(), MainWindow::StartFailure::RuntimeNotStarted);
     }
 
-    void recentListIsWrittenOnlyWhenNeeded_data()
-    {
-        QTest::addColumn<bool>("storedBefore");
-        QTest::addColumn<bool>("useAFile");
-        QTest::addColumn<bool>("written");
-        QTest::addRow("nothing stored yet: written") << false << false << true;
-        QTest::addRow("stored, unchanged: left alone") << true << false << false;
-        QTest::addRow("stored, a file used: written") << true << true << true;
-    }
-
+    // Written when nothing was stored yet or a file was used, else left to another copy.
     void recentListIsWrittenOnlyWhenNeeded()
     {
-        QFETCH(bool, storedBefore);
-        QFETCH(bool, useAFile);
-        QFETCH(bool, written);
         const QString key = QStringLiteral("RecentlyUsedFiles");
-        settings().remove(key);
-        if (storedBefore)
-            setSettingsValue(key, QString());
-        {
-            MainWindowBase frame(nullptr); // without a runtime
-            CentralWidget central(&frame);
-            if (useAFile)
-                central.initialArea()->recentFilesModel()->addFile(lobby);
-            // Meanwhile another copy of the program saves its list.
-            setSettingsValue(key, QStringLiteral("another copy's list"));
+        const bool rows[][3] = {{false, false, true}, {true, false, false}, {true, true, true}};
+        for (const auto &[storedBefore, useAFile, written] : rows) {
+            settings().remove(key);
+            if (storedBefore)
+                setSettingsValue(key, QString());
+            {
+                MainWindowBase frame(nullptr); // without a runtime
+                CentralWidget central(&frame);
+                if (useAFile)
+                    central.initialArea()->recentFilesModel()->addFile(lobby);
+                setSettingsValue(key, QStringLiteral("another copy's list"));
+            }
+            const QString after = settingsValue(key).toString();
+            QCOMPARE(after != QStringLiteral("another copy's list"), written);
+            QCOMPARE(after.contains(QStringLiteral("lobby.qvksk")), useAFile);
         }
-        const QString after = settingsValue(key).toString();
-        QCOMPARE(after != QStringLiteral("another copy's list"), written);
-        QCOMPARE(after.contains(QStringLiteral("lobby.qvksk")), useAFile);
     }
 
     void splashScreenGivesWayToAModalBox()
