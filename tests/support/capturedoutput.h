@@ -1,10 +1,28 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+#include <QTemporaryFile>
 
+#include <cstdio>
 #include <functional>
+#include <unistd.h>
 
-// What `action` writes to the file descriptor (1: standard output, 2: standard error), with C
-// stdio flushed on both sides. QtTest reports to standard output too, so an action captured
-// there must not fail a check.
-QByteArray capturedOutput(int descriptor, const std::function<void()> &action);
+// What `action` writes to the file descriptor (1: standard output, 2: standard error). QtTest
+// reports to standard output too, its warnings among them, so an action captured there must
+// not fail a check.
+inline QByteArray capturedOutput(int descriptor, const std::function<void()> &action)
+{
+    QTemporaryFile file;
+    if (!file.open())
+        return {};
+    std::fflush(nullptr);
+    const int saved = dup(descriptor);
+    dup2(file.handle(), descriptor);
+    action();
+    std::fflush(nullptr);
+    dup2(saved, descriptor);
+    ::close(saved);
+    QFile written(file.fileName());
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+}

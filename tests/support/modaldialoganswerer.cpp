@@ -19,9 +19,8 @@ QQueue<std::function<void(QWidget *)>> answers;
 QPointer<QWidget> lastAnswered;
 bool polling = false;
 
-// Key presses must reach the focus widget of the active window, and the window system
-// activates a new window a few event-loop turns after it is shown. Wait for that, but act
-// anyway after this many turns, so a window that is never activated does not hang the test.
+// Key presses go to the active window, which the window system activates a few turns after it
+// is shown; a window never activated is acted on after this many turns.
 constexpr int turnsToWaitForActivation = 2000;
 
 void poll(int turns)
@@ -93,8 +92,7 @@ void ModalDialogAnswerer::acceptCode(AccessLevel chosenLevel, const QString &cho
 
 void ModalDialogAnswerer::answer()
 {
-    // A fresh timer each time: Qt does not fire a timer again while its slot still runs, and
-    // an answer may open the next dialog and wait in it.
+    // A fresh timer each time: an answer may open the next dialog and wait in it.
     QTimer::singleShot(10, this, &ModalDialogAnswerer::answer);
     QWidget *modal = QApplication::activeModalWidget();
     // A dialog stays the active modal widget for a moment after it was answered.

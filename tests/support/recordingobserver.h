@@ -1,18 +1,19 @@
 #pragma once
 
+#include "base/controllerfacade.h"
 #include "base/iglobalobserver.h"
 
 #include <QStringList>
 
 #include <functional>
 
-// Records the broadcasts it receives while registered with the controller facade (from its
-// construction to its end): each as "path", "minimize", "maximize" or "close", in order.
+// Records the broadcasts it receives while it lives, each as "path", "minimize", "maximize" or
+// "close", in order; onCall runs inside each broadcast, after the record.
 class RecordingObserver final : public IGlobalObserver
 {
 public:
-    RecordingObserver();
-    ~RecordingObserver() override;
+    RecordingObserver() { ControllerFacade::instance().addObserver(this); }
+    ~RecordingObserver() override { ControllerFacade::instance().removeObserver(this); }
     RecordingObserver(const RecordingObserver &) = delete;
     RecordingObserver &operator=(const RecordingObserver &) = delete;
 
@@ -20,13 +21,16 @@ public:
     void requestToMinimize() override { record(QStringLiteral("minimize")); }
     void requestToMaximize() override { record(QStringLiteral("maximize")); }
     void requestToClose() override { record(QStringLiteral("close")); }
-
     int count(const QString &broadcast) const { return int(calls.count(broadcast)); }
 
     QStringList calls;
-    // Runs after each broadcast is recorded, inside the broadcast.
     std::function<void(const QString &broadcast)> onCall;
 
 private:
-    void record(const QString &broadcast);
+    void record(const QString &broadcast)
+    {
+        calls << broadcast;
+        if (onCall)
+            onCall(broadcast);
+    }
 };

@@ -3,16 +3,20 @@
 #include <QByteArray>
 
 // Sets an environment variable for the object's life, then puts back what was there.
-class ScopedEnvironment final
+struct ScopedEnvironment final
 {
-public:
-    ScopedEnvironment(const char *name, const QByteArray &value);
-    ~ScopedEnvironment();
+    ScopedEnvironment(const char *name, const QByteArray &value)
+        : name(name)
+        , previous(qgetenv(name))
+        , wasSet(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnvironment() { wasSet ? qputenv(name, previous) : qunsetenv(name); }
     ScopedEnvironment(const ScopedEnvironment &) = delete;
     ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
 
-private:
-    QByteArray variable;
+    const char *name;
     QByteArray previous;
-    bool wasSet = false;
+    bool wasSet;
 };

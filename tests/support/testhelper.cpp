@@ -1,16 +1,15 @@
-// The one helper process of the Qt-free tests, steered by its arguments; it builds for Windows
-// too. The first argument chooses the role:
+// The one helper process of the Qt-free tests (it builds for Windows too), by first argument:
 //   --exit <n>                   exits with n at once: a process id that soon names nothing;
 //   --hold-copies-lock <folder>  holds that folder's CopiesLock, makes the file "held" there
 //                                once it does, and lets go when that file is gone;
-//   --find-itself <own path>     waits until its own program file is deleted, then exits 0
-//                                when it still finds itself among the copies of its program;
+//   --find-itself <own path>     once its program file is deleted, exits 0 when it still finds
+//                                itself among the copies of its program;
 //   --pty <prompt> <answer>... -- <program> <argument>...   (POSIX) runs the program on a
-//                                terminal of its own, types each answer once its prompt has
-//                                appeared, passes on all it prints and ends with its status;
-//   anything else                the runtime's own arguments: it serves that request block as
-//                                the runtime does, without a window, and exits after accepting
-//                                one request, when its front-end has ended, or after a minute.
+//                                terminal, types each answer once its prompt has appeared,
+//                                passes on all it prints and ends with its status;
+//   anything else                the runtime's arguments: serves that request block as the
+//                                runtime does, until it accepts one request, its front-end has
+//                                ended, or a minute has passed.
 #include "runtimearguments.h"
 #include "runtimebehaviour.h"
 #include "runtimeserver.h"

@@ -1,0 +1,683 @@
+// Opening controller files against the built stand-in runtime, which the manager starts itself
+// from ../qvkioskcore beside this test's folder and steers through the runtime's environment;
+// what the runtime took is read back from its record file.
+
+#include "base/controllerfacade.h"
+#include "documents/dialogauthenticate.h"
+#include "documents/dialogblockuserinteraction.h"
+#include "documents/documentsmanager.h"
+#include "documents/inuseguard.h"
+
+#include "platform/blockname.h"
+#include "platform/currentprocess.h"
+#include "platform/localtime.h"
+#include "platform/sharedmemoryview.h"
+
+#include "capturedoutput.h"
+#include "modaldialoganswerer.h"
+#include "recordingobserver.h"
+#include "scopedenvironment.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <optional>
+#include <set>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+
+using platform::RuntimeRequest;
+using platform::SharedMemoryBlock;
+
+namespace {
+
+const QString lockedFile = QStringLiteral("/srv/kiosk/Lobby.qvksk");
+
+// A copy of the program for the in-use guard: a child of this process, so of the same
+// executable, that tries to take the lock on `path` once started and holds it while it lives.
+struct Copy final
+{
+    explicit Copy(const QString &path)
+    {
+        QVERIFY(::pipe(fromParent) == 0 && ::pipe(toParent) == 0);
+        if ((pid = fork()) != 0)
+            return;
+        char byte = 0;
+        InUseGuard guard;
+        const bool taken = ::read(fromParent[0], &byte, 1) == 1 && guard.acquire(path);
+        const QByteArray name = (taken ? guard.lockName().toUtf8() : QByteArray()) + '\n';
+        if (::write(toParent[1], name.constData(), name.size()) == name.size())
+            ::read(fromParent[0], &byte, 1); // until its end
+        guard.release();
+        _exit(0);
+    }
+    ~Copy()
+    {
+        start();
+        ::waitpid(pid, nullptr, 0);
+        for (const int fd : {fromParent[0], fromParent[1], toParent[0], toParent[1]})
+            ::close(fd);
+    }
+    bool start() { return ::write(fromParent[1], "g", 1) == 1; }
+    // Empty when the copy could not take the lock.
+    QString lockName()
+    {
+        char name[64] = {};
+        return QString::fromUtf8(name, ::read(toParent[0], name, sizeof name)).trimmed();
+    }
+
+    pid_t pid = -1;
+    int fromParent[2] = {-1, -1};
+    int toParent[2] = {-1, -1};
+};
+
+qint64 endedProcessId()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+void writeFile(const QString &fileName, const QByteArray &data)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+QByteArray lockText(const QString &path, qint64 processId)
+{
+    return path.toUtf8() + '\n' + QByteArray::number(processId) + '\n';
+}
+
+// No runtime folder, and a temporary location of the test's own: root is the folder that holds
+// Brennix/QVControl there.
+struct WithoutRuntimeFolder
+{
+    QTemporaryDir temporary;
+    ScopedEnvironment tmp{"TMPDIR", QFile::encodeName(temporary.path())};
+    ScopedEnvironment noRuntime{"XDG_RUNTIME_DIR", QByteArray()};
+    QString root = InUseGuard::lockBasePath().chopped(QStringLiteral("/Brennix/QVControl").size());
+};
+
+struct Found
+{
+    qint64 holder;
+    QString lock;             // the lock file, of the path (%1) and the id (%2); empty: none
+    bool writtenBeforeHolder; // dated an hour before its holder started: a reused id
+    QString path;
+    bool otherFiles; // a file that is no controller file, and a FIFO named as one
+    bool blocks;
+    QString left; // what the folder holds afterwards; "-": it is gone
+};
+
+QString sample(const QString &name)
+{
+    return QStringLiteral(QVKIOSK_SAMPLES_DIR "/") + name;
+}
+
+QList<QJsonObject> jsonLines(const QString &fileName)
+{
+    QList<QJsonObject> lines;
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.isEmpty())
+                lines << QJsonDocument::fromJson(line).object();
+    }
+    return lines;
+}
+
+// What the runtime finds in the manager's request block now.
+RuntimeRequest requestInBlock(DocumentsManager &manager)
+{
+    const SharedMemoryBlock block = SharedMemoryBlock::openExisting(
+        manager.runtimeHandoff().requestBlockName());
+    const auto view = platform::SharedMemoryView::map(block, RuntimeRequest::blockSize);
+    return view.isMapped() ? RuntimeRequest::decode(view.data()) : RuntimeRequest();
+}
+
+struct Open
+{
+    QString file;      // empty: chosen in the file dialog, which is cancelled
+    AccessLevel level; // the code dialog's answer; None: it must not show
+    QString code;      // null: the code dialog is cancelled
+    QString message;   // the error box; empty: none
+    QByteArray versionLine;
+    QString journal; // "<outcome>/<level>"; empty: no line
+    QString logLine; // after "qvkiosk.open: <file>: "; empty: none
+    bool runtime = false;
+    QByteArray fault = "QVKIOSKCORE_NO_FAULT="; // in the runtime's environment
+    bool atStartUp = false;
+    bool documentsFolder = true; // whether ~/Documents exists
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Open)
+Q_DECLARE_METATYPE(Found)
+
+class tst_Documents final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
+        QCoreApplication::installTranslator(&translator);
+        QVERIFY(folder.isValid());
+        qputenv("QVKIOSKCORE_NO_WINDOW", "1");
+        qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(folder.filePath("record.jsonl")));
+        // Its lock is as the program writes it: the path and the holder's id, a line each, alone
+        // in its folder.
+        QVERIFY(QFile::copy(sample("lobby.qvksk"), held));
+        QVERIFY(QDir().mkpath(QFileInfo(unusualPath).path()));
+        QVERIFY(QFile::copy(sample("lobby.qvksk"), unusualPath));
+        QVERIFY(QDir().mkpath(folder.filePath("folder.qvksk")));
+        copy.emplace(held);
+        QVERIFY(copy->start());
+        copyLock = copy->lockName();
+        const QDir lock(InUseGuard::lockBasePath() + "/" + copyLock);
+        QFile lockFile(lock.filePath("lock.txt"));
+        QVERIFY(lockFile.open(QIODevice::ReadOnly));
+        QCOMPARE(lockFile.readAll(), lockText(held, copy->pid));
+        QCOMPARE(lock.entryList(QDir::Files | QDir::Hidden), QStringList{"lock.txt"});
+        cleanup(); // wrong-code counts of earlier runs would make the code dialog wait
+    }
+
+    void cleanup()
+    {
+        for (const qint64 pid : runtimes)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        runtimes.clear();
+        QFile::remove(folder.filePath("record.jsonl"));
+        QDir(OperatorJournal::stateFolder()).removeRecursively();
+        ControllerFacade::instance().setFilePath({});
+        // Nothing but the copy's lock in the base folder (System: dangling links too).
+        const QDir base(InUseGuard::lockBasePath());
+        for (const QString &name :
+             base.entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFileInfo(base.filePath(name)).isSymLink())
+                QFile::remove(base.filePath(name));
+            else if (name != copyLock)
+                QDir(base.filePath(name)).removeRecursively();
+        }
+    }
+
+    void foldersFound_data()
+    {
+        QTest::addColumn<Found>("row");
+        const qint64 ended = endedProcessId(), self = QCoreApplication::applicationPid();
+        const qint64 copied = copy->pid, other = getppid(); // a running program, not a copy
+        const QString ok = "%1\n%2\n", same = lockedFile;
+        const QString all = "lock.txt panel.qvksk project.qvcpj", others = "fifo.qvksk notes.txt";
+        // clang-format off
+        QTest::addRow("ended process: removed") << Found{ended, ok, false, same, false, false, "-"};
+        QTest::addRow("ended process, other files: only they stay") << Found{ended, ok, false, same, true, false, others};
+        QTest::addRow("this process: removed") << Found{self, ok, false, same, false, false, "-"};
+        QTest::addRow("copy started after the lock was written: removed") << Found{copied, ok, true, same, false, false, "-"};
+        QTest::addRow("copy, same file: blocks") << Found{copied, ok, false, same, false, true, all};
+        QTest::addRow("copy, same file spelled with ..: blocks") << Found{copied, ok, false, "/srv/kiosk/../kiosk/./Lobby.qvksk", false, true, all};
+        QTest::addRow("copy, file differing in case: kept") << Found{copied, ok, false, "/srv/kiosk/lobby.qvksk", false, false, all};
+        QTest::addRow("other program running: kept") << Found{other, ok, false, same, false, false, all};
+        QTest::addRow("no lock.txt: left alone") << Found{ended, {}, false, same, true, false, others + " panel.qvksk project.qvcpj"};
+        QTest::addRow("unfinished, ended process: kept") << Found{ended, "%1\n%2", false, same, false, false, all};
+        QTest::addRow("unfinished, copy: kept") << Found{copied, "%1\n%2", false, same, false, false, all};
+        QTest::addRow("id with a leading zero, copy: kept") << Found{copied, "%1\n0%2\n", false, same, false, false, all};
+        // clang-format on
+    }
+
+    void foldersFound()
+    {
+        QFETCH(Found, row);
+        const QDir found(InUseGuard::lockBasePath() + "/{found}");
+        QVERIFY(found.mkpath("."));
+        if (!row.lock.isEmpty())
+            writeFile(found.filePath("lock.txt"), row.lock.arg(row.path).arg(row.holder).toUtf8());
+        if (row.writtenBeforeHolder) {
+            QFile file(found.filePath("lock.txt"));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        }
+        writeFile(found.filePath("panel.qvksk"), "{}");
+        writeFile(found.filePath("project.qvcpj"), "{}");
+        if (row.otherFiles) {
+            writeFile(found.filePath("notes.txt"), "keep");
+            QCOMPARE(mkfifo(QFile::encodeName(found.filePath("fifo.qvksk")).constData(), 0600), 0);
+        }
+        InUseGuard guard;
+        QCOMPARE(guard.acquire(lockedFile), !row.blocks);
+        QCOMPARE(guard.lockName().isEmpty(), row.blocks);
+        guard.release();
+        const QStringList left = found.entryList(QDir::AllEntries | QDir::System
+                                                 | QDir::NoDotAndDotDot);
+        QCOMPARE(found.exists() ? left.join(' ') : "-", row.left);
+    }
+
+    void symbolicLinksAreNeverFollowed()
+    {
+        // A stale lock elsewhere, reached through a link in the base folder.
+        const QTemporaryDir elsewhere;
+        writeFile(elsewhere.filePath("lock.txt"), lockText(lockedFile, endedProcessId()));
+        writeFile(elsewhere.filePath("panel.qvksk"), "{}");
+        const QString base = InUseGuard::lockBasePath();
+        QVERIFY(QDir().mkpath(base + "/{stale}"));
+        QVERIFY(QFile::link(elsewhere.path(), base + "/{link}"));
+        // And a stale folder whose controller file is a link to a file elsewhere.
+        writeFile(base + "/{stale}/lock.txt", lockText(lockedFile, endedProcessId()));
+        QVERIFY(QFile::link(elsewhere.filePath("panel.qvksk"), base + "/{stale}/linked.qvksk"));
+
+        InUseGuard guard;
+        QVERIFY(guard.acquire(lockedFile));
+        guard.release();
+
+        QVERIFY(QFileInfo::exists(elsewhere.filePath("lock.txt")));
+        QVERIFY(QFileInfo::exists(elsewhere.filePath("panel.qvksk")));
+        QVERIFY(QFileInfo(base + "/{stale}/linked.qvksk").isSymLink());
+        QVERIFY(!QFileInfo::exists(base + "/{stale}/lock.txt"));
+    }
+
+    void copiesStartedTogetherNeverShareAFile()
+    {
+        // Pairs of copies, each pair after a file of its own, all told to go at one moment.
+        constexpr int pairs = 8;
+        std::vector<std::unique_ptr<Copy>> copies;
+        for (int i = 0; i < 2 * pairs; ++i)
+            copies.push_back(std::make_unique<Copy>(QString("/srv/kiosk/pair %1.qvksk").arg(i / 2)));
+        for (const auto &copy : copies)
+            QVERIFY(copy->start());
+        for (int pair = 0; pair < pairs; ++pair) {
+            const int locked = int(!copies[2 * pair]->lockName().isEmpty())
+                               + int(!copies[2 * pair + 1]->lockName().isEmpty());
+            QVERIFY2(locked == 1, qPrintable(QString("pair %1: %2 copies").arg(pair).arg(locked)));
+        }
+    }
+
+    // Without a runtime folder: a folder of the temporary location that only this user enters;
+    // one of another user's is not used, and the open goes on without a lock.
+    void baseFolderIsTheUsersOwn()
+    {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        QCOMPARE(InUseGuard::lockBasePath(), QString::fromLocal8Bit(runtime) + "/Brennix/QVControl");
+        const WithoutRuntimeFolder without;
+        QVERIFY2(without.root.startsWith(without.temporary.path() + "/"), qPrintable(without.root));
+        struct stat info = {};
+        const QByteArray rootName = QFile::encodeName(without.root);
+        QCOMPARE(stat(rootName.constData(), &info), 0);
+        QCOMPARE(info.st_uid, geteuid());
+        QCOMPARE(info.st_mode & 0777, 0700u);
+
+        if (chown(rootName.constData(), 4242, 4242) != 0)
+            QSKIP("needs to hand a folder to another user (run as root)");
+        InUseGuard guard;
+        bool acquired = false;
+        const QByteArray printed = capturedOutput(1, [&] { acquired = guard.acquire(lockedFile); });
+        QCOMPARE(chown(rootName.constData(), geteuid(), getegid()), 0);
+        QVERIFY(acquired);
+        QCOMPARE(guard.lockName(), QString());
+        QVERIFY(!QFileInfo::exists(without.root + "/Brennix"));
+        QVERIFY(printed.contains("failed to create a lock for " + lockedFile.toUtf8()));
+    }
+
+    void opens_data()
+    {
+        QTest::addColumn<Open>("row");
+        const auto admin = AccessLevel::Administrator;
+        const auto none = AccessLevel::None;
+        const QString unsupported = "Cannot open, this file is not supported.";
+        const QString launchFailed = "Failed to launch Quorvane Kiosk";
+        const QString lobby = sample("lobby.qvksk");
+        // clang-format off
+        QTest::addRow("file in use") << Open{held, none, {}, "Cannot open, file already in use", {}, "in-use/", "another copy of the launcher is opening it"};
+        // The lock file could not hold these paths as they are.
+        QTest::addRow("line break in the name") << Open{folder.filePath("two\nlines.qvksk"), none, {}, unsupported, {}, "not-supported/", "the name holds a line break"};
+        QTest::addRow("unpaired surrogate in the name") << Open{folder.filePath(QString("half") + QChar(0xD800) + ".qvksk"), none, {}, unsupported, {}, "not-supported/", "the name holds a line break or is not valid Unicode"};
+        QTest::addRow("unreadable: status 5") << Open{folder.filePath("folder.qvksk"), none, {}, "Failed to open file.\nError code : 5", {}, "read-error/", "the core library cannot open it (status 5)"};
+        QTest::addRow("not a kiosk file") << Open{sample("otherformat.qvksk"), none, {}, unsupported, {}, "not-supported/", "not a kiosk controller file"};
+        QTest::addRow("newer version") << Open{sample("newer.qvksk"), none, {},
+            "newer.qvksk created using a newer version of Quorvane Control PLUS.\nPlease download and install the latest version to open this file.", "VERSION: 4\n", "not-supported/", "version 4 is newer"};
+        QTest::addRow("version 0: silent") << Open{sample("versionzero.qvksk"), none, {}, "", "VERSION: 0\n", "not-supported/", {}};
+        QTest::addRow("wrong code, Power User permitted") << Open{lobby, AccessLevel::PowerUser, "9999", "Failed to authenticate", "VERSION: 3\n", "wrong-code/Power User", "wrong code for Power User (1 in a row)"};
+        QTest::addRow("wrong code, Administrator only") << Open{sample("adminonly.qvksk"), admin, "0000", "Administrator Code is required.", "VERSION: 3\n", "wrong-code/Administrator", "wrong code for Administrator (1 in a row)"};
+        QTest::addRow("code dialog cancelled") << Open{lobby, admin, {}, "", "VERSION: 3\n", "cancelled/", {}};
+        QTest::addRow("file dialog cancelled") << Open{QString(), none, {}, "", {}, {}, {}};
+        QTest::addRow("file dialog cancelled, no ~/Documents") << Open{QString(), none, {}, "", {}, {}, {}, false, {}, false, false};
+        // Authenticated, but no runtime holds a request block.
+        QTest::addRow("request cannot be written") << Open{lobby, admin, "1234", launchFailed, "VERSION: 3\n", "launch-failed/Administrator", "the request cannot be handed to the runtime"};
+        QTest::addRow("Administrator, blanks and non-ASCII in the path") << Open{unusualPath, admin, "1234", "", "VERSION: 3\n", "handed-over/Administrator", {}, true};
+        QTest::addRow("Power User, older version") << Open{sample("olderversion.qvksk"), AccessLevel::PowerUser, "0000", "", "VERSION: 2\n", "handed-over/Power User", {}, true};
+        // The test's manager looks for about a second.
+        QTest::addRow("accepted on a late look") << Open{lobby, admin, "1234", "", "VERSION: 3\n", "handed-over/Administrator", {}, true, "QVKIOSKCORE_ACCEPT_DELAY_MS=600"};
+        QTest::addRow("never accepted, at start-up") << Open{lobby, admin, "1234", launchFailed, "VERSION: 3\n", "launch-failed/Administrator", "the runtime did not take the file", true, "QVKIOSKCORE_NEVER_ACCEPT=1", true};
+        QTest::addRow("crash after ready") << Open{lobby, admin, "1234", launchFailed, "VERSION: 3\n", "launch-failed/Administrator", "the runtime did not take the file", true, "QVKIOSKCORE_CRASH_AFTER_READY=1"};
+        // clang-format on
+    }
+
+    void opens()
+    {
+        QFETCH(Open, row);
+        const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
+        QVERIFY(row.documentsFolder ? QDir().mkpath(documents)
+                                    : QDir(documents).removeRecursively());
+        const auto manager = row.runtime ? startedManager(row.fault)
+                                         : std::make_unique<DocumentsManager>();
+        QVERIFY(manager);
+        // A lock this process still holds from before must not stand in for the new one.
+        if (row.file == held)
+            QVERIFY(manager->acquireFileLock(sample("open.qvksk")));
+        ModalDialogAnswerer answerer;
+        if (!row.code.isNull())
+            answerer.acceptCode(row.level, row.code);
+        bool launchFailed = false;
+        std::optional<bool> nestedOpened;
+        const QString other = sample("open.qvksk");
+        answerer.whileCodeDialogShows = [&] {
+            // A queued click reaching the manager while its code dialog runs.
+            if (!nestedOpened)
+                nestedOpened = manager->openControllerFile(nullptr, launchFailed, other, false);
+        };
+        RecordingObserver observer;
+        bool requestWrittenAtChange = false;
+        observer.onCall = [&](const QString &call) {
+            if (call == "path")
+                requestWrittenAtChange = !requestInBlock(*manager).pathBlockName.empty();
+        };
+
+        bool opened = false;
+        const QByteArray printed = capturedOutput(1, [&] {
+            opened = manager->openControllerFile(nullptr, launchFailed, row.file, row.atStartUp);
+        });
+        const QString outcome = row.journal.section('/', 0, 0);
+        QCOMPARE(opened, outcome == "handed-over");
+        QCOMPARE(launchFailed, outcome == "launch-failed" && row.runtime);
+        QCOMPARE(answerer.messages,
+                 row.message.isEmpty() ? QStringList() : QStringList{row.message});
+        QCOMPARE(answerer.codeDialogs, int(row.level != AccessLevel::None));
+        QVERIFY(!nestedOpened.value_or(false));
+        // Started in a folder that does not exist, the dialog would type its name in for the user.
+        const QString start = row.documentsFolder ? documents : QDir::homePath();
+        QCOMPARE(answerer.fileDialogs,
+                 row.file.isEmpty()
+                     ? QStringList{"Open File, Controller File (*.qvksk), " + start + ", name \"\""}
+                     : QStringList());
+        const qsizetype at = printed.indexOf("VERSION");
+        QCOMPARE(at < 0 ? QByteArray() : printed.mid(at, printed.indexOf('\n', at) + 1 - at),
+                 row.versionLine);
+        // One warning naming the file for each error box; QtTest prints it on standard output.
+        const QString file = QString(row.file).replace(QChar(0xD800), QChar::ReplacementCharacter);
+        const QString log = "qvkiosk.open: " + file + ": " + row.logLine;
+        QVERIFY2(row.logLine.isEmpty() ? !printed.contains("qvkiosk.")
+                                       : printed.contains(log.toUtf8()),
+                 printed.constData());
+        QStringList journal;
+        for (const QJsonObject &line : jsonLines(OperatorJournal().filePath())) {
+            journal << line["outcome"].toString() + "/" + line["level"].toString();
+            QCOMPARE(line["file"].toString(), row.file);
+        }
+        QCOMPARE(journal, row.journal.isEmpty() ? QStringList() : QStringList{row.journal});
+        // Only an authenticated file joins the recent list, before the hand-over.
+        QCOMPARE(observer.count("path"),
+                 int(outcome == "handed-over" || outcome == "launch-failed"));
+        QVERIFY(!requestWrittenAtChange);
+        QCOMPARE(observer.count("close"), int(launchFailed && !row.atStartUp));
+        QCOMPARE(manager->lockName(), QString());
+        const QStringList locks = QDir(DocumentsManager::lockBasePath())
+                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(locks, QStringList{copyLock});
+        if (launchFailed) {
+            // Withdrawn: a runtime that takes it later must find nothing to accept.
+            const RuntimeRequest left = requestInBlock(*manager);
+            QVERIFY(left.pathBlockName.empty() && left.code.empty() && left.accessLevel.empty());
+            QVERIFY(manager->runtimeHandoff().pathBlockName().empty());
+        }
+        if (!opened)
+            return;
+        const QList<QJsonObject> taken = jsonLines(folder.filePath("record.jsonl"));
+        QCOMPARE(taken.size(), 1);
+        QCOMPARE(taken[0]["code"].toString(), row.code);
+        QCOMPARE(taken[0]["level"].toString(), row.journal.section('/', 1));
+        QCOMPARE(taken[0]["path"].toString(), row.file);
+        QCOMPARE(taken[0]["pathBlockName"].toString(),
+                 QString::fromStdString(manager->runtimeHandoff().pathBlockName()));
+        // Once the runtime has a file, nothing more is opened in this run.
+        QVERIFY(!manager->openControllerFile(nullptr, launchFailed, other, false));
+        QCOMPARE(answerer.codeDialogs, 1);
+    }
+
+    // Leftovers of ended front-ends removed at the standby start; a fresh path block for each
+    // hand-over; looks and writes through the request block held, not its name.
+    void requestAndPathBlocks()
+    {
+        std::tm now = {};
+        QVERIFY(platform::localTimeNow(now));
+        const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
+        const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        const std::unique_ptr<DocumentsManager> manager = startedManager();
+        QVERIFY(manager);
+        QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
+        RuntimeHandoff &handoff = manager->runtimeHandoff();
+        const std::string name = handoff.requestBlockName();
+        std::set<std::string> taken{name};
+        for (int handoffs = 1; handoffs <= 3; ++handoffs) {
+            const QString path = QString("/srv/kiosk/panel %1.qvksk").arg(handoffs);
+            // The name is gone, the block this process and the runtime hold is not.
+            if (handoffs == 3)
+                QCOMPARE(shm_unlink(("/" + name).c_str()), 0);
+            QVERIFY(manager->handOverToRuntime(path, "1234", 1));
+            QVERIFY2(taken.insert(handoff.pathBlockName()).second, handoff.pathBlockName().c_str());
+            QVERIFY(manager->waitForRuntimeAccepted());
+            QCOMPARE(jsonLines(folder.filePath("record.jsonl")).last()["path"].toString(), path);
+        }
+        QVERIFY(manager->isRuntimeReady());
+
+        manager->closeSharedMemory();
+        bool ready = true;
+        bool handedOver = true;
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            "no request block held: failed to open file mapping: Invalid argument (error 22)");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "no request block held: failed to write data to shared memory: "
+                             "Invalid argument (error 22)");
+        const QByteArray printed = capturedOutput(1, [&] {
+            ready = manager->isRuntimeReady();
+            handedOver = manager->handOverToRuntime("/srv/kiosk/Lobby.qvksk", "1234", 1);
+        });
+        QVERIFY(!ready);
+        QVERIFY(!handedOver);
+        QCOMPARE(
+            printed,
+            QByteArray(
+                "failed to open file mapping.\n22\nfailed to write data to shared memory.\n22\n"));
+        QVERIFY(!SharedMemoryBlock::openExisting(name).isOpen());
+    }
+
+    // Whatever moment the runtime looks, it finds no request or the whole new one.
+    void requestIsNeverSeenHalfWritten()
+    {
+        // What an earlier request left still fills the block.
+        unsigned char block[RuntimeRequest::blockSize];
+        std::memset(block, 0x5A, sizeof block);
+        RuntimeRequest request;
+        request.code = u"1234";
+        request.accessLevel = u"Administrator";
+        request.pathBlockName = u"quorvaneKiosk_20260105143001_4242_3";
+        request.pathBlockSize = 40;
+        unsigned char encoded[RuntimeRequest::blockSize];
+        QVERIFY(request.encode(encoded));
+
+        // A look may come between any two bytes, except within the aligned 16-bit store of the
+        // name's first unit.
+        const std::size_t nameAt = RuntimeRequest::pathBlockNameOffset;
+        const auto seenWhole = [&] {
+            return (block[nameAt] == 0 && block[nameAt + 1] == 0)
+                   || std::memcmp(block, encoded, sizeof block) == 0;
+        };
+        RuntimeHandoff::storeRequest(
+            encoded, [&](std::size_t offset, const unsigned char *bytes, std::size_t count) {
+                QVERIFY(offset + count <= sizeof block);
+                const bool unit = offset == nameAt && count == 2;
+                for (std::size_t i = 0; i < count; ++i) {
+                    block[offset + i] = bytes[i];
+                    if (!unit || i == 1)
+                        QVERIFY2(seenWhole(), qPrintable(QString("after byte %1").arg(offset + i)));
+                }
+            });
+        QVERIFY(std::memcmp(block, encoded, sizeof block) == 0);
+    }
+
+    void blockDialogOutlivesItsParent()
+    {
+        DocumentsManager manager;
+        for (int round = 0; round < 2; ++round) {
+            auto parent = std::make_unique<QWidget>();
+            QWidget *shownParent = nullptr;
+            QTimer::singleShot(0, [&] {
+                QTRY_VERIFY(
+                    qobject_cast<DialogBlockUserInteraction *>(QApplication::activeModalWidget()));
+                shownParent = QApplication::activeModalWidget()->parentWidget();
+                manager.closeBlockDialog();
+            });
+            manager.showBlockDialog(parent.get());
+            QCOMPARE(shownParent, parent.get());
+        }
+    }
+
+    void controllerFileNames()
+    {
+        const std::pair<const char *, bool> rows[] = {{"/srv/kiosk/Lobby.qvksk", true},
+                                                      {"C:/Kiosk/LOBBY.QVKSK", true},
+                                                      {"/srv/kiosk/Lobby.qvksk.bak", false},
+                                                      {"/srv/kiosk/qvksk", false}};
+        for (const auto &[path, controllerFile] : rows)
+            QVERIFY2(DocumentsManager::isControllerFileName(path) == controllerFile, path);
+    }
+
+    // Lines of local time with the offset written out, moved aside at the limit; a journal
+    // that cannot be written is reported, not fatal.
+    void journal()
+    {
+        QTemporaryDir state;
+        OperatorJournal journal(state.path(), 400);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(journal.record(QStringLiteral("/f%1.qvksk").arg(i),
+                                   {},
+                                   AccessLevel::Administrator,
+                                   OperatorJournal::Outcome::WrongCode));
+        const QList<QJsonObject> older = jsonLines(state.filePath("journal.1.jsonl"));
+        const QList<QJsonObject> newer = jsonLines(journal.filePath());
+        QVERIFY(!older.isEmpty() && !newer.isEmpty());
+        QCOMPARE(older.size() + newer.size() - 1, newer.last()["file"].toString().mid(2, 1).toInt());
+        QVERIFY(QFileInfo(journal.filePath()).size() <= 400);
+        QVERIFY(QFileInfo(state.filePath("journal.1.jsonl")).size() <= 400);
+        QCOMPARE(newer[0].keys(), (QStringList{"file", "level", "outcome", "time", "title"}));
+        const QString time = newer[0]["time"].toString();
+        QVERIFY2(QRegularExpression(
+                     "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$")
+                     .match(time)
+                     .hasMatch(),
+                 qPrintable(time));
+        QVERIFY(
+            qAbs(QDateTime::fromString(time, Qt::ISODateWithMs).secsTo(QDateTime::currentDateTime()))
+            < 60);
+
+        const OperatorJournal blocked(state.filePath("blocked"));
+        QVERIFY(QDir().mkpath(blocked.filePath()));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^the journal " + blocked.filePath()
+                                                + " cannot be written .* in-use of /f0.qvksk"));
+        QVERIFY(
+            !OperatorJournal(blocked).record("/f0.qvksk", {}, {}, OperatorJournal::Outcome::InUse));
+    }
+
+    // 1 s, 2 s, 4 s ... after the free tries, kept across restarts, cleared by a right code.
+    void wrongCodesBackOff()
+    {
+        QTemporaryDir state;
+        using std::chrono::milliseconds;
+        const QList<int> waits{0, 0, 0, 1000, 2000, 4000, 4000};
+        {
+            WrongCodeBackoff backoff(state.path());
+            backoff.setSchedule({3, milliseconds(1000), milliseconds(4000)});
+            for (int wrong = 0; wrong < waits.size(); ++wrong) {
+                QCOMPARE(backoff.waitBeforeCheck("a.qvksk").count(), waits[wrong]);
+                backoff.recordWrongCode("a.qvksk");
+            }
+        }
+        WrongCodeBackoff restarted(state.path());
+        QCOMPARE(restarted.wrongCodes(QDir::current().filePath("a.qvksk")), waits.size());
+        QCOMPARE(restarted.waitBeforeCheck("a.qvksk").count(), 16000);
+        QCOMPARE(restarted.waitBeforeCheck("b.qvksk").count(), 0);
+        restarted.recordRightCode("a.qvksk");
+        QCOMPARE(restarted.wrongCodes("a.qvksk"), 0);
+    }
+
+    void codeDialogCountsDownThenChecksOffTheGuiThread()
+    {
+        DialogAuthenticate dialog(nullptr, "lobby.qvksk", true);
+        dialog.setWaitBeforeCheck(std::chrono::milliseconds(1200));
+        dialog.show();
+        const auto ok = dialog.findChild<QPushButton *>("okButton");
+        const auto label = dialog.findChild<QLabel *>("waitLabel");
+        QVERIFY(!ok->isEnabled());
+        QCOMPARE(label->text(), "Too many wrong codes. Try again in 2 s.");
+        QTRY_COMPARE(label->text(), "Too many wrong codes. Try again in 1 s.");
+        QVERIFY(!ok->isEnabled());
+        QTRY_VERIFY(ok->isEnabled());
+        QVERIFY(label->isHidden());
+
+        std::atomic<bool> guiRan{false};
+        bool sawGuiRun = false;
+        dialog.setCheck([&](AccessLevel, const QString &) {
+            for (int i = 0; i < 500 && !guiRan; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            sawGuiRun = guiRan;
+        });
+        QTimer::singleShot(0, [&] { guiRan = true; });
+        ok->click();
+        QVERIFY2(sawGuiRun, "the GUI thread stood still while the code was checked");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+private:
+    // A manager with short waits (20 ms apart: about 5 s for ready, 1 s for accepted) whose
+    // runtime has started with `fault` ("NAME=value") in its environment and reported ready.
+    std::unique_ptr<DocumentsManager> startedManager(
+        const QByteArray &fault = "QVKIOSKCORE_NO_FAULT=")
+    {
+        const ScopedEnvironment environment(fault.split('=')[0].constData(), fault.split('=')[1]);
+        RuntimeWaits waits;
+        waits.readyInterval = waits.acceptedInterval = std::chrono::milliseconds(20);
+        waits.readyLooks = 250;
+        waits.acceptedLooks = 50;
+        auto manager = std::make_unique<DocumentsManager>(waits);
+        if (!manager->startRuntimeInStandby())
+            return nullptr;
+        runtimes.push_back(manager->runtimeHandoff().runtimeProcessId());
+        return manager->waitForRuntimeReady() ? std::move(manager) : nullptr;
+    }
+
+    QTranslator translator;
+    QTemporaryDir folder;
+    const QString held = folder.filePath("held.qvksk"); // held by the copy throughout
+    const QString unusualPath = folder.filePath("Hall ä 東京/Lobby Ω 🚪.qvksk");
+    std::vector<qint64> runtimes;
+    std::optional<Copy> copy;
+    QString copyLock;
+};
+
+QTEST_MAIN(tst_Documents)
+
+#include "tst_documents.moc"
