@@ -2,6 +2,8 @@
 
 #include "base/appfont.h"
 
+#include <QMenu>
+
 namespace {
 
 // Declarations whose text is fixed carry a leading tab; generated ones (greys, lengths,
@@ -252,6 +254,14 @@ QString menuStyleSheet(bool dark)
            + rule("QMenu::item:!disabled:selected",
                   fixed("background-color", "rgb(203, 254, 255)") + property("color", grey(0, 255)))
            + rule("QMenu::item:!disabled:!selected", property("color", grey(textLevel, 255)));
+}
+
+void setMenuStyleSheetOnShow(QMenu *menu, bool dark)
+{
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, dark] {
+        if (menu->styleSheet().isEmpty())
+            menu->setStyleSheet(menuStyleSheet(dark));
+    });
 }
 
 QString flatButtonStyleSheet()

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+QT_BEGIN_NAMESPACE
+class QMenu;
+QT_END_NAMESPACE
+
 // Builders of the program's dark-grey look as Qt style-sheet text. Every length is
 // scaledSize() of a design value, so the sheets follow the user's font metrics.
 
@@ -23,5 +27,8 @@ QString scrollBarStyleSheet();
 QString tabBarStyleSheet();
 QString menuBarStyleSheet();
 QString menuStyleSheet(bool dark);
+// Gives the menu menuStyleSheet(dark) just before it is first shown: a window polishes all its
+// widgets when it is shown, hidden menus too, and a menu under a sheet costs the start the most.
+void setMenuStyleSheetOnShow(QMenu *menu, bool dark);
 QString flatButtonStyleSheet();
 QString toolBarStyleSheet();
