@@ -28,7 +28,7 @@ MenuBar::MenuBar(Actions *actions)
     QPalette text;
     text.setBrush(QPalette::All, bar->foregroundRole(), QBrush(Qt::black));
     bar->setPalette(text);
-    bar->setStyleSheet(menuBarStyleSheet());
+    setStyleSheetWhenPolished(bar, menuBarStyleSheet());
 
     auto layout = new QVBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);

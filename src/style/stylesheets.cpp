@@ -2,6 +2,7 @@
 
 #include "base/appfont.h"
 
+#include <QEvent>
 #include <QMenu>
 
 namespace {
@@ -82,6 +83,33 @@ QString scrollBarLine(
            + length(sizeName, 20) + margins(top, right, bottom, left)
            + fixed("subcontrol-position", position) + fixed("subcontrol-origin", "margin");
 }
+
+// Sets the sheet on the Polish event, before the widget's own polish, then goes.
+class SheetOnPolish final : public QObject
+{
+public:
+    SheetOnPolish(QWidget *widget, const QString &sheet)
+        : QObject(widget)
+        , sheet(sheet)
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish) {
+            auto widget = static_cast<QWidget *>(watched);
+            widget->removeEventFilter(this);
+            widget->setStyleSheet(widget->styleSheet() + sheet);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QString sheet;
+};
 
 } // namespace
 
@@ -262,6 +290,11 @@ void setMenuStyleSheetOnShow(QMenu *menu, bool dark)
         if (menu->styleSheet().isEmpty())
             menu->setStyleSheet(menuStyleSheet(dark));
     });
+}
+
+void setStyleSheetWhenPolished(QWidget *widget, const QString &sheet)
+{
+    new SheetOnPolish(widget, sheet);
 }
 
 QString flatButtonStyleSheet()

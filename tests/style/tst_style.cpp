@@ -56,13 +56,14 @@ private slots:
             shown = tabs;
         } else if (widget == "menubar") {
             auto bar = new QMenuBar(&dialog);
-            bar->setStyleSheet(menuBarStyleSheet());
+            setStyleSheetWhenPolished(bar, menuBarStyleSheet());
             bar->addMenu(QStringLiteral("File"))->addAction(QStringLiteral("Exit"));
             shown = bar;
         } else if (widget.endsWith("menu")) {
             auto menu = new QMenu(&dialog);
-            menu->setStyleSheet(menuStyleSheet(widget.startsWith("dark")));
+            setMenuStyleSheetOnShow(menu, widget.startsWith("dark"));
             menu->addAction(QStringLiteral("Entry"));
+            menu->popup(QPoint());
             shown = menu;
         }
         dialog.resize(300, 200);
