@@ -1,5 +1,6 @@
 // The look as drawn: the style sheets' colours on real widgets, and the icon cache's pictures.
 
+#include "base/appstyle.h"
 #include "style/resourceimagescache.h"
 #include "style/stylesheets.h"
 
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTabBar>
 
 namespace {
@@ -144,6 +146,19 @@ private slots:
         QVERIFY(icon);
         QCOMPARE(rendered(*icon, QIcon::Active), rendered(QIcon(twin.isEmpty() ? path : twin)));
         QCOMPARE(rendered(*icon, QIcon::Active) == rendered(*icon), twin.isEmpty());
+    }
+
+    // Read only when first drawn, the tool-bar extension arrows are still the base style's.
+    void extensionIconsAreTheBaseStyles()
+    {
+        const AppStyle style(QStringLiteral("Fusion"));
+        const std::unique_ptr<QStyle> base(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const auto icon : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                QStyle::SP_ToolBarVerticalExtensionButton}) {
+            const QImage expected = rendered(base->standardIcon(icon));
+            QVERIFY(!expected.isNull());
+            QCOMPARE(rendered(style.standardIcon(icon, nullptr, nullptr)), expected);
+        }
     }
 };
 
