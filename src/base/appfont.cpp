@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QWidget>
 
-int scaledSize(int n)
+namespace {
+
+int measureAtWidth()
 {
     // Until the bundled font is registered, "Noto Sans" resolves to another family and every
     // size of the first dialogs of a run would differ from the later ones.
@@ -15,7 +17,15 @@ int scaledSize(int n)
     // A label rather than bare QFontMetrics, so the font resolves as a widget's does.
     QLabel label;
     label.setFont(font);
-    const int at = label.fontMetrics().horizontalAdvance(QLatin1Char('@'));
+    return label.fontMetrics().horizontalAdvance(QLatin1Char('@'));
+}
+
+} // namespace
+
+int scaledSize(int n)
+{
+    // Measured once: a label built for each of the many sizes a window asks for slows its start.
+    static const int at = measureAtWidth();
     return static_cast<int>(static_cast<double>(at * n) * 0.1);
 }
 

@@ -8,8 +8,8 @@ class QWidget;
 QT_END_NAMESPACE
 
 // The length unit of the whole user interface: n tenths of the width of "@" in the measuring
-// font "Noto Sans,8", in pixels, truncated toward zero. Measured afresh on every call, always
-// with the application font registered first.
+// font "Noto Sans,8", in pixels, truncated toward zero. Measured once per process, on the first
+// call, with the application font registered first.
 int scaledSize(int n);
 
 // The message-box icon size: scaledSize(40) square.

@@ -1,5 +1,90 @@
 #include "appstyle.h"
 
+#include <QGuiApplication>
+#include <QIconEngine>
+#include <QPointer>
+#include <QStyleOption>
+#include <QWidget>
+
+namespace {
+
+// Every tool bar and menu bar builds a hidden extension button, whose icon the base style
+// decodes from image files (loading the image format plug-ins) on each build and style change.
+// The button is seldom shown: its icon is asked of the base style when it is first drawn.
+class DeferredIconEngine final : public QIconEngine
+{
+public:
+    DeferredIconEngine(const QProxyStyle *style,
+                       QStyle::StandardPixmap standardIcon,
+                       Qt::LayoutDirection direction)
+        : style(const_cast<QProxyStyle *>(style))
+        , standardIcon(standardIcon)
+        , direction(direction)
+    {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, 1.0, mode, state);
+    }
+
+    QPixmap scaledPixmap(const QSize &size,
+                         QIcon::Mode mode,
+                         QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size / scale, scale, mode, state);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+
+    bool isNull() override { return loaded && icon().isNull(); }
+
+    QString key() const override { return QStringLiteral("DeferredIconEngine"); }
+
+    QIconEngine *clone() const override
+    {
+        auto copy = new DeferredIconEngine(style, standardIcon, direction);
+        copy->loaded = loaded;
+        copy->real = real;
+        return copy;
+    }
+
+private:
+    const QIcon &icon()
+    {
+        if (!loaded) {
+            loaded = true;
+            if (style != nullptr) {
+                QStyleOption option;
+                option.direction = direction;
+                real = style->QProxyStyle::standardIcon(standardIcon, &option, nullptr);
+            }
+        }
+        return real;
+    }
+
+    QPointer<QProxyStyle> style;
+    QStyle::StandardPixmap standardIcon;
+    Qt::LayoutDirection direction;
+    bool loaded = false;
+    QIcon real;
+};
+
+} // namespace
+
 AppStyle::AppStyle(const QString &baseStyleName)
     : QProxyStyle(baseStyleName)
 {}
@@ -12,4 +97,19 @@ int AppStyle::styleHint(StyleHint hint,
     if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
         return 0;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+QIcon AppStyle::standardIcon(StandardPixmap standardIcon,
+                             const QStyleOption *option,
+                             const QWidget *widget) const
+{
+    if (standardIcon == SP_ToolBarHorizontalExtensionButton
+        || standardIcon == SP_ToolBarVerticalExtensionButton) {
+        const Qt::LayoutDirection direction = option != nullptr ? option->direction
+                                              : widget != nullptr
+                                                  ? widget->layoutDirection()
+                                                  : QGuiApplication::layoutDirection();
+        return QIcon(new DeferredIconEngine(this, standardIcon, direction));
+    }
+    return QProxyStyle::standardIcon(standardIcon, option, widget);
 }

@@ -28,7 +28,7 @@ MenuBar::MenuBar(Actions *actions)
     QPalette text;
     text.setBrush(QPalette::All, bar->foregroundRole(), QBrush(Qt::black));
     bar->setPalette(text);
-    bar->setStyleSheet(menuBarStyleSheet());
+    setStyleSheetWhenPolished(bar, menuBarStyleSheet());
 
     auto layout = new QVBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
@@ -38,13 +38,13 @@ MenuBar::MenuBar(Actions *actions)
 
     QMenu *file = bar->addMenu(QObject::tr("ID_RESSTR_MENUBAR_FILE"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    file->setStyleSheet(menuStyleSheet(true));
+    setMenuStyleSheetOnShow(file, true);
     file->addAction(actions->action(2));
     file->addAction(actions->action(9));
 
     QMenu *about = bar->addMenu(QObject::tr("ID_RESSTR_MENUBAR_ABOUT"));
     about->setObjectName(QStringLiteral("aboutMenu"));
-    about->setStyleSheet(menuStyleSheet(true));
+    setMenuStyleSheetOnShow(about, true);
     about->addAction(actions->action(53));
     about->addAction(actions->action(54));
 }

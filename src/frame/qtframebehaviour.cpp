@@ -16,7 +16,7 @@ QtFrameBehaviour::QtFrameBehaviour(MainWindowBase *window)
 {
     menu = new QMenu(window);
     menu->setObjectName(QStringLiteral("systemMenu"));
-    menu->setStyleSheet(menuStyleSheet(true));
+    setMenuStyleSheetOnShow(menu, true);
     // The title bar's button texts: the same commands, in the same words.
     restoreAction = menu->addAction(QObject::tr("ID_RESSTR_TITLEBAR_TOOLTIPRESTOREDOWN"));
     minimizeAction = menu->addAction(QObject::tr("ID_RESSTR_TITLEBAR_TOOLTIPMINIMIZE"));

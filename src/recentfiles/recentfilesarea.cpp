@@ -27,7 +27,7 @@ QPushButton *makeButton(const char *objectName, const QString &text)
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     button->setEnabled(false);
     applyAppFont(button, 0);
-    button->setStyleSheet(flatButtonStyleSheet());
+    setStyleSheetWhenPolished(button, flatButtonStyleSheet());
     return button;
 }
 

@@ -5,5 +5,5 @@
 CustomToolBar::CustomToolBar(QWidget *parent)
     : QToolBar(parent)
 {
-    setStyleSheet(styleSheet() + toolBarStyleSheet());
+    setStyleSheetWhenPolished(this, toolBarStyleSheet());
 }

@@ -1,5 +1,7 @@
 #include "resourceimagescache.h"
 
+#include "svgiconengine.h"
+
 #include <QFile>
 
 #include <array>
@@ -150,7 +152,11 @@ QIcon *ResourceImagesCache::icon(const QString &path)
     // A file-based icon is not null before it is first drawn, whether or not its file exists.
     if (!QFile::exists(path))
         return nullptr;
-    auto stored = icons.insert(path, QIcon(path));
+    // Read when first drawn: an SVG file through our own engine, anything else through Qt's.
+    auto stored = icons.insert(path,
+                               path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)
+                                   ? QIcon(new SvgIconEngine(path))
+                                   : QIcon(path));
     if (stored->isNull()) {
         icons.erase(stored);
         return nullptr;

@@ -2,6 +2,9 @@
 
 #include "base/appfont.h"
 
+#include <QEvent>
+#include <QMenu>
+
 namespace {
 
 // Declarations whose text is fixed carry a leading tab; generated ones (greys, lengths,
@@ -80,6 +83,33 @@ QString scrollBarLine(
            + length(sizeName, 20) + margins(top, right, bottom, left)
            + fixed("subcontrol-position", position) + fixed("subcontrol-origin", "margin");
 }
+
+// Sets the sheet on the Polish event, before the widget's own polish, then goes.
+class SheetOnPolish final : public QObject
+{
+public:
+    SheetOnPolish(QWidget *widget, const QString &sheet)
+        : QObject(widget)
+        , sheet(sheet)
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish) {
+            auto widget = static_cast<QWidget *>(watched);
+            widget->removeEventFilter(this);
+            widget->setStyleSheet(widget->styleSheet() + sheet);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QString sheet;
+};
 
 } // namespace
 
@@ -252,6 +282,19 @@ QString menuStyleSheet(bool dark)
            + rule("QMenu::item:!disabled:selected",
                   fixed("background-color", "rgb(203, 254, 255)") + property("color", grey(0, 255)))
            + rule("QMenu::item:!disabled:!selected", property("color", grey(textLevel, 255)));
+}
+
+void setMenuStyleSheetOnShow(QMenu *menu, bool dark)
+{
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, dark] {
+        if (menu->styleSheet().isEmpty())
+            menu->setStyleSheet(menuStyleSheet(dark));
+    });
+}
+
+void setStyleSheetWhenPolished(QWidget *widget, const QString &sheet)
+{
+    new SheetOnPolish(widget, sheet);
 }
 
 QString flatButtonStyleSheet()

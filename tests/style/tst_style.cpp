@@ -1,5 +1,6 @@
 // The look as drawn: the style sheets' colours on real widgets, and the icon cache.
 
+#include "base/appstyle.h"
 #include "style/resourceimagescache.h"
 #include "style/stylesheets.h"
 
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyleFactory>
 
 class TestStyle final : public QObject
 {
@@ -40,13 +42,14 @@ private slots:
             shown = new QPushButton(QStringLiteral("OK"), &dialog);
         } else if (widget == "menubar") {
             auto bar = new QMenuBar(&dialog);
-            bar->setStyleSheet(menuBarStyleSheet());
-            bar->addMenu(QStringLiteral("File"));
+            setStyleSheetWhenPolished(bar, menuBarStyleSheet());
+            bar->addMenu(QStringLiteral("File"))->addAction(QStringLiteral("Exit"));
             shown = bar;
         } else if (widget.endsWith("menu")) {
             auto menu = new QMenu(&dialog);
-            menu->setStyleSheet(menuStyleSheet(widget.startsWith("dark")));
+            setMenuStyleSheetOnShow(menu, widget.startsWith("dark"));
             menu->addAction(QStringLiteral("Entry"));
+            menu->popup(QPoint());
             shown = menu;
         }
         if (shown != &dialog)
@@ -74,6 +77,19 @@ private slots:
         }
         QCOMPARE(cache->icon(QStringLiteral(":/images/top_bar_icon/Max.svg")), icon);
         QCOMPARE(cache->pixmap(QStringLiteral(":/images/other/box.svg")), pixmap);
+    }
+
+    // Read only when first drawn, the tool-bar extension arrows are still the base style's.
+    void extensionIconsAreTheBaseStyles()
+    {
+        const AppStyle style(QStringLiteral("Fusion"));
+        const std::unique_ptr<QStyle> base(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const auto icon : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                QStyle::SP_ToolBarVerticalExtensionButton}) {
+            const QImage expected = base->standardIcon(icon).pixmap(32).toImage();
+            QVERIFY(!expected.isNull());
+            QCOMPARE(style.standardIcon(icon, nullptr, nullptr).pixmap(32).toImage(), expected);
+        }
     }
 };
 
