@@ -114,7 +114,7 @@ void CustomDialog::keyPressEvent(QKeyEvent *event)
                 checkBox->setChecked(!checkBox->isChecked());
             else
                 focusNextChild();
-            event->accept();
+            event->setAccepted(true);
             return;
         }
     }

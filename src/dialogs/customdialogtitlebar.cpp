@@ -85,7 +85,7 @@ void CustomDialogTitleBar::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         const QPoint global = event->globalPosition().toPoint();
         emit startToMoveDialog(global.x(), global.y());
-        event->accept();
+        event->setAccepted(true);
     }
 }
 
@@ -95,7 +95,7 @@ void CustomDialogTitleBar::mouseMoveEvent(QMouseEvent *event)
     if (event->buttons() == Qt::LeftButton) {
         const QPoint global = event->globalPosition().toPoint();
         emit moveDialog(global.x(), global.y());
-        event->accept();
+        event->setAccepted(true);
     }
 }
 
