@@ -46,16 +46,6 @@ struct Served
     bool opened = server.open({name, 260, true});
 };
 
-// Starts the runtime for a new request block named after `frontEnd` and waits for ready.
-bool startRuntime(std::uint32_t &pid, std::uint32_t frontEnd = getpid())
-{
-    const std::string name = uniqueBlockName(frontEnd);
-    static std::vector<SharedMemoryBlock> blocks; // open until the test ends
-    blocks.push_back(SharedMemoryBlock::createOrOpen(name, 260));
-    return platform::startStandbyRuntime(name, 260, &pid, QVKIOSKCORE_PATH)
-           && waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; });
-}
-
 } // namespace
 
 TEST(RuntimeArguments, FindsTheBlockInEveryShapeOfCommandLine)
@@ -88,7 +78,7 @@ TEST(RuntimeServer, SetsReadyAndTakesARequestOnceTwoLooksAgree)
     EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
 
     // A 10-unit path: a 20-byte path block and a size field of 40.
-    Handoff handoff;
+    SharedMemoryBlock handoff;
     ASSERT_TRUE(handOver(served.name, u"C:\\K\\\u00E4.qvk", handoff, 2));
     EXPECT_FALSE(served.server.step());
     served.view().data()[0] = '9'; // as while the front-end is still writing
@@ -117,10 +107,10 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
         SCOPED_TRACE(spoilt);
         Served served(spoilt == notReady ? Environment{{"QVKIOSKCORE_READY_DELAY_MS", "600000"}}
                                          : Environment{});
-        Handoff handoff;
+        SharedMemoryBlock handoff;
         ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
         if (spoilt == pathBlock) {
-            handoff.pathBlock.close(); // closing its only handle removes the block
+            handoff.close(); // closing its only handle removes the block
         } else if (spoilt != notReady) {
             served.view().data()[spoilt] = 0x00;
             served.view().data()[spoilt + 1] = 0xD8;
@@ -136,11 +126,11 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
 TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
 {
     Served served(Environment{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "50"}});
-    Handoff first;
+    SharedMemoryBlock first;
     ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
     ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
     // The front-end gave up on the first and wrote a second request during the delay.
-    Handoff second;
+    SharedMemoryBlock second;
     ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
     std::vector<std::string> shown;
     ASSERT_TRUE(waitFor([&] {
@@ -154,12 +144,12 @@ TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
 TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
 {
     Served served;
-    Handoff first;
+    SharedMemoryBlock first;
     ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
     ASSERT_TRUE(waitFor([&] { return served.server.step().has_value(); }));
     // The next request is withdrawn as the front-end withdraws one it gave up on: the name's
     // first unit zeroed first, then the rest of the request, and its path block closed.
-    Handoff second;
+    SharedMemoryBlock second;
     ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
     const SharedMemoryView view = served.view();
     view.data()[RuntimeRequest::pathBlockNameOffset] = 0;
@@ -167,7 +157,7 @@ TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
     EXPECT_FALSE(served.server.step());
     std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
     RuntimeRequest::storeWord(view.data(), RuntimeRequest::acceptedOffset, 0);
-    second.pathBlock.close();
+    second.close();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(served.server.step());
     EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
@@ -187,8 +177,11 @@ TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEnded)
     std::uint32_t frontEnd = 0; // a process id that soon names nothing
     ASSERT_TRUE(platform::startRelayRuntime("--exit", "0", &frontEnd, TESTHELPER_PATH));
     ASSERT_TRUE(waitFor([&] { return !platform::isProcessRunning(frontEnd); }));
+    const std::string name = uniqueBlockName(frontEnd);
+    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(name, 260);
     std::uint32_t pid = 0;
-    ASSERT_TRUE(startRuntime(pid, frontEnd));
+    ASSERT_TRUE(platform::startStandbyRuntime(name, 260, &pid, QVKIOSKCORE_PATH));
+    ASSERT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; }));
     EXPECT_TRUE(waitFor([&] { return !platform::isProcessRunning(pid); }));
 }
 
@@ -200,7 +193,7 @@ TEST(QvKioskCore, AcceptsARequestAndEndsWithItsStatusWhenItsBlockIsCutUnderIt)
     // Started as our child, unlike a standby start, so that its end can be read.
     FILE *runtime = ::popen((QVKIOSKCORE_PATH " " + name + " 260 --standby 2>&1").c_str(), "r");
     ASSERT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::readyOffset) != 0; }));
-    Handoff handoff;
+    SharedMemoryBlock handoff;
     ASSERT_TRUE(handOver(name, u"/srv/kiosk/Lobby.qvksk", handoff));
     EXPECT_TRUE(waitFor([&] { return statusWord(name, RuntimeRequest::acceptedOffset) != 0; }));
     ASSERT_EQ(truncate(("/dev/shm/" + name).c_str(), 0), 0);

@@ -78,18 +78,6 @@ const std::int64_t loadedAt = std::chrono::duration_cast<std::chrono::millisecon
                                   std::chrono::system_clock::now().time_since_epoch())
                                   .count();
 
-// What the helper runtimes recorded of the requests they took; the record is then forgotten.
-std::string takenRequests()
-{
-    std::string text;
-    {
-        std::ifstream file("taken.jsonl", std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(file), {});
-    }
-    std::remove("taken.jsonl");
-    return text;
-}
-
 #ifndef _WIN32
 bool exists(const std::string &name)
 {
@@ -209,9 +197,7 @@ TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
 
 TEST(WindowsSide, MessagesTranslateAndTheFileVersionIsTheProjectVersion)
 {
-    using A = WindowMessageAction;
-    // The message, then the action, whether handled, the point and whether the cursor resets
-    // (the frame's tests send the plain commands).
+    using A = WindowMessageAction; // the frame's tests send the plain commands
     // clang-format off
     const std::tuple<WindowMessage, A, bool, int, int, bool> rows[] = {
         {{0, 0x0084, 0, 0x0032FFF6}, A::HitTest, true, -10, 50, false}, // left of the screen
@@ -389,10 +375,13 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
             EXPECT_NE(fs::read_symlink(entry.path(), gone), marker) << entry.path();
         }
 #endif
-        Handoff handoff; // the helper ends after one request
+        SharedMemoryBlock handoff; // the helper ends after one request
         ASSERT_TRUE(handOver(name, u"\u00E9t\u00E9 \xD83D\xDE00.qvksk", handoff));
         ASSERT_TRUE(waitFor([&] { return !isProcessRunning(pid); }));
-        const std::string taken = takenRequests(); // the path reached it exactly
+        std::ifstream record("taken.jsonl", std::ios::binary); // the path reached it exactly
+        const std::string taken(std::istreambuf_iterator<char>(record), {});
+        record.close();
+        fs::remove("taken.jsonl");
         EXPECT_NE(taken.find("\"path\":\"\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.qvksk\""), taken.npos)
             << taken;
         EXPECT_FALSE(listed(fileName, pid));
