@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <map>
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
@@ -25,16 +24,11 @@ using namespace testsupport;
 
 namespace {
 
-using Environment = std::map<std::string, std::string>;
-
 // The front-end's request block and a runtime serving it, opened as a standby start opens it.
 struct Served
 {
-    explicit Served(const Environment &environment = {})
-        : server(RuntimeBehaviour::fromLookup([environment](const char *name) -> const char * {
-            const auto found = environment.find(name);
-            return found == environment.end() ? nullptr : found->second.c_str();
-        }))
+    explicit Served(RuntimeBehaviour behaviour = {})
+        : server(behaviour)
     {}
 
     std::uint32_t word(std::size_t offset) const { return statusWord(name, offset); }
@@ -95,9 +89,8 @@ TEST(RuntimeServer, SetsReadyAndTakesARequestOnceTwoLooksAgree)
 
 TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
 {
-    // Not ready yet (the other faults the tests inject are seen where they are used), or spoilt
-    // after the handoff: the path block closed, or a text field starting with an unpaired
-    // surrogate (else taken as an empty code or level).
+    // Not ready yet, or spoilt after the handoff: the path block closed, or a text field
+    // starting with an unpaired surrogate (else taken as an empty code or level).
     constexpr int notReady = -2, pathBlock = -1;
     const int rows[] = {notReady,
                         pathBlock,
@@ -105,8 +98,7 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
                         RuntimeRequest::accessLevelOffset};
     for (const int spoilt : rows) {
         SCOPED_TRACE(spoilt);
-        Served served(spoilt == notReady ? Environment{{"QVKIOSKCORE_READY_DELAY_MS", "600000"}}
-                                         : Environment{});
+        Served served({spoilt == notReady ? 600000 : 0});
         SharedMemoryBlock handoff;
         ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
         if (spoilt == pathBlock) {
@@ -125,7 +117,7 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
 
 TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
 {
-    Served served(Environment{{"QVKIOSKCORE_ACCEPT_DELAY_MS", "50"}});
+    Served served({0, 50});
     SharedMemoryBlock first;
     ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
     ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
@@ -166,8 +158,7 @@ TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
 TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)
 {
     const Served served;
-    RuntimeServer server(
-        RuntimeBehaviour::fromLookup([](const char *) -> const char * { return nullptr; }));
+    RuntimeServer server(RuntimeBehaviour{});
     EXPECT_FALSE(server.open({uniqueBlockName(), 260, true}));
     EXPECT_FALSE(server.open({served.name, 259, true}));
 }

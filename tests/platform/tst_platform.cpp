@@ -182,8 +182,7 @@ TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
         EXPECT_TRUE(utf8ToUtf16(utf8, wide) && utf16ToUtf8(wide, back));
         EXPECT_EQ(std::tie(wide, back), std::tie(utf16, utf8)) << utf8;
     }
-    // Bad byte, truncated two- and three-byte sequences, lone continuation, beyond U+10FFFF,
-    // an overlong '/', an encoded surrogate.
+    // Bad byte, truncations, lone continuation, beyond U+10FFFF, overlong '/', surrogate.
     for (const char *row :
          {"\xFF", "abc\xC3", "\xE6\x97", "\x80", "\xF4\x90\x80\x80", "\xC0\xAF", "\xED\xA0\x80"}) {
         std::u16string wide = u"left over";
@@ -272,8 +271,7 @@ TEST(SharedMemory, NamesPlantedInAdvanceArePassedOverForOnesNobodyCanForesee)
         BlockNameGenerator generator;
         EXPECT_EQ(createFreshBlock(generator, past, pid, 260).name(), first);
     }
-    // Whatever sits at the first name and at the successors that used to follow it; Windows
-    // has no file system for names.
+    // At the first name and its former successors; Windows has no file system for names.
 #ifdef _WIN32
     for (const char *kind : {"a block of another user", "an existing block"}) {
 #else
@@ -366,8 +364,7 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
         EXPECT_TRUE(listed(fileName, pid));
         EXPECT_FALSE(listed("x" + fileName, pid));
 #ifndef _WIN32
-        // In its own session, so it outlives the front-end and gets no hang-up from its
-        // terminal; not our child, so never our zombie.
+        // Its own session outlives the front-end's terminal; not our child, never our zombie.
         EXPECT_EQ(getsid(static_cast<pid_t>(pid)), static_cast<pid_t>(pid));
         EXPECT_EQ(waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG), -1);
         for (const auto &entry : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {

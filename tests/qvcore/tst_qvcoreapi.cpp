@@ -33,7 +33,6 @@ const std::string powerUserHash = cheapHash("0000");
 // Salt and hash of adminHash, to put behind other cost parameters.
 const std::string hashTail = adminHash.substr(adminHash.find('$', sizeof("$argon2id$v=19$") - 1));
 
-// The check's name is long enough to push each argument onto its own line.
 constexpr auto check = &QVCoreCheckBqvcFilePassCodeAndFileOperation;
 
 const Json removed(Json::value_t::discarded);
@@ -54,10 +53,8 @@ std::string kiosk(const char *key = nullptr, const Json &value = removed)
 // Nesting deep enough to overflow any recursive parser's stack.
 const std::string deepNesting = std::string(2'000'000, '[') + std::string(2'000'000, ']');
 
-// A file made before the test, or "": one with the contents (last); the status of
-// QVCoreIsQVKIOSKControllerFile and whether it is a kiosk file; the version as
-// QVCoreGetBqvcFileVersion reads it (-99: not read); whether the file-operation query and the
-// check run.
+// A file made before the test, or "": one with the contents (last); IsQVKIOSKControllerFile's
+// status and answer; the version read (-99: not read); whether the file queries run.
 using FileCase = std::tuple<const char *, std::string, int32_t, bool, int32_t, bool, std::string>;
 
 std::vector<FileCase> fileCases()
@@ -72,11 +69,13 @@ std::vector<FileCase> fileCases()
         {"at the limit, read", "atlimit", -1, false, -99, false, ""},
         {"empty", "", -1, false, -99, false, ""},
         {"JSON array", "", -1, false, -99, false, "[1,2]"},
+        {"another format", "", -1, false, -99, false, kiosk("format", "qvpanel")},
         {"format only in a nested object", "", -1, false, -99, false, R"({"inner":{"format":"qvksk","version":3}})"},
         {"kiosk", "", -1, true, 3, true, kiosk()},
         {"kiosk, deep nesting in controller", "", -1, true, 3, true, "{\"controller\":{\"deep\":" + deepNesting + "}," + kiosk("controller").substr(1)},
         {"version 1", "", -1, true, 1, true, kiosk("version", 1)},
         {"newer version of another layout", "", -1, true, 4, false, R"({"format":"qvksk","version":4})"},
+        {"version 0", "", -1, true, 0, false, kiosk("version", 0)},
         {"largest version", "", -1, true, 2147483647, false, kiosk("version", 2147483647)},
         {"no version", "", 13, false, -99, false, kiosk("version")},
         {"version fraction", "", 13, false, -99, false, kiosk("version", 3.5)},
@@ -139,8 +138,7 @@ TEST(Files, EachCallAnswersAsTheFileIs)
     QVCoreReleaseInstance(&instance);
 }
 
-// Administrator code set to 1234, power-user code set to 0000, power user permitted; level and
-// code tried; whether they authenticate.
+// Administrator code 1234, power-user code 0000, power user permitted; level and code tried.
 using AuthenticationCase = std::tuple<const char *, bool, bool, bool, int32_t, const char *, bool>;
 
 // clang-format off
