@@ -115,40 +115,17 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
     }
 }
 
-TEST(RuntimeServer, ADelayedAcceptNeverLandsOnANewerRequest)
-{
-    Served served({0, 50});
-    SharedMemoryBlock first;
-    ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
-    ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
-    // The front-end gave up on the first and wrote a second request during the delay.
-    SharedMemoryBlock second;
-    ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
-    std::vector<std::string> shown;
-    ASSERT_TRUE(waitFor([&] {
-        if (const std::optional<TakenRequest> taken = served.server.step())
-            shown.push_back(taken->path);
-        return served.word(RuntimeRequest::acceptedOffset) != 0;
-    }));
-    EXPECT_EQ(shown, std::vector<std::string>{"second.qvksk"});
-}
-
 TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
 {
     Served served;
     SharedMemoryBlock first;
     ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
     ASSERT_TRUE(waitFor([&] { return served.server.step().has_value(); }));
-    // The next request is withdrawn as the front-end withdraws one it gave up on: the name's
-    // first unit zeroed first, then the rest of the request, and its path block closed.
+    // The next request is withdrawn as the front-end withdraws one: zeroed, path block closed.
     SharedMemoryBlock second;
     ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
     const SharedMemoryView view = served.view();
-    view.data()[RuntimeRequest::pathBlockNameOffset] = 0;
-    view.data()[RuntimeRequest::pathBlockNameOffset + 1] = 0;
-    EXPECT_FALSE(served.server.step());
     std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
-    RuntimeRequest::storeWord(view.data(), RuntimeRequest::acceptedOffset, 0);
     second.close();
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(served.server.step());
