@@ -285,7 +285,7 @@ def start(env, display):
 def command_line_file(env, display):
     watch = display.watch()
     launcher = launch(env, display, [os.path.join(os.path.basename(SAMPLES), "lobby.qvksk")],
-                        cwd=os.path.dirname(SAMPLES))
+                      cwd=os.path.dirname(SAMPLES))
     focused(display, "Enter code")
     display.keys(*CODE, "Tab", "Return")
     check(ended(launcher) == 0, "the launcher ends after the hand-over")

@@ -96,7 +96,10 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
                         RuntimeRequest::accessLevelOffset};
     for (const int spoilt : rows) {
         SCOPED_TRACE(spoilt);
-        Served served({spoilt == notReady ? 600000 : 0});
+        const auto delay = [](const char *name) -> const char * {
+            return std::string(name) == "QVKIOSKCORE_READY_DELAY_MS" ? "600000" : nullptr;
+        }; // read as the runtime reads its environment
+        Served served(spoilt == notReady ? RuntimeBehaviour::fromLookup(delay) : RuntimeBehaviour{});
         SharedMemoryBlock handoff;
         ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
         if (spoilt == pathBlock) {

@@ -34,6 +34,7 @@ def relay(root, scratch):
                           for kind in ("request", "pid"))
     request.write_bytes(bytes(260))
     pid_block.write_bytes(bytes(4))
+    runtime = 0
     try:
         # The runtime inherits standard output: a pipe would stay open after the launcher ends.
         with open(os.path.join(scratch, "relay.txt"), "w+") as said:
@@ -45,8 +46,9 @@ def relay(root, scratch):
             check(ended.returncode == 0 and runtime and os.path.realpath(f"/proc/{runtime}/exe")
                   == os.path.join(root, "usr/lib/qvkiosk/qvkioskcore/qvkioskcore"),
                   "relay mode started the packaged runtime", said.read())
-        os.kill(runtime, signal.SIGKILL)
     finally:
+        if runtime:
+            os.kill(runtime, signal.SIGKILL)
         request.unlink()
         pid_block.unlink()
 
