@@ -70,7 +70,6 @@ std::vector<FileCase> fileCases()
         {"empty", "", -1, false, -99, false, ""},
         {"JSON array", "", -1, false, -99, false, "[1,2]"},
         {"format only in a nested object", "", -1, false, -99, false, R"({"inner":{"format":"qvksk","version":3}})"},
-        {"kiosk", "", -1, true, 3, true, kiosk()},
         {"kiosk, deep nesting in controller", "", -1, true, 3, true, "{\"controller\":{\"deep\":" + deepNesting + "}," + kiosk("controller").substr(1)},
         {"version 1", "", -1, true, 1, true, kiosk("version", 1)},
         {"newer version of another layout", "", -1, true, 4, false, R"({"format":"qvksk","version":4})"},
@@ -195,7 +194,6 @@ TEST(Calls, RefuseNullArgumentsAndUnknownInstances)
     EXPECT_FALSE(check(file, "", 1, &flag, &flag, nullptr));
 
     QVCoreInstance *instance = QVCoreCreateInstance("ANY", "ANY", "ANY");
-    EXPECT_EQ(QVCoreGetConstantskQVCKioskFileVersion(instance), 3);
     EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, nullptr, &value), QVCORE_STATUS_INVALID_ARGUMENT);
     EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, file, nullptr), QVCORE_STATUS_INVALID_ARGUMENT);
     const QVCoreInstance *released = instance;
