@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""The built launcher as a user meets it, against the stand-in runtime, on a display of the
-case's own: an Xvfb without window manager (keys from xdotool, windows seen through xev), or a
-headless sway (keys from wtype, windows from swaymsg). sway refuses to run as root, so a root
-run plays a Wayland case as nobody, from a copy in /tmp. Ends with 77 where sway cannot start.
+"""The built launcher against the stand-in runtime, on an Xvfb without window manager or a
+headless sway (as nobody when run as root: sway refuses root); 77 where sway cannot start.
 
 usage: launcher.py x11|wayland <case> <qvkiosk> <samples folder>, the cases in CASES below
 """
@@ -50,8 +48,7 @@ def output(command, **kwargs):
 
 
 def start_display():
-    """An Xvfb of the case's own, on a number drawn far above those that xvfb-run -a and
-    Xvfb -displayfd try first, where parallel tests can meet; one in use makes it exit."""
+    # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit.
     for _ in range(20):
         number = random.randint(1000, 30000)
         read_end, write_end = os.pipe()
@@ -96,9 +93,7 @@ class X11:
             ["xdotool", "search", "--onlyvisible", "--classname", "^qvkiosk$"]).split()]
 
     def watch(self):
-        # xev, line-buffered, on the root window: every map, however brief; each window lives
-        # until the launcher ends, so what it is can be read then. xev listens once it
-        # reports a change of a root property.
+        # Every map on the root, however brief; xev listens once it reports a root property.
         watch = Watch(["stdbuf", "-oL", "xev", "-root", "-event", "substructure", "-event",
                        "property"], self.mapped_window, self.as_user())
         wait_until(lambda: output(["xprop", "-root", "-f", "E2E_WATCH", "8s", "-set",
@@ -175,7 +170,6 @@ class Wayland:
         sys.exit(77)
 
     def as_user(self):
-        """Exactly the case's environment, as nobody when run as root, who owns the home."""
         if os.geteuid() != 0:
             return {"env": self.env}
         account = pwd.getpwnam("nobody")
@@ -228,24 +222,19 @@ def never_mapped(watch):
           f"the splash screen was mapped, the main window never ({kinds})")
 
 
-class Launcher:
-    def __init__(self, env, display, arguments, cwd=None):
-        self.output = Path(env["HOME"], "output.txt")
-        with open(self.output, "ab") as out:
-            self.process = subprocess.Popen([QVKIOSK, *arguments], cwd=cwd, stdout=out,
-                                            stderr=subprocess.STDOUT, **display.as_user())
-        STARTED.append(self.stop)
+def launch(env, display, arguments, cwd=None):
+    with open(Path(env["HOME"], "output.txt"), "ab") as out:
+        process = subprocess.Popen([QVKIOSK, *arguments], cwd=cwd, stdout=out,
+                                   stderr=subprocess.STDOUT, **display.as_user())
+    STARTED.append(process.kill)  # its blocks go at the next start
+    return process
 
-    def ended(self, seconds=15):
-        try:
-            return self.process.wait(seconds)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"the launcher still runs after {seconds} s")
 
-    def stop(self):
-        if self.process.poll() is None:  # its blocks go at the next start
-            self.process.kill()
-            self.process.wait()
+def ended(launcher, seconds=15):
+    try:
+        return launcher.wait(seconds)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"the launcher still runs after {seconds} s")
 
 
 def focused(display, title):
@@ -258,8 +247,7 @@ def settings(env):
 
 
 def runtime_runs(pid):
-    """Whether the stand-in runtime runs as pid (a zombie has no exe link). It is stopped at
-    the end: one that has taken a file shows it until Ctrl+Alt+Q."""
+    # A zombie has no exe link; a runtime that took a file runs until stopped.
     try:
         if not os.path.samefile(f"/proc/{pid}/exe", RUNTIME):
             return False
@@ -275,18 +263,15 @@ def start(env, display):
     settings(env).parent.mkdir(parents=True)
     settings(env).write_text(f"[General]\n{PLACE}800 450)\n")
     watch = display.watch()
-    launcher = Launcher(env, display, [])
+    launcher = launch(env, display, [])
     focused(display, "Quorvane Kiosk")
     wait_until(lambda: not any(t.startswith("Initializing") for t, _ in display.windows()), 30,
                "the start-up wait")
     focused(display, "Quorvane Kiosk")
-    # Closing is refused until the start-up's first-time event, which a compositor's focus
-    # does not wait for: ask again until the launcher ends.
-    wait_until(lambda: display.close() or launcher.process.poll() is not None, 15,
+    # Closing is refused until the first-time event, which focus may come before.
+    wait_until(lambda: display.close() or launcher.poll() is not None, 15,
                "the launcher to end")
-    check(launcher.ended() == 0, "File > Exit ends the launcher with code 0")
-    # The splash screen is up while the launcher sleeps its second, not only as the main
-    # window comes.
+    check(ended(launcher) == 0, "File > Exit ends the launcher with code 0")
     mapped = watch.mapped()
     later = [at for at, kind in mapped if kind in ("main", "window")]
     check(mapped and mapped[0][1] == "splash" and later and later[0] - mapped[0][0] > 0.5,
@@ -298,41 +283,37 @@ def start(env, display):
 
 
 def command_line_file(env, display):
-    # Relative to the starting folder: it must still name the file after the launcher has
-    # changed its current folder to start the runtime.
     watch = display.watch()
-    launcher = Launcher(env, display, [os.path.join(os.path.basename(SAMPLES), "lobby.qvksk")],
-                        cwd=os.path.dirname(SAMPLES))
+    launcher = launch(env, display, [os.path.join(os.path.basename(SAMPLES), "lobby.qvksk")],
+                      cwd=os.path.dirname(SAMPLES))
     focused(display, "Enter code")
     display.keys(*CODE, "Tab", "Return")
-    check(launcher.ended() == 0, "the launcher ends after the hand-over")
+    check(ended(launcher) == 0, "the launcher ends after the hand-over")
     record = Path(env["QVKIOSKCORE_RECORD"])
     taken = list(map(json.loads, record.read_text().splitlines())) if record.exists() else []
     check([(t["path"], t["code"], t["level"]) for t in taken]
           == [(os.path.join(SAMPLES, "lobby.qvksk"), CODE, "Power User")],
           f"the runtime took the file once, with the code typed and the level ({taken})")
     check(runtime_runs(taken[0]["pid"]), "the runtime that took it runs on")
-    check(not [n for n in os.listdir("/dev/shm") if n.endswith(f"_{launcher.process.pid}")],
+    check(not [n for n in os.listdir("/dev/shm") if n.endswith(f"_{launcher.pid}")],
           "the launcher left no shared-memory block")
     if isinstance(display, X11):
         never_mapped(watch)
 
 
 def relay(env, display):
-    # A fresh request block and a caller's block of four known bytes.
     watch = display.watch()
     request, caller = (Path("/dev/shm", f"e2eRelay{kind}_{os.getpid()}")
                        for kind in ("Request", "Caller"))
     STARTED.append(lambda: [block.unlink(missing_ok=True) for block in (request, caller)])
     request.write_bytes(bytes(260))
     caller.write_bytes(b"\xa5\x5a\xc3\x3c")
-    launcher = Launcher(env, display, [request.name, "260", caller.name, "4"])
-    check(launcher.ended() == 0, "relay mode ends with code 0")
+    launcher = launch(env, display, [request.name, "260", caller.name, "4"])
+    check(ended(launcher) == 0, "relay mode ends with code 0")
     pid = struct.unpack("<I", caller.read_bytes())[0]
     check(runtime_runs(pid), f"the block holds the pid of the runtime it started ({pid})")
     wait_until(lambda: request.read_bytes()[252:256] != bytes(4), 10,
                "the relayed runtime to serve the block named by the caller's arguments")
-    print("ok the relayed runtime serves the block its arguments name")
     never_mapped(watch)
 
 
@@ -340,8 +321,7 @@ CASES = {case.__name__.replace("_", "-"): case for case in (start, command_line_
 
 
 def stage_for_nobody():
-    """nobody may not reach into the build tree (a checkout under /root): the programs, the
-    samples, the sanitizers' leak suppressions and the case's home go to a folder of /tmp."""
+    # nobody may not reach into the build tree (say under /root).
     global QVKIOSK, RUNTIME, SAMPLES
     root = tempfile.mkdtemp(prefix="qvkiosk-wayland-", dir="/tmp")
     os.chmod(root, 0o755)
@@ -367,10 +347,8 @@ def main():
     home = os.path.join(staged, "home") if staged else os.environ["HOME"]
     env = dict(os.environ, HOME=home, QVKIOSKCORE_RECORD=os.path.join(home, "record.jsonl"))
     shutil.rmtree(home, ignore_errors=True)
-    for key, folder in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
-                        ("XDG_CACHE_HOME", "cache"), ("XDG_RUNTIME_DIR", "runtime"),
-                        ("TMPDIR", "tmp")):
-        env[key] = os.path.join(home, folder)
+    for key in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"):
+        env[key] = os.path.join(home, key.lower())
         os.makedirs(env[key], mode=0o700)
     display = None
     try:

@@ -13,7 +13,6 @@ import struct
 import subprocess
 import sys
 import tempfile
-import time
 from pathlib import Path
 
 MIME_TYPE = "application/x-qvksk"
@@ -30,8 +29,7 @@ def check(condition, what, detail=""):
 
 
 def relay(root, scratch):
-    """Started through the link in usr/bin, relay mode starts the packaged runtime, which
-    serves the block it is given (sets ready, byte 252)."""
+    """Started through the link in usr/bin, relay mode starts the packaged runtime."""
     request, pid_block = (Path(f"/dev/shm/qvkioskPackageTest_{os.getpid()}_{kind}")
                           for kind in ("request", "pid"))
     request.write_bytes(bytes(260))
@@ -48,10 +46,6 @@ def relay(root, scratch):
             check(ended.returncode == 0 and runtime and os.path.realpath(f"/proc/{runtime}/exe")
                   == os.path.join(root, "usr/lib/qvkiosk/qvkioskcore/qvkioskcore"),
                   "relay mode started the packaged runtime", said.read())
-        deadline = time.monotonic() + 30
-        while not request.read_bytes()[252] and time.monotonic() < deadline:
-            time.sleep(0.05)
-        check(request.read_bytes()[252], "the runtime serves the block it was given")
     finally:
         if runtime:
             os.kill(runtime, signal.SIGKILL)

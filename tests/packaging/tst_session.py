@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""The kiosk session's loop with stand-ins: a launcher that ends with the statuses listed
-below in turn ("0+runtime" also leaves a stand-in runtime running for a moment) and logs, at
-each start, whether a runtime still ran.
+"""The kiosk session's loop with a stand-in launcher that ends with STATUSES in turn ("0+runtime"
+also leaves a runtime running a moment) and logs whether a runtime still ran at each start.
 
 usage: tst_session.py <qvkiosk-session>
 """

@@ -53,13 +53,13 @@ bool waitFor(const std::function<bool()> &condition)
 
 bool handOver(const std::string &requestName,
               const std::u16string &path,
-              Handoff &handoff,
+              SharedMemoryBlock &pathBlock,
               int level)
 {
     const std::string pathName = uniqueBlockName();
     const std::uint32_t bytes = RuntimeRequest::pathBlockBytes(path.size());
-    handoff.pathBlock = SharedMemoryBlock::createOrOpen(pathName, bytes);
-    const SharedMemoryView pathView = SharedMemoryView::map(handoff.pathBlock, bytes);
+    pathBlock = SharedMemoryBlock::createOrOpen(pathName, bytes);
+    const SharedMemoryView pathView = SharedMemoryView::map(pathBlock, bytes);
     if (!pathView.isMapped())
         return false;
     std::memcpy(pathView.data(), path.data(), bytes);

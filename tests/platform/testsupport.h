@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-// Helpers shared by the platform and runtime tests.
 namespace testsupport {
 
 // The helper executable built beside the test program.
@@ -21,17 +20,11 @@ std::string uniqueBlockName(std::uint32_t pid = platform::currentProcessId());
 // Polls `condition` every few milliseconds for at most twenty seconds.
 bool waitFor(const std::function<bool()> &condition);
 
-// The path block of a handoff; it stays open as long as the object lives.
-struct Handoff
-{
-    platform::SharedMemoryBlock pathBlock;
-};
-
-// Hands `path` to the runtime serving `requestName` as the front-end does: a new path block,
+// Hands `path` to the runtime serving `requestName` as the front-end does: a new `pathBlock`,
 // then all 260 bytes of the request block (code "1234", ready and accepted 0).
 bool handOver(const std::string &requestName,
               const std::u16string &path,
-              Handoff &handoff,
+              platform::SharedMemoryBlock &pathBlock,
               int level = 1);
 
 // One 32-bit status word of the request block `name`; 0 when it cannot be read.

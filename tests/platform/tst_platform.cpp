@@ -78,18 +78,6 @@ const std::int64_t loadedAt = std::chrono::duration_cast<std::chrono::millisecon
                                   std::chrono::system_clock::now().time_since_epoch())
                                   .count();
 
-// What the helper runtimes recorded of the requests they took; the record is then forgotten.
-std::string takenRequests()
-{
-    std::string text;
-    {
-        std::ifstream file("taken.jsonl", std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(file), {});
-    }
-    std::remove("taken.jsonl");
-    return text;
-}
-
 #ifndef _WIN32
 bool exists(const std::string &name)
 {
@@ -194,8 +182,7 @@ TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
         EXPECT_TRUE(utf8ToUtf16(utf8, wide) && utf16ToUtf8(wide, back));
         EXPECT_EQ(std::tie(wide, back), std::tie(utf16, utf8)) << utf8;
     }
-    // Bad byte, truncated two- and three-byte sequences, lone continuation, beyond U+10FFFF,
-    // an overlong '/', an encoded surrogate.
+    // Bad byte, truncations, lone continuation, beyond U+10FFFF, overlong '/', surrogate.
     for (const char *row :
          {"\xFF", "abc\xC3", "\xE6\x97", "\x80", "\xF4\x90\x80\x80", "\xC0\xAF", "\xED\xA0\x80"}) {
         std::u16string wide = u"left over";
@@ -209,9 +196,7 @@ TEST(Text, RoundTripsExactlyAndRefusesBrokenTextLeavingNothing)
 
 TEST(WindowsSide, MessagesTranslateAndTheFileVersionIsTheProjectVersion)
 {
-    using A = WindowMessageAction;
-    // The message, then the action, whether handled, the point and whether the cursor resets
-    // (the frame's tests send the plain commands).
+    using A = WindowMessageAction; // the frame's tests send the plain commands
     // clang-format off
     const std::tuple<WindowMessage, A, bool, int, int, bool> rows[] = {
         {{0, 0x0084, 0, 0x0032FFF6}, A::HitTest, true, -10, 50, false}, // left of the screen
@@ -286,8 +271,7 @@ TEST(SharedMemory, NamesPlantedInAdvanceArePassedOverForOnesNobodyCanForesee)
         BlockNameGenerator generator;
         EXPECT_EQ(createFreshBlock(generator, past, pid, 260).name(), first);
     }
-    // Whatever sits at the first name and at the successors that used to follow it; Windows
-    // has no file system for names.
+    // At the first name and its former successors; Windows has no file system for names.
 #ifdef _WIN32
     for (const char *kind : {"a block of another user", "an existing block"}) {
 #else
@@ -380,8 +364,7 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
         EXPECT_TRUE(listed(fileName, pid));
         EXPECT_FALSE(listed("x" + fileName, pid));
 #ifndef _WIN32
-        // In its own session, so it outlives the front-end and gets no hang-up from its
-        // terminal; not our child, so never our zombie.
+        // Its own session outlives the front-end's terminal; not our child, never our zombie.
         EXPECT_EQ(getsid(static_cast<pid_t>(pid)), static_cast<pid_t>(pid));
         EXPECT_EQ(waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG), -1);
         for (const auto &entry : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
@@ -389,10 +372,13 @@ TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
             EXPECT_NE(fs::read_symlink(entry.path(), gone), marker) << entry.path();
         }
 #endif
-        Handoff handoff; // the helper ends after one request
+        SharedMemoryBlock handoff; // the helper ends after one request
         ASSERT_TRUE(handOver(name, u"\u00E9t\u00E9 \xD83D\xDE00.qvksk", handoff));
         ASSERT_TRUE(waitFor([&] { return !isProcessRunning(pid); }));
-        const std::string taken = takenRequests(); // the path reached it exactly
+        std::ifstream record("taken.jsonl", std::ios::binary); // the path reached it exactly
+        const std::string taken(std::istreambuf_iterator<char>(record), {});
+        record.close();
+        fs::remove("taken.jsonl");
         EXPECT_NE(taken.find("\"path\":\"\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.qvksk\""), taken.npos)
             << taken;
         EXPECT_FALSE(listed(fileName, pid));

@@ -109,9 +109,7 @@ TEST(Qvksk, InfoTypedCodesUsageErrorsAndReplacedFiles)
         {"create x.qvksk --title X --version 3 --admin-code 1 --power-user-code \xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", 2, "--power-user-code has 6 characters"},
         {"create x.qvksk --title X --version 3 --admin-code \xc0\xb1", 2, "--admin-code is not UTF-8"},
         {"create x.qvksk --title \xff --version 3", 2, "the title is not UTF-8"},
-        {"create x.qvksk --title X --version 3 --admin-code=", 2, "needs a code"},
-        // Without an administrator code anyone opens the file as Administrator, so a power-user
-        // code alone protects nothing unless that is what the user asked for.
+        // A power-user code alone protects nothing (anyone opens as Administrator) unless asked.
         {"create x.qvksk --title X --version 3 --power-user-code 0000 --power-user-permitted", 2, "--no-admin-code"},
         {"create x.qvksk --title X --version 3 --no-admin-code --admin-code 1234", 2, "--no-admin-code"},
         {"check x.qvksk --level root --code 1", 2, "--level is admin or power-user"},

@@ -1,6 +1,5 @@
-// libFuzzer target for the request block as the runtime reads it: the 260 bytes decoded, then
-// taken as the runtime takes them. Besides "no crash, no hang, no leak": a decoded request that
-// can be written again reads back the same.
+// libFuzzer target for the request block as the runtime reads and takes it: a decoded request
+// that can be written again reads back the same.
 
 #include "takenrequest.h"
 

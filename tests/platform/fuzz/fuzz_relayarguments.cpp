@@ -1,7 +1,5 @@
-// libFuzzer target for the relay arguments: the input is a command line, its words split at zero
-// bytes as in argv. Each word goes through the block size reader and the runtime's argument
-// reader, and (as UTF-8 and as UTF-16 units) through the strict text conversions that block
-// names and relayed arguments take on Windows: text is refused leaving nothing, or round-trips.
+// libFuzzer target for the relay arguments (words split at zero bytes, as in argv) and the
+// strict text conversions they take: text is refused leaving nothing, or round-trips.
 
 #include "runtimearguments.h"
 

@@ -1,6 +1,5 @@
-// libFuzzer target for the reader of the saved recent-files list. Besides "no crash, no hang":
-// reading what was written gives the saved entries back, each with its path, flag and time to
-// the second.
+// libFuzzer target for the saved recent-files list: reading what was written gives the saved
+// entries back, each with its path, flag and time to the second.
 
 #include "recentfiles/recentfilesform.h"
 
