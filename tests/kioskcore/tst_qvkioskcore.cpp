@@ -116,19 +116,26 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
     }
 }
 
-TEST(RuntimeServer, AWithdrawnRequestIsNeverTaken)
+TEST(RuntimeServer, AWithdrawnRequestIsNeitherTakenNorAcceptedLate)
 {
-    Served served;
+    Served served(RuntimeBehaviour::fromLookup([](const char *name) -> const char * {
+        return std::string(name) == "QVKIOSKCORE_ACCEPT_DELAY_MS" ? "100" : nullptr;
+    }));
+    // Withdrawn as the front-end withdraws one: zeroed, path block closed.
+    const auto withdraw = [&served](SharedMemoryBlock &handoff) {
+        const SharedMemoryView view = served.view();
+        std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
+        handoff.close();
+    };
     SharedMemoryBlock first;
     ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
-    ASSERT_TRUE(waitFor([&] { return served.server.step().has_value(); }));
-    // The next request is withdrawn as the front-end withdraws one: zeroed, path block closed.
+    ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
+    ASSERT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u); // its accept waits
+    withdraw(first);
     SharedMemoryBlock second;
     ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
-    const SharedMemoryView view = served.view();
-    std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
-    second.close();
-    for (int i = 0; i < 3; ++i)
+    withdraw(second); // before a look took it
+    for (int i = 0; i < 8; ++i, usleep(50000))
         EXPECT_FALSE(served.server.step());
     EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
 }
