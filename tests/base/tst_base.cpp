@@ -71,19 +71,6 @@ private slots:
                  QRect(10, 20, 640, 480));
     }
 
-    void settingsFilePathFollowsMajorMinor()
-    {
-        // Build numbers left out; a missing number is 0.
-        const std::pair<const char *, const char *> rows[] = {{"10.12.0.1", "V10.12"},
-                                                              {".5", "V0.5"}};
-        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Brennix/QVKiosk/";
-        for (const auto &[version, folder] : rows) {
-            QCoreApplication::setApplicationVersion(version);
-            QCOMPARE(settingsFilePath(), config + folder + "/tst_base.ini");
-        }
-        QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11"));
-    }
-
     void unwritableSettingsFileIsReportedOnce()
     {
         // A file where the settings folder should be: not even root can write there.
