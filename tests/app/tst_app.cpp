@@ -332,9 +332,8 @@ void watchTheApplication()
 
 } // namespace
 
-// With --run-application <arguments>, the program itself, every message box answered with OK:
-// prints "message <text>" for each and "shown <class>" for each splash screen or main window
-// shown, and ends with the program's exit status.
+// --run-application <arguments>: the program, each message box answered with OK and printed
+// as "message <text>", each window shown as "shown <class>"; ends with the program's status.
 int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "--run-application") == 0) {
