@@ -88,18 +88,15 @@ private slots:
     void commandLineStarts()
     {
         using Start = CommandLine::Start;
-        const std::pair<QStringList, Start> rows[] = {{{}, Start::Plain},
-                                                      {{"nonSplash"}, Start::NonSplash},
-                                                      {{"NONSPLASH"}, Start::File},
-                                                      {{"a", "b", "c"}, Start::Plain}, // ignored
-                                                      {{"a", "b", "c", "d"}, Start::Relay}};
+        const std::pair<QStringList, Start> rows[] = {{{"NONSPLASH"}, Start::File},
+                                                      {{"a", "b", "c"}, Start::Plain}}; // ignored
         for (const auto &[arguments, start] : rows) {
             QCOMPARE(commandLine(arguments).start(), start);
             QCOMPARE(commandLine(arguments).showsSplash(), start != Start::NonSplash);
         }
     }
 
-    void relativeFileIsLeftToTheFileSystem()
+    void fileNameIsLeftToTheFileSystem()
     {
         // link -> real/inner, so link/.. is real, where the text alone says the current folder.
         QVERIFY(QDir().mkpath(scratch.filePath("real/inner")));
@@ -109,8 +106,15 @@ private slots:
         QVERIFY(QDir::setCurrent(scratch.path()));
         QCOMPARE(QFileInfo(commandLine({"link/../a.qvksk"}).filePath()).canonicalFilePath(),
                  QFileInfo(file).canonicalFilePath());
-        // A trailing separator names a folder, not a controller file.
-        QVERIFY(!DocumentsManager::isControllerFileName(commandLine({"dir.qvksk/"}).filePath()));
+        // Any case; a trailing separator names a folder.
+        const std::pair<const char *, bool> names[] = {{"LOBBY.QVKSK", true},
+                                                       {"a.qvksk.bak", false},
+                                                       {"qvksk", false},
+                                                       {"dir.qvksk/", false}};
+        for (const auto &[name, controllerFile] : names)
+            QVERIFY2(DocumentsManager::isControllerFileName(commandLine({name}).filePath())
+                         == controllerFile,
+                     name);
     }
 
     void fileOnTheCommandLine_data()
@@ -274,11 +278,10 @@ private slots:
         QTest::addColumn<QByteArray>("printed");
         QTest::addColumn<int>("status");
         const QByteArray error = "message An unexpected error occurred.\n";
-        const QByteArray splash = "shown QSplashScreen\n";
         const auto notStarted = int(MainWindow::StartFailure::RuntimeNotStarted);
-        QTest::addRow("plain: splash") << QStringList() << splash + error << notStarted;
         QTest::addRow("nonSplash: none") << QStringList{"nonSplash"} << error << notStarted;
-        QTest::addRow("relay") << QStringList{"a1", "a2", callerBlock, "4"} << splash + error << 0;
+        QTest::addRow("relay") << QStringList{"a1", "a2", callerBlock, "4"}
+                               << "shown QSplashScreen\n" + error << 0;
     }
 
     // A copy of this executable with no runtime's folder beside its own runs as the program: it
@@ -329,9 +332,8 @@ void watchTheApplication()
 
 } // namespace
 
-// With --run-application <arguments>, the program itself, every message box answered with OK:
-// prints "message <text>" for each and "shown <class>" for each splash screen or main window
-// shown, and ends with the program's exit status.
+// --run-application <arguments>: the program, each message box answered with OK and printed
+// as "message <text>", each window shown as "shown <class>"; ends with the program's status.
 int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "--run-application") == 0) {

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QSettings>
 #include <QTest>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -45,53 +44,31 @@ private slots:
     // First to open the store, which is opened once per process.
     void damagedSettingsFileIsKeptAsideNotWrittenOver()
     {
-        const QString path = settingsFilePath();
-        QFile::remove(QFileInfo(path).path()); // left by a failed run of the unwritable test
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        const QString path = settingsFilePath(), folder = QFileInfo(path).path();
+        QFile::remove(folder); // left by a failed run of the unwritable test
+        QVERIFY(QDir().mkpath(folder));
         const QByteArray damaged = QByteArray(200 * 1024, '\xff')
                                    + "\n[General]\nRecentlyUsedFiles=kept\n";
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
         file.close();
-
         QVariant value;
         const QByteArray printed = capturedOutput(1, [&] {
-            value = settingsValue(QStringLiteral("RecentlyUsedFiles"));
+            value = settingsValue("RecentlyUsedFiles");
         });
         QCOMPARE(value, QVariant());
-        const QStringList aside = QDir(QFileInfo(path).path())
-                                      .entryList({QFileInfo(path).fileName() + ".damaged-*"});
+        const QStringList aside = QDir(folder).entryList(
+            {QFileInfo(path).fileName() + ".damaged-*"});
         QCOMPARE(aside.size(), 1);
-        QFile kept(QFileInfo(path).path() + "/" + aside.first());
+        QFile kept(folder + "/" + aside.first());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), damaged);
-        QVERIFY2(printed.contains(path.toLocal8Bit())
-                     && printed.contains(aside.first().toLocal8Bit()),
-                 printed.constData());
+        QVERIFY(printed.contains(path.toLocal8Bit())
+                && printed.contains(aside.first().toLocal8Bit()));
         QVERIFY(kept.remove());
-
-        QCOMPARE(settingsValue(QStringLiteral("NeverWritten"), 42), QVariant(42));
         setSettingsValue(QStringLiteral("GeometryMainWindow"), QRect(10, 20, 640, 480));
-        settings().sync();
         QCOMPARE(QSettings(path, QSettings::IniFormat).value("GeometryMainWindow").toRect(),
                  QRect(10, 20, 640, 480));
-    }
-
-    void settingsFilePathFollowsMajorMinor()
-    {
-        // Build numbers left out, two-digit numbers, major only, empty, a leading dot.
-        const std::pair<const char *, const char *> rows[] = {{"2.1.5.3", "V2.1"},
-                                                              {"10.12.0.1", "V10.12"},
-                                                              {"7", "V7.0"},
-                                                              {"", "V0.0"},
-                                                              {".5", "V0.5"}};
-        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Brennix/QVKiosk/";
-        for (const auto &[version, folder] : rows) {
-            QCoreApplication::setApplicationVersion(version);
-            QCOMPARE(settingsFilePath(), config + folder + "/tst_base.ini");
-        }
-        QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11"));
     }
 
     void unwritableSettingsFileIsReportedOnce()
@@ -111,77 +88,50 @@ private slots:
         QVERIFY(blocker.remove());
     }
 
-    // Each request reaches every observer registered when it starts and still registered at its
-    // turn, once, in registration order.
+    // Each request reaches, once and in registration order, every observer registered when it
+    // starts and still registered at its turn; the path is stored before its broadcast.
     void observersAndRequests()
     {
-        RecordingObserver a, b, c; // registered in this order
+        RecordingObserver a, b, c, d, late; // registered in this order
+        facade().removeObserver(&late);
         std::u16string seen;
-        logAs(a, "a", [&seen] { seen = facade().filePath(); });
+        logAs(a, "a");
         logAs(b, "b");
         logAs(c, "c");
-        // Twice or null: no second or null entry.
-        facade().addObserver(&a);
+        logAs(d, "d", [&seen] {
+            if (calls.last() == "d.path")
+                seen = facade().filePath();
+        });
+        logAs(late, "late");
+        facade().addObserver(&a); // twice or null: no second or null entry
         facade().addObserver(nullptr);
-        facade().requestToMinimize();
         facade().removeObserver(&b);
         facade().addObserver(&b);
-        facade().requestToMaximize();
-        facade().removeObserver(&a);
-        facade().requestToClose();
-        facade().addObserver(&a);
         const std::u16string path = u"/home/k\u00F6rber/Lobby \u2013 north.qvksk";
         facade().setFilePath(path);
-        QCOMPARE(calls.join(' '),
-                 "a.minimize b.minimize c.minimize a.maximize c.maximize b.maximize c.close "
-                 "b.close c.path b.path a.path");
-        QVERIFY(seen == path); // stored before the broadcast
-    }
-
-    void observersChangingDuringABroadcast()
-    {
-        RecordingObserver a, b, c, d, late;
-        facade().removeObserver(&late);
         logAs(a, "a", [&] {
             facade().removeObserver(&b);
             facade().addObserver(&late);
         });
-        logAs(b, "b");
         logAs(c, "c", [&c] { facade().removeObserver(&c); });
-        logAs(d, "d");
-        logAs(late, "late");
         facade().requestToClose();
-        facade().requestToClose();
-        QCOMPARE(calls.join(' '), "a.close c.close d.close a.close d.close late.close");
+        facade().requestToMinimize();
+        facade().requestToMaximize();
+        QCOMPARE(calls.join(' '),
+                 "a.path c.path d.path b.path a.close c.close d.close a.minimize d.minimize "
+                 "late.minimize a.maximize d.maximize late.maximize");
+        QVERIFY(seen == path);
     }
 
-    void wrapText_data()
+    // What the start page shows of a file name: twelve characters a line, four lines.
+    void wrapTextFillsFourLinesOfTwelve()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("maxLines");
-        QTest::addColumn<QString>("expected");
         const QString letters = QStringLiteral(
             "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
-        // clang-format off
-        QTest::addRow("12 chars: unchanged") << letters.left(12) << 12 << 4 << letters.left(12);
-        QTest::addRow("13 chars: one break") << letters.left(13) << 12 << 4 << "abcdefghijkl\nm";
-        QTest::addRow("48 chars: four full lines") << letters.left(48) << 12 << 4 << "abcdefghijkl\nmnopqrstuvwx\nyzABCDEFGHIJ\nKLMNOPQRSTUV";
-        QTest::addRow("49 chars: 45 and an ellipsis") << letters.left(49) << 12 << 4 << "abcdefghijkl\nmnopqrstuvwx\nyzABCDEFGHIJ\nKLMNOPQRS...";
-        QTest::addRow("one line allowed") << letters.left(20) << 12 << 1 << "abcdefghi...";
-        QTest::addRow("narrower than the ellipsis") << letters.left(5) << 2 << 1 << "...";
-        QTest::addRow("zero width") << letters.left(5) << 0 << 4 << letters.left(5);
-        QTest::addRow("no lines") << letters.left(20) << 12 << 0 << letters.left(20);
-        // clang-format on
-    }
-
-    void wrapText()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, width);
-        QFETCH(int, maxLines);
-        QFETCH(QString, expected);
-        QCOMPARE(::wrapText(text, width, maxLines), expected);
+        const std::pair<int, const char *> rows[]
+            = {{12, "abcdefghijkl"}, {48, "abcdefghijkl\nmnopqrstuvwx\nyzABCDEFGHIJ\nKLMNOPQRSTUV"}};
+        for (const auto &[length, wrapped] : rows)
+            QCOMPARE(::wrapText(letters.left(length), 12, 4), QString(wrapped));
     }
 
     void scaledSizeIsTenthsOfAtInTheBundledFont()
@@ -193,13 +143,18 @@ private slots:
         QCOMPARE(unit, 10 * probe.fontMetrics().horizontalAdvance(QLatin1Char('@')));
     }
 
-    void applyFontChangesOnlyWhatIsGiven()
+    void appliedFontsChangeOnlyWhatIsGiven()
     {
-        // A family with size 0, a size alone (registration failed), neither, a negative size.
-        const std::tuple<QString, int, bool> rows[] = {{"Noto Sans", 0, true},
-                                                       {"", 14, true},
-                                                       {"", 0, false},
-                                                       {"", -3, false}};
+        QWidget top;
+        const auto leaf = new QLabel(QStringLiteral("leaf"), new QWidget(&top));
+        leaf->setFont(QFont("Serif", 20)); // set before: overridden too
+        applyAppFontTree(&top);
+        for (QWidget *widget : {&top, static_cast<QWidget *>(leaf)})
+            QCOMPARE(widget->font(), QFont("Noto Sans", 9));
+        // A size alone (the bundled font not registered), a family alone, neither.
+        const std::tuple<QString, int, bool> rows[] = {{"", 14, true},
+                                                       {"Noto Sans", 0, true},
+                                                       {"", 0, false}};
         for (const auto &[family, pointSize, touched] : rows) {
             QWidget widget;
             const QFont before = widget.font();
@@ -208,17 +163,6 @@ private slots:
             QCOMPARE(widget.font().family(), family.isEmpty() ? before.family() : family);
             QCOMPARE(widget.font().pointSize(), pointSize >= 1 ? pointSize : before.pointSize());
         }
-    }
-
-    void applyAppFontTreeReachesEveryDescendant()
-    {
-        QWidget top;
-        auto middle = new QWidget;
-        (new QVBoxLayout(&top))->addWidget(middle);
-        auto leaf = new QLabel(QStringLiteral("leaf"), middle);
-        applyAppFontTree(&top);
-        for (QWidget *widget : {&top, middle, static_cast<QWidget *>(leaf)})
-            QCOMPARE(widget->font(), QFont("Noto Sans", 9));
     }
 };
 

@@ -8,9 +8,8 @@
 #include <functional>
 #include <unistd.h>
 
-// What `action` writes to the file descriptor (1: standard output, 2: standard error). QtTest
-// reports to standard output too, its warnings among them, so an action captured there must
-// not fail a check.
+// What `action` writes to the file descriptor. QtTest reports on standard output too, so an
+// action captured there must not fail a check.
 inline QByteArray capturedOutput(int descriptor, const std::function<void()> &action)
 {
     QTemporaryFile file;

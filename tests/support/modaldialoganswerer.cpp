@@ -19,8 +19,7 @@ QQueue<std::function<void(QWidget *)>> answers;
 QPointer<QWidget> lastAnswered;
 bool polling = false;
 
-// Key presses go to the active window, which the window system activates a few turns after it
-// is shown; a window never activated is acted on after this many turns.
+// Key presses go to the active window; one never activated is acted on after this many turns.
 constexpr int turnsToWaitForActivation = 2000;
 
 void poll(int turns)
@@ -95,7 +94,7 @@ void ModalDialogAnswerer::answer()
     // A fresh timer each time: an answer may open the next dialog and wait in it.
     QTimer::singleShot(10, this, &ModalDialogAnswerer::answer);
     QWidget *modal = QApplication::activeModalWidget();
-    // A dialog stays the active modal widget for a moment after it was answered.
+    // Still the active modal widget for a moment after it was answered.
     if (modal == nullptr || !modal->isVisible() || modal == answered)
         return;
     answered = modal;

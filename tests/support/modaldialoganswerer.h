@@ -8,20 +8,17 @@
 
 #include <functional>
 
-// Answers the modal dialogs that the code under test runs with exec(), in one of two ways.
-//
-// A queue of actions, scheduled right before the call that opens the dialogs: each waits until
-// a modal widget other than the last one answered is shown and active, and acts on it.
+// Answers the modal dialogs that the code under test runs with exec(). Either a queue of
+// actions, scheduled right before the call that opens the dialogs, each on the next modal
+// widget shown and active:
 void answerModalDialog(std::function<void(QWidget *modal)> action);
-// Presses the key where a user's key press goes: the dialog's focus widget, else the dialog.
-void pressKeyInModalDialog(Qt::Key key);
-// Clicks the named button of the dialog; without one, rejects the dialog with a warning.
+void pressKeyInModalDialog(Qt::Key key); // where a user's key press goes
+// Without the named button, rejects the dialog with a warning.
 void clickInModalDialog(const QString &objectName);
 int pendingModalAnswers();
 
-// Or, while a ModalDialogAnswerer lives, every modal dialog answered by kind as it appears:
-// message boxes with OK, their text recorded; code dialogs with the set answer (Cancel until
-// acceptCode); file dialogs with Cancel, recorded; any other dialog rejected.
+// Or, while a ModalDialogAnswerer lives, each as it appears: message boxes with OK, code
+// dialogs with the set answer (Cancel until acceptCode), file dialogs and others with Cancel.
 class ModalDialogAnswerer final : public QObject
 {
     Q_OBJECT

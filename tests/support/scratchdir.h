@@ -2,12 +2,10 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 // A fresh folder under TMPDIR, removed with everything in it at the end: the cases of one test
 // program run in parallel in the same home.
@@ -33,14 +31,5 @@ struct ScratchDir final
         std::ofstream(pathOf(name), std::ios::binary) << contents;
         return pathOf(name);
     }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> found;
-        for (const auto &entry : std::filesystem::directory_iterator(root))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-
     std::string root;
 };

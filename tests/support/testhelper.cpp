@@ -1,15 +1,8 @@
-// The one helper process of the Qt-free tests (it builds for Windows too), by first argument:
-//   --exit <n>                   exits with n at once: a process id that soon names nothing;
-//   --hold-copies-lock <folder>  holds that folder's CopiesLock, makes the file "held" there
-//                                once it does, and lets go when that file is gone;
-//   --find-itself <own path>     once its program file is deleted, exits 0 when it still finds
-//                                itself among the copies of its program;
-//   --pty <prompt> <answer>... -- <program> <argument>...   (POSIX) runs the program on a
-//                                terminal, types each answer once its prompt has appeared,
-//                                passes on all it prints and ends with its status;
-//   anything else                the runtime's arguments: serves that request block as the
-//                                runtime does, until it accepts one request, its front-end has
-//                                ended, or a minute has passed.
+// The Qt-free tests' helper process (it builds for Windows too), by first argument: --exit <n>;
+// --hold-copies-lock <folder> (makes "held" there once held, lets go when it is gone);
+// --find-itself <own path> (once that file is deleted); --pty <prompt> <answer>... -- <program>
+// <argument>... (POSIX: types each answer once its prompt appeared); else the runtime's
+// arguments, served as the runtime does until a request is accepted or its front-end ended.
 #include "runtimearguments.h"
 #include "runtimebehaviour.h"
 #include "runtimeserver.h"
