@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""The bare frame on a real X server, driven with xdotool: a drag of the title bar moves the
-window, a drag of the bottom-right handle resizes it, a double click on the caption maximises
-it and another restores it. Starts an Xvfb of its own (no window manager: the frame falls back
-to moving and resizing the window itself).
+"""The bare frame on an Xvfb of its own (no window manager: the frame moves and resizes the
+window itself), driven with xdotool: title bar and corner drags, caption double clicks.
 
 usage: realwindow.py <showframe>
 """
@@ -11,7 +9,6 @@ import subprocess
 import sys
 import time
 
-# One way to start an Xvfb of a test's own: the end-to-end harness's.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from launcher import start_display  # noqa: E402
 
@@ -53,8 +50,7 @@ def main():
                                text=True)
     try:
         program.stdout.readline()  # the geometry line
-        (_, cx, cy), (_, hx, hy) = (program.stdout.readline().split() for _ in range(2))
-        caption, corner = (int(cx), int(cy)), (int(hx), int(hy))
+        caption, corner = (tuple(map(int, program.stdout.readline().split()[1:])) for _ in range(2))
         window = xdotool("search", "--sync", "--name", "^Bare frame$").split()[0]
         expect(window, (800, 500, 100, 100), "shown")
         drag(*caption, 120, 70)

@@ -32,7 +32,6 @@ QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
     palette.setColor(QPalette::Window, greyColor(76, 255));
     empty->setPalette(palette);
     empty->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
     auto page = new QWidget;
     auto column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
@@ -91,21 +90,17 @@ int main(int argc, char *argv[])
     FrameWindow window;
     window.setWindowTitle(QStringLiteral("Bare frame"));
     const QStringList given = application.arguments().value(1).split(QRegularExpression("[x+]"));
-    window.setGeometry(given.value(2).toInt(),
-                       given.value(3).toInt(),
-                       given.value(0).toInt(),
-                       given.value(1).toInt());
+    const auto number = [&given](int i) { return given.value(i).toInt(); };
+    window.setGeometry(number(2), number(3), number(0), number(1));
     window.changedGeometry();
     window.show();
     QTimer::singleShot(0, &window, &MainWindowBase::firstTimeEvent);
 
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
-        const auto centreOf = [](const QWidget *part) {
-            return part->mapToGlobal(part->rect().center());
-        };
-        const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
-        const QPoint corner = centreOf(window.frame->border.handles().last());
+        const auto centre = [](const QWidget *w) { return w->mapToGlobal(w->rect().center()); };
+        const QPoint caption = centre(window.frame->titleBar->findChild<QWidget *>("logoText"));
+        const QPoint corner = centre(window.frame->border.handles().last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
                             << frame.y() << '\n'
                             << "caption " << caption.x() << ' ' << caption.y() << '\n'

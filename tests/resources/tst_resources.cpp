@@ -44,11 +44,6 @@ double meanLightness(const QString &path)
     return mean.alpha() > 0 ? mean.lightnessF() : -1;
 }
 
-QImage rendered(const QIcon &icon, QIcon::Mode mode = QIcon::Normal)
-{
-    return icon.pixmap(QSize(32, 32), mode, QIcon::Off).toImage();
-}
-
 } // namespace
 
 class TestResources final : public QObject
@@ -64,9 +59,8 @@ private slots:
 
     void everyIdentifierInTheCodeIsInTheTable()
     {
-        // A missing text shows its identifier to the user. Identifiers put together at run time
-        // (a prefix ending in "_") are left out.
-        QCOMPARE(QObject::tr("ID_RESSTR_NOSUCHAREA_NOSUCHKEY"), "ID_RESSTR_NOSUCHAREA_NOSUCHKEY");
+        // A missing text shows its identifier to the user; those put together at run time (a
+        // prefix ending in "_") are left out.
         const auto found = matchesInTheCode(
             QRegularExpression(QStringLiteral("\\b(ID_RESSTR_[A-Z0-9_]*[A-Z0-9])\\b")));
         QVERIFY(found.size() > 10);
@@ -106,7 +100,9 @@ private slots:
                 QVERIFY2(meanLightness(twin) >= 0 && meanLightness(twin) < 0.3, qPrintable(twin));
             }
             const QIcon *icon = ResourceImagesCache::instance()->icon(path);
-            QVERIFY2(icon && rendered(*icon, QIcon::Active) == rendered(QIcon(hovered)),
+            QVERIFY2(icon != nullptr
+                         && icon->pixmap(32, QIcon::Active).toImage()
+                                == QIcon(hovered).pixmap(32).toImage(),
                      qPrintable(path));
         }
         QVERIFY(twins >= 5);

@@ -30,30 +30,26 @@ private slots:
     void sheetsPaintTheirColours()
     {
         QFETCH(QString, widget);
-        QFETCH(QColor, colour);
         QTest::failOnWarning(QRegularExpression(QStringLiteral("parse")));
         QDialog dialog;
         dialog.resize(300, 200);
         dialog.setStyleSheet(dialogStyleSheet() + scrollBarStyleSheet() + tabBarStyleSheet());
-        QWidget *shown = &dialog;
-        if (widget == "button") {
-            shown = new QPushButton(QStringLiteral("OK"), &dialog);
-        } else if (widget == "menubar") {
-            auto bar = new QMenuBar(&dialog);
-            bar->setStyleSheet(menuBarStyleSheet());
-            bar->addMenu(QStringLiteral("File"));
-            shown = bar;
-        } else if (widget.endsWith("menu")) {
-            auto menu = new QMenu(&dialog);
-            menu->setStyleSheet(menuStyleSheet(widget.startsWith("dark")));
-            menu->addAction(QStringLiteral("Entry"));
-            shown = menu;
-        }
+        QPushButton button(QStringLiteral("OK"), &dialog);
+        QMenuBar bar(&dialog);
+        bar.setStyleSheet(menuBarStyleSheet());
+        bar.addMenu(QStringLiteral("File"));
+        QMenu menu(&dialog);
+        menu.setStyleSheet(menuStyleSheet(widget.startsWith("dark")));
+        menu.addAction(QStringLiteral("Entry"));
+        const QHash<QString, QWidget *> widgets{{"dialog", &dialog},
+                                                {"button", &button},
+                                                {"menubar", &bar}};
+        QWidget *shown = widgets.value(widget, &menu);
         if (shown != &dialog)
-            shown->resize(widget == "menubar" ? 200 : shown->sizeHint().width(),
+            shown->resize(shown == &bar ? 200 : shown->sizeHint().width(),
                           shown->sizeHint().height());
         const QImage image = shown->grab().toImage();
-        QCOMPARE(image.pixelColor(image.width() - 2, image.height() / 2), colour);
+        QTEST(image.pixelColor(image.width() - 2, image.height() / 2), "colour");
     }
 
     // Widgets keep these pointers for the whole run while others keep adding entries; a missing
