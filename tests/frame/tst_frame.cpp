@@ -1,5 +1,5 @@
 // The frameless main window around the real client area: handles, border, placement, its states,
-// caption and system menu (on a real display: realwindow.py), and the commands users reach.
+// caption and system menu, and the commands users reach.
 
 #include "app/centralwidget.h"
 #include "base/appfont.h"
@@ -276,6 +276,7 @@ private slots:
         QTest::addRow("system menu") << "menu";
         QTest::addRow("system commands") << "commands";
         QTest::addRow("caption double clicks") << "double clicks";
+        QTest::addRow("caption double clicks, through Qt") << "Qt double clicks";
         QTest::addRow("window manager") << "manager";
         QTest::addRow("saving, moved while maximised") << "saving";
     }
@@ -308,6 +309,9 @@ private slots:
             } else if (route == "manager") {
                 window.windowHandle()->setWindowStates(maximise ? Qt::WindowMaximized
                                                                 : Qt::WindowNoState);
+            } else if (route == "Qt double clicks") {
+                const QPoint point = window.pointOn({});
+                sendMouse(window.widgetAt(point), QEvent::MouseButtonDblClick, point);
             } else if (route == "menu") {
                 const QPoint point = window.pointOn({});
                 sendMouse(window.widgetAt(point), QEvent::MouseButtonPress, point, Qt::RightButton);
