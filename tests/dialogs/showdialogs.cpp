@@ -1,6 +1,5 @@
-// Shows one dialog as the program would, through its own application object, style and strings
-// (a plain QApplication would draw the platform's button icons), and prints where it lies once
-// shown, for docs/screenshots/take-screenshots.sh. Not a test.
+// Shows one dialog through the program's application object (a plain QApplication draws the
+// platform's button icons) and prints where it lies, for docs/screenshots/take-screenshots.sh.
 //   showdialogs confirmation|error|information|authenticate|block|legal|about
 
 #include "app/runapplication.h"
@@ -14,10 +13,7 @@
 
 #include "qvkioskversion.h"
 
-#include <QApplication>
-#include <QTextStream>
-#include <QTimer>
-#include <QTranslator>
+#include <QtWidgets>
 
 int main(int argc, char *argv[])
 {

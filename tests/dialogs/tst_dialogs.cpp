@@ -1,5 +1,4 @@
-// The dialog framework and the dialogs built on it: the frameless base and its title bar, the
-// message box, the about, legal and code-entry dialogs.
+// The frameless dialog base and the dialogs built on it.
 
 #include "base/qvkioskapplication.h"
 #include "dialogs/customdialog.h"
@@ -14,19 +13,7 @@
 
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSvgRenderer>
-#include <QSvgWidget>
-#include <QTextEdit>
-#include <QTranslator>
-#include <QVBoxLayout>
+#include <QtSvgWidgets>
 
 namespace {
 
@@ -217,9 +204,8 @@ private slots:
                  QStringList({"not moved", "Escape", "title-bar close", "window-system close"}));
     }
 
-    // Line breaks stay, a long text is not shortened, text that looks like markup (a file name)
-    // shows as typed, no button carries a theme icon (run under xcb too: offscreen has none); a
-    // confirmation answers Closed at the title bar's close and Escape, No at an early Return.
+    // Line breaks stay, a long text is not shortened, markup shows as typed, no button carries a
+    // theme icon (run under xcb too: offscreen has none).
     void messageKinds_data()
     {
         QTest::addColumn<QString>("kind");
@@ -288,8 +274,7 @@ private slots:
                      {expected, shownTitle, shownTitle, shownTitle, "true", text, "true", "true"}));
     }
 
-    // The version without its build number at the lower left, the maker's one-line copyright at
-    // the lower right; a press anywhere closes it.
+    // The version without its build number lower left, a one-line copyright lower right.
     void aboutShowsVersionAndCopyrightAndClosesOnAPress()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));

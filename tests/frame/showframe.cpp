@@ -13,11 +13,7 @@
 #include "frame/titlebar.h"
 #include "frame/toolbararea.h"
 
-#include <QBoxLayout>
-#include <QRegularExpression>
-#include <QTextStream>
-#include <QTimer>
-#include <QTranslator>
+#include <QtWidgets>
 
 namespace {
 

@@ -1,5 +1,4 @@
-// The frameless main window around the real client area: handles, border, placement, its states,
-// caption and system menu, and the commands users reach.
+// The frameless main window around the real client area, and the commands users reach in it.
 
 #include "app/centralwidget.h"
 #include "base/appfont.h"
@@ -18,12 +17,7 @@
 
 #include <QtTest>
 
-#include <QDialog>
-#include <QMenu>
-#include <QScreen>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTranslator>
+#include <QtWidgets>
 
 #include <climits>
 
@@ -36,8 +30,7 @@ const QRect wideScreen(0, 0, 1920, 1040);
 const QRect squareScreen(1920, 0, 1280, 1024);
 const QRect normal(100, 100, 800, 600);
 
-// A mouse event at a global point, as a real one arrives: one the widget ignores goes to its
-// parents. The left button is pressed or released, unless only the right one is held.
+// As a real event arrives: one the widget ignores goes to its parents.
 void sendMouse(QWidget *to, QEvent::Type type, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton
@@ -60,7 +53,6 @@ void storeState(const QVariant &geometry, bool maximized)
     setSettingsValue(QStringLiteral("StateMainWindowMaximized"), maximized);
 }
 
-// The stored normal geometry, and whether the window is stored maximised.
 std::pair<QRect, bool> stored()
 {
     return {settingsValue(QStringLiteral("GeometryMainWindow")).toRect(),
@@ -180,8 +172,7 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    // Around the page as thick as drawn: black at the top and beside the title bar (as tall as
-    // it), grey below; all gone while the window is maximised.
+    // Black at the top and beside the title bar, grey below; gone while the window is maximised.
     void borderAroundThePage()
     {
         Window window;
@@ -281,8 +272,7 @@ private slots:
         QTest::addRow("saving, moved while maximised") << "saving";
     }
 
-    // From a window the user has moved and resized: the state, the geometry, the maximise
-    // button's look, and no resize cursor left behind by the menu or a system command.
+    // From a window the user has moved and resized; no resize cursor survives a system command.
     void maximiseAndRestore()
     {
         QFETCH(QString, route);
@@ -384,8 +374,7 @@ private slots:
         QCOMPARE(window.normalWindowGeometry().topLeft(), window.pos());
     }
 
-    // What a user reaches through the window's menus, shortcuts, tool bar and title-bar buttons:
-    // a dialog (by class), a broadcast or the system menu.
+    // Through menus, shortcuts, tool bar and title bar: a dialog, a broadcast or the system menu.
     void commandsOfTheRunningWindow_data()
     {
         QTest::addColumn<QString>("how"); // keys, with a space before a key pressed in the menu

@@ -4,9 +4,7 @@
 
 #include <QtTest>
 
-#include <QStandardItemModel>
-#include <QTemporaryDir>
-#include <QTextDocument>
+#include <QtGui>
 
 #include <optional>
 

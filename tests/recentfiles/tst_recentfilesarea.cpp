@@ -1,5 +1,4 @@
-// The start page's recent-files area: its buttons, loading present and missing files, pinning and
-// removing.
+// The start page's recent-files area.
 
 #include "recentfiles/crecentfilesmodel.h"
 #include "recentfiles/crecentfilesview.h"
@@ -10,9 +9,7 @@
 
 #include <QtTest>
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTranslator>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -32,9 +29,8 @@ private slots:
 
     void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
 
-    // What the buttons and a double click do with the selection: Load hands a present file over
-    // and the front-end closes once it is taken; a missing file is only reported, and only a
-    // non-favourite can be dropped then.
+    // Load hands a present file over and the front-end closes once it is taken; a missing file is
+    // only reported, and only a non-favourite can be dropped then.
     void selectionAndButtons_data()
     {
         QTest::addColumn<QString>("selected");

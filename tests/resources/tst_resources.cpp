@@ -1,16 +1,11 @@
-// The resources compiled into the front-end library: they must reach an executable that
-// links it, and hold what the program asks for by path and identifier.
+// The resources linked into an executable hold what the program asks for by path and identifier.
 
 #include "style/resourceimagescache.h"
 #include "style/stylesheets.h"
 
 #include <QtTest>
 
-#include <QDirIterator>
-#include <QIcon>
-#include <QPixmap>
-#include <QRegularExpression>
-#include <QTranslator>
+#include <QtGui>
 
 namespace {
 
@@ -72,9 +67,8 @@ private slots:
         QCOMPARE(missing, QStringList());
     }
 
-    // Every image the code or a style sheet names by its full path loads, and so do the hover
-    // twins the image cache adds to it: light strokes for the dark bars, dark ones for the
-    // light-cyan hover. The cache's icon shows the twin when hovered, or else the image itself.
+    // Every image the code or a style sheet names loads, and so does its hover twin: dark strokes
+    // for the light-cyan hover, which the cache's icon shows when hovered.
     void everyImageTheCodeNamesLoadsWithADarkerHoverTwin()
     {
         auto found = matchesInTheCode(

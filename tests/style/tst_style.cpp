@@ -5,10 +5,7 @@
 
 #include <QtTest>
 
-#include <QDialog>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
+#include <QtWidgets>
 
 class TestStyle final : public QObject
 {
