@@ -9,10 +9,10 @@
 
 namespace {
 
-// Every match of pattern in the front end's sources, with the file it was found in.
-QList<QPair<QString, QString>> matchesInTheCode(const QRegularExpression &pattern)
+// Every match of pattern in the front end's sources.
+QStringList matchesInTheCode(const QRegularExpression &pattern)
 {
-    QList<QPair<QString, QString>> found;
+    QStringList found;
     QDirIterator files(QStringLiteral(QVKIOSK_SOURCE_DIR "/src"),
                        {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                        QDir::Files,
@@ -22,8 +22,9 @@ QList<QPair<QString, QString>> matchesInTheCode(const QRegularExpression &patter
         if (!file.open(QIODevice::ReadOnly))
             qFatal("cannot read %s", qPrintable(file.fileName()));
         for (const QRegularExpressionMatch &match : pattern.globalMatch(file.readAll()))
-            found.append({files.fileName(), match.captured(1)});
+            found << match.captured(1);
     }
+    found.removeDuplicates();
     return found;
 }
 
@@ -56,14 +57,10 @@ private slots:
     {
         // A missing text shows its identifier to the user; those put together at run time (a
         // prefix ending in "_") are left out.
-        const auto found = matchesInTheCode(
+        QStringList missing = matchesInTheCode(
             QRegularExpression(QStringLiteral("\\b(ID_RESSTR_[A-Z0-9_]*[A-Z0-9])\\b")));
-        QVERIFY(found.size() > 10);
-        QStringList missing;
-        for (const auto &[file, id] : found)
-            if (QObject::tr(id.toLatin1().constData()) == id)
-                missing << file + QLatin1String(": ") + id;
-        missing.removeDuplicates();
+        QVERIFY(missing.size() > 10);
+        missing.removeIf([](const QString &id) { return QObject::tr(id.toLatin1()) != id; });
         QCOMPARE(missing, QStringList());
     }
 
@@ -78,14 +75,14 @@ private slots:
         const QString sheets = dialogStyleSheet() + scrollBarStyleSheet() + menuStyleSheet(true)
                                + flatButtonStyleSheet() + toolBarStyleSheet();
         for (const QRegularExpressionMatch &match : url.globalMatch(sheets))
-            found.append({QStringLiteral("style sheet"), match.captured(1)});
+            found << match.captured(1);
         int twins = 0;
-        for (const auto &[file, path] : found) {
-            QVERIFY2(!QPixmap(path).isNull(), qPrintable(file + ": " + path));
+        for (const QString &path : found) {
+            QVERIFY2(!QPixmap(path).isNull(), qPrintable(path));
             QString hovered = path; // what the cache's icon shows under the mouse
             const auto variants = ResourceImagesCache::variantFiles(path);
             for (const auto &[mode, twin] : variants) {
-                QVERIFY2(!QPixmap(twin).isNull(), qPrintable(file + ": " + twin));
+                QVERIFY2(!QPixmap(twin).isNull(), qPrintable(twin));
                 if (mode != QIcon::Active)
                     continue;
                 ++twins;
