@@ -274,8 +274,9 @@ private slots:
                      {expected, shownTitle, shownTitle, shownTitle, "true", text, "true", "true"}));
     }
 
-    // The version without its build number lower left, a one-line copyright lower right.
-    void aboutShowsVersionAndCopyrightAndClosesOnAPress()
+    // About: the version without its build number lower left, a one-line copyright lower right,
+    // gone at a press; Legal: our notices, which cannot be edited.
+    void aboutAndLegal()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
         DialogAbout about(nullptr);
@@ -290,10 +291,7 @@ private slots:
         QVERIFY(copyright->geometry().left() > about.width() / 2);
         QTest::mousePress(version, Qt::RightButton);
         QVERIFY(!about.isVisible());
-    }
 
-    void legalShowsOurNoticesAndCannotBeEdited()
-    {
         QFile file(QStringLiteral(":/legal.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString notices = QString::fromUtf8(file.readAll());

@@ -95,13 +95,6 @@ public:
                         : part.endsWith("Action") ? button(part)
                                                   : findChild<QWidget *>(part));
     }
-
-    // The widget a real event at the point would go to.
-    QWidget *widgetAt(const QPoint &global)
-    {
-        QWidget *child = childAt(mapFromGlobal(global));
-        return child != nullptr ? child : this;
-    }
 };
 
 } // namespace
@@ -301,10 +294,13 @@ private slots:
                                                                 : Qt::WindowNoState);
             } else if (route == "Qt double clicks") {
                 const QPoint point = window.pointOn({});
-                sendMouse(window.widgetAt(point), QEvent::MouseButtonDblClick, point);
+                sendMouse(QApplication::widgetAt(point), QEvent::MouseButtonDblClick, point);
             } else if (route == "menu") {
                 const QPoint point = window.pointOn({});
-                sendMouse(window.widgetAt(point), QEvent::MouseButtonPress, point, Qt::RightButton);
+                sendMouse(QApplication::widgetAt(point),
+                          QEvent::MouseButtonPress,
+                          point,
+                          Qt::RightButton);
                 QTRY_VERIFY(menu->isVisible());
                 QCOMPARE(menu->pos(), point);
                 QString enabled; // Restore Down, Minimize, Maximize, a separator, Close
@@ -364,7 +360,7 @@ private slots:
                                          &answer));
         QCOMPARE(answer, caption ? 2 : 1);
 
-        QWidget *target = window.widgetAt(press);
+        QWidget *target = QApplication::widgetAt(press);
         sendMouse(target, QEvent::MouseButtonPress, press);
         sendMouse(target, QEvent::MouseMove, press + QPoint(2, 1));
         QCOMPARE(window.pos(), normal.topLeft()); // not yet a drag
