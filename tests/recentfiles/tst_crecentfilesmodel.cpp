@@ -27,8 +27,8 @@ QStringList entries(const QString &prefix, int n, const QString &flag)
     return parts;
 }
 
-const QString a = "/r/a.qvksk", b = "/r/b.qvksk", c = "/r/c.qvksk";
-const QString t9 = "2024-05-01T09:00:00", t10 = "2024-05-01T10:00:00";
+const QString a = "/r/a.qvksk", b = "/r/b.qvksk", c = "/r/c.qvksk", f = "/r/f.qvksk";
+const QString t8 = "2024-04-01T08:00:00", t9 = "2024-05-01T09:00:00", t10 = "2024-05-01T10:00:00";
 
 } // namespace
 
@@ -47,7 +47,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected"); // as the view shows them and they are written
-        const QString t8 = "2024-04-01T08:00:00";
         // clang-format off
         QTest::addRow("favourites first, then newest first") << entry(a, "false", t9) + ',' + entry(b, "true", t8) + ',' + entry(c, "false", t10) << QStringList{entry(b, "true", t8), entry(c, "false", t10), entry(a, "false", t9)};
         QTest::addRow("comma in a relative path keeps the entry and the later ones") << entry("r/x,y.qvksk", "true", t9) + ',' + entry(a, "false", t10) << QStringList{entry("r/x,y.qvksk", "true", t9), entry(a, "false", t10)};
@@ -85,36 +84,6 @@ private slots:
         QCOMPARE(model->toString(), expected.join(','));
     }
 
-    // The stored path is what the area hands back, relative or not clean as it may be; an
-    // existing file is found by another spelling too, a missing one is never taken for another.
-    void reopeningMovesTheSameEntryToTheFront_data()
-    {
-        QTest::addColumn<QString>("stored"); // @: a folder holding old.qvksk, sub/ and link.qvksk
-        QTest::addColumn<QString>("given");
-        // clang-format off
-        QTest::addRow("dot and parent segments") << "@/old.qvksk" << "@/./sub/..//old.qvksk";
-        QTest::addRow("symbolic link") << "@/old.qvksk" << "@/link.qvksk";
-        QTest::addRow("relative") << "gone/x.qvksk" << "gone/x.qvksk";
-        QTest::addRow("parent segment") << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk";
-        QTest::addRow("absolute, beside another missing file") << b << b;
-        // clang-format on
-    }
-
-    void reopeningMovesTheSameEntryToTheFront()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, given);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("sub"));
-        QVERIFY(QFile(dir.filePath("old.qvksk")).open(QIODevice::WriteOnly));
-        QVERIFY(QFile::link(dir.filePath("old.qvksk"), dir.filePath("link.qvksk")));
-        stored.replace('@', dir.path());
-        model->fromString(entry(a, "false", t10) + ',' + entry(stored, "false", t9));
-        model->addFile(given.replace('@', dir.path()));
-        QCOMPARE(items.rowCount(), 2);
-        QCOMPARE(items.item(0)->data(Qt::UserRole).toString(), stored);
-    }
-
     // The file name on at most four lines of twelve under the icon, the path as plain text in
     // the tool tip (which takes text that looks like markup as markup).
     void toolTipShowsThePathAsText_data()
@@ -144,33 +113,54 @@ private slots:
         QVERIFY(!(items.item(0)->flags() & Qt::ItemIsEditable));
     }
 
-    void changes_data()
+    // Listed: f (a favourite), a, then stored. The stored path is what the area hands back,
+    // relative or not clean as it may be; an existing file is found by another spelling too, a
+    // missing one is never taken for another.
+    void operations_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("path"); // a is listed, b is a listed favourite
+        QTest::addColumn<QString>("stored"); // @: a folder holding old.qvksk, sub/ and link.qvksk
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("second"); // the entry shown second after it
+        QTest::addColumn<int>("rows");
         QTest::addColumn<bool>("changed");
         // clang-format off
-        QTest::addRow("use of a listed file") << "add" << a << true;
-        QTest::addRow("new file") << "add" << c << true;
-        QTest::addRow("file of another type") << "add" << "/r/c.txt" << false;
-        QTest::addRow("remove other") << "remove" << a << true;
-        QTest::addRow("remove favourite") << "remove" << b << false;
-        QTest::addRow("unpin") << "fix" << b << true;
-        QTest::addRow("pin unlisted") << "fix" << c << false;
+        QTest::addRow("reopened with dot and parent segments") << "add" << "@/old.qvksk" << "@/./sub/..//old.qvksk" << "@/old.qvksk" << 3 << true;
+        QTest::addRow("reopened by a symbolic link") << "add" << "@/old.qvksk" << "@/link.qvksk" << "@/old.qvksk" << 3 << true;
+        QTest::addRow("reopened, relative") << "add" << "gone/x.qvksk" << "gone/x.qvksk" << "gone/x.qvksk" << 3 << true;
+        QTest::addRow("reopened, parent segment") << "add" << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk" << 3 << true;
+        QTest::addRow("reopened beside another missing file") << "add" << b << b << b << 3 << true;
+        QTest::addRow("new file") << "add" << b << c << c << 4 << true;
+        QTest::addRow("file of another type") << "add" << b << "/r/c.txt" << a << 3 << false;
+        QTest::addRow("remove other") << "remove" << b << a << b << 2 << true;
+        QTest::addRow("remove favourite") << "remove" << b << f << a << 3 << false;
+        QTest::addRow("unpin") << "fix" << b << f << b << 3 << true;
+        QTest::addRow("pin unlisted") << "fix" << b << c << a << 3 << false;
         // clang-format on
     }
 
-    void changes()
+    void operations()
     {
         QFETCH(QString, operation);
-        QFETCH(QString, path);
-        model->fromString(entry(a, "false", t10) + ',' + entry(b, "true", t9));
+        QFETCH(QString, stored);
+        QFETCH(QString, given);
+        QFETCH(QString, second);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        QVERIFY(QFile(dir.filePath("old.qvksk")).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(dir.filePath("old.qvksk"), dir.filePath("link.qvksk")));
+        stored.replace('@', dir.path());
+        model->fromString(entry(f, "true", t8) + ',' + entry(a, "false", t10) + ','
+                          + entry(stored, "false", t9));
+        given.replace('@', dir.path());
         if (operation == "add")
-            model->addFile(path);
+            model->addFile(given);
         else if (operation == "remove")
-            model->removeFile(path);
+            model->removeFile(given);
         else
-            model->toggleFix(path);
+            model->toggleFix(given);
+        QTEST(items.rowCount(), "rows");
+        QCOMPARE(items.item(1)->data(Qt::UserRole).toString(), second.replace('@', dir.path()));
         QTEST(model->isChanged(), "changed");
     }
 
