@@ -408,14 +408,11 @@ private slots:
         if (QToolButton *button = window.button(how)) {
             QTest::mouseClick(button, Qt::LeftButton);
         } else if (how.startsWith("appIcon")) { // the menu only once no double click can follow
-            auto icon = window.titleBar()->findChild<QWidget *>(how.section(' ', 0, 0));
-            QList<QEvent::Type> clicks{QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
-            if (how.endsWith("twice"))
-                clicks << QEvent::MouseButtonPress << QEvent::MouseButtonDblClick
-                       << QEvent::MouseButtonRelease;
-            for (const QEvent::Type type : clicks) {
-                const bool up = type == QEvent::MouseButtonRelease;
-                sendMouse(icon, type, centreOf(icon), up ? Qt::NoButton : Qt::LeftButton);
+            auto icon = window.titleBar()->findChild<QWidget *>(QStringLiteral("appIcon"));
+            QTest::mouseClick(icon, Qt::LeftButton);
+            if (how.endsWith("twice")) {
+                QTest::mouseDClick(icon, Qt::LeftButton);
+                QTest::mouseRelease(icon, Qt::LeftButton);
             }
             QVERIFY(!window.systemMenu()->isVisible());
             QTest::qWait(QApplication::doubleClickInterval() * 2);
