@@ -31,10 +31,7 @@ QStringList matchesInTheCode(const QRegularExpression &pattern)
 // Lightness of the drawn pixels' mean colour (transparent ones weigh nothing); -1: none drawn.
 double meanLightness(const QString &path)
 {
-    const QImage image = QIcon(path)
-                             .pixmap(QSize(24, 24))
-                             .toImage()
-                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage image = QIcon(path).pixmap(24).toImage();
     const QColor mean = image.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                             .pixelColor(0, 0);
     return mean.alpha() > 0 ? mean.lightnessF() : -1;
