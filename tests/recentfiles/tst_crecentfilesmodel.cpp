@@ -84,58 +84,33 @@ private slots:
         QCOMPARE(model->toString(), expected.join(','));
     }
 
-    // The file name on at most four lines of twelve under the icon, the path as plain text in
-    // the tool tip (which takes text that looks like markup as markup).
-    void toolTipShowsThePathAsText_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("text");
-        // clang-format off
-        QTest::addRow("tags") << "/r/<b>bold</b>.qvksk" << "b>.qvksk";
-        QTest::addRow("entity and spaces") << "/r/<i>a  &amp;  b.qvksk" << "<i>a  &amp; \n b.qvksk";
-        QTest::addRow("49 characters: 45 and an ellipsis") << "/r/" + QString(43, 'n') + ".qvksk" << QString(12, 'n') + '\n' + QString(12, 'n') + '\n' + QString(12, 'n') + "\nnnnnnnn.q...";
-        // clang-format on
-    }
-
-    void toolTipShowsThePathAsText()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, text);
-        model->addFile(path);
-        QCOMPARE(items.item(0)->text(), text);
-        QString shown = items.item(0)->toolTip();
-        if (Qt::mightBeRichText(shown)) { // what a tool tip does with it
-            QTextDocument document;
-            document.setHtml(shown);
-            shown = document.toPlainText();
-        }
-        QCOMPARE(shown, path);
-        QVERIFY(!(items.item(0)->flags() & Qt::ItemIsEditable));
-    }
-
     // Listed: f (a favourite), a, then stored. The stored path is what the area hands back,
     // relative or not clean as it may be; an existing file is found by another spelling too, a
-    // missing one is never taken for another.
+    // missing one is never taken for another. The name shows on at most four lines of twelve
+    // under the icon, the path as plain text in the tool tip (which takes markup as markup).
     void operations_data()
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("stored"); // @: a folder holding old.qvksk, sub/ and link.qvksk
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("second"); // the entry shown second after it
+        QTest::addColumn<QString>("text");   // its name as shown
         QTest::addColumn<int>("rows");
         QTest::addColumn<bool>("changed");
         // clang-format off
-        QTest::addRow("reopened with dot and parent segments") << "add" << "@/old.qvksk" << "@/./sub/..//old.qvksk" << "@/old.qvksk" << 3 << true;
-        QTest::addRow("reopened by a symbolic link") << "add" << "@/old.qvksk" << "@/link.qvksk" << "@/old.qvksk" << 3 << true;
-        QTest::addRow("reopened, relative") << "add" << "gone/x.qvksk" << "gone/x.qvksk" << "gone/x.qvksk" << 3 << true;
-        QTest::addRow("reopened, parent segment") << "add" << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk" << 3 << true;
-        QTest::addRow("reopened beside another missing file") << "add" << b << b << b << 3 << true;
-        QTest::addRow("new file") << "add" << b << c << c << 4 << true;
-        QTest::addRow("file of another type") << "add" << b << "/r/c.txt" << a << 3 << false;
-        QTest::addRow("remove other") << "remove" << b << a << b << 2 << true;
-        QTest::addRow("remove favourite") << "remove" << b << f << a << 3 << false;
-        QTest::addRow("unpin") << "fix" << b << f << b << 3 << true;
-        QTest::addRow("pin unlisted") << "fix" << b << c << a << 3 << false;
+        QTest::addRow("reopened with dot and parent segments") << "add" << "@/old.qvksk" << "@/./sub/..//old.qvksk" << "@/old.qvksk" << "old.qvksk" << 3 << true;
+        QTest::addRow("reopened by a symbolic link") << "add" << "@/old.qvksk" << "@/link.qvksk" << "@/old.qvksk" << "old.qvksk" << 3 << true;
+        QTest::addRow("reopened, relative") << "add" << "gone/x.qvksk" << "gone/x.qvksk" << "gone/x.qvksk" << "x.qvksk" << 3 << true;
+        QTest::addRow("reopened, parent segment") << "add" << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk" << "/missing/sub/../x.qvksk" << "x.qvksk" << 3 << true;
+        QTest::addRow("reopened beside another missing file") << "add" << b << b << b << "b.qvksk" << 3 << true;
+        QTest::addRow("new file, tags in its name") << "add" << b << "/r/<b>bold</b>.qvksk" << "/r/<b>bold</b>.qvksk" << "b>.qvksk" << 4 << true;
+        QTest::addRow("new file, an entity and spaces") << "add" << b << "/r/<i>a  &amp;  b.qvksk" << "/r/<i>a  &amp;  b.qvksk" << "<i>a  &amp; \n b.qvksk" << 4 << true;
+        QTest::addRow("new file, 49 characters: 45 and an ellipsis") << "add" << b << "/r/" + QString(43, 'n') + ".qvksk" << "/r/" + QString(43, 'n') + ".qvksk" << QString(12, 'n') + '\n' + QString(12, 'n') + '\n' + QString(12, 'n') + "\nnnnnnnn.q..." << 4 << true;
+        QTest::addRow("file of another type") << "add" << b << "/r/c.txt" << a << "a.qvksk" << 3 << false;
+        QTest::addRow("remove other") << "remove" << b << a << b << "b.qvksk" << 2 << true;
+        QTest::addRow("remove favourite") << "remove" << b << f << a << "a.qvksk" << 3 << false;
+        QTest::addRow("unpin") << "fix" << b << f << b << "b.qvksk" << 3 << true;
+        QTest::addRow("pin unlisted") << "fix" << b << c << a << "a.qvksk" << 3 << false;
         // clang-format on
     }
 
@@ -160,7 +135,17 @@ private slots:
         else
             model->toggleFix(given);
         QTEST(items.rowCount(), "rows");
-        QCOMPARE(items.item(1)->data(Qt::UserRole).toString(), second.replace('@', dir.path()));
+        const QStandardItem *shown = items.item(1);
+        QCOMPARE(shown->data(Qt::UserRole).toString(), second.replace('@', dir.path()));
+        QTEST(shown->text(), "text");
+        QString tip = shown->toolTip();
+        if (Qt::mightBeRichText(tip)) { // what a tool tip does with it
+            QTextDocument document;
+            document.setHtml(tip);
+            tip = document.toPlainText();
+        }
+        QCOMPARE(tip, QFileInfo(second).absoluteFilePath());
+        QVERIFY(!(shown->flags() & Qt::ItemIsEditable));
         QTEST(model->isChanged(), "changed");
     }
 
