@@ -165,36 +165,6 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
-    // Black at the top and beside the title bar, grey below; gone while the window is maximised.
-    void borderAroundThePage()
-    {
-        Window window;
-        window.showRestored();
-        const int t = scaledSize(5), w = normal.width(), h = normal.height(),
-                  top = t + window.titleBar()->height();
-        const auto drawn = [&window](const QList<QPoint> &points) { // each, then its mirror
-            const QImage image = window.grab().toImage();
-            QString colours;
-            for (const QPoint &point : points) {
-                for (const int x : {point.x(), image.width() - 1 - point.x()}) {
-                    const QColor colour = image.pixelColor(x, point.y());
-                    colours += colour == Qt::black             ? 'b'
-                               : colour == greyColor(153, 255) ? 'g'
-                                                               : '.';
-                }
-            }
-            return colours;
-        };
-        const int low = h - t - 2; // beside the page
-        QCOMPARE(drawn({{0, top - 1}, {0, top}, {t - 1, low}, {t, low}}), "bbgggg..");
-        QCOMPARE(drawn({{w / 2, h - t - 1}, {w / 2, h - t}, {0, h - 1}}), "..gggg");
-        QCOMPARE(window.titleBar()->mapTo(&window, QPoint()), QPoint(t, t));
-        window.maximizeWindow();
-        QTRY_COMPARE(drawn({{0, window.height() - 1}}), "..");
-        window.restoreWindow();
-        QCOMPARE(drawn({{t - 1, low}, {t, low}}), "gg..");
-    }
-
     void restoreGeometry_data()
     {
         QTest::addColumn<QVariant>("stored");
@@ -266,6 +236,8 @@ private slots:
     }
 
     // From a window the user has moved and resized; no resize cursor survives a system command.
+    // The border around the page is black at the top and beside the title bar, grey below, and
+    // gone while the window is maximised.
     void maximiseAndRestore()
     {
         QFETCH(QString, route);
@@ -273,6 +245,24 @@ private slots:
         window.showRestored();
         const QRect moved(150, 120, 900, 650);
         window.setGeometry(moved);
+        const int t = scaledSize(5), w = moved.width(), h = moved.height(),
+                  top = t + window.titleBar()->height(), low = h - t - 2; // beside the page
+        const auto drawn = [&window](const QList<QPoint> &points) {       // each, then its mirror
+            const QImage image = window.grab().toImage();
+            QString colours;
+            for (const QPoint &point : points) {
+                for (const int x : {point.x(), image.width() - 1 - point.x()}) {
+                    const QColor colour = image.pixelColor(x, point.y());
+                    colours += colour == Qt::black             ? 'b'
+                               : colour == greyColor(153, 255) ? 'g'
+                                                               : '.';
+                }
+            }
+            return colours;
+        };
+        QCOMPARE(drawn({{0, top - 1}, {0, top}, {t - 1, low}, {t, low}}), "bbgggg..");
+        QCOMPARE(drawn({{w / 2, h - t - 1}, {w / 2, h - t}, {0, h - 1}}), "..gggg");
+        QCOMPARE(window.titleBar()->mapTo(&window, QPoint()), QPoint(t, t));
         QMenu *menu = window.systemMenu();
         const qint64 maximizeIcon = window.button("maximizeAction")->icon().cacheKey();
         MessageFrameBehaviour messages(&window);
@@ -319,6 +309,7 @@ private slots:
             QCOMPARE(window.normalWindowGeometry(), moved);
             QCOMPARE(window.look(), maximise ? "Restore Down" : "Maximize");
             QCOMPARE(window.button("maximizeAction")->icon().cacheKey() != maximizeIcon, maximise);
+            QCOMPARE(drawn({{t - 1, window.height() - 1}, {t, low}}), maximise ? "...." : "gg..");
             if (route == "menu" || route == "commands")
                 QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
             restoreAllOverrideCursors();
