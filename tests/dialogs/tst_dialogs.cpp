@@ -40,8 +40,6 @@ public:
     }
 
     double aspectRatio() const override { return ratio; }
-
-private:
     double ratio = 0;
 };
 
