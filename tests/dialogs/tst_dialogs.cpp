@@ -153,7 +153,6 @@ private slots:
     {
         QTest::addColumn<double>("ratio");
         QTest::addColumn<QSize>("expected");
-        // The dialog starts out 300 x 200.
         QTest::addRow("no ratio keeps the size") << 0.0 << QSize(300, 200);
         QTest::addRow("wider ratio grows the width") << 2.0 << QSize(400, 200);
         QTest::addRow("narrower ratio grows the height") << 1.0 << QSize(300, 300);

@@ -17,7 +17,6 @@
 
 namespace {
 
-// The title bar, the menus and the tool bar over an empty grey page.
 QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
 {
     auto empty = new QWidget;
@@ -83,7 +82,6 @@ int main(int argc, char *argv[])
     const QStringList given = application.arguments().value(1).split(QRegularExpression("[x+]"));
     const auto number = [&given](int i) { return given.value(i).toInt(); };
     window.setGeometry(number(2), number(3), number(0), number(1));
-    window.changedGeometry();
     window.show();
     QTimer::singleShot(0, &window, &MainWindowBase::firstTimeEvent);
 

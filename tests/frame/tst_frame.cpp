@@ -106,8 +106,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(installResourceStrings(translator));
-        // Shortens the wait for the application icon's menu.
-        QApplication::setDoubleClickInterval(100);
+        QApplication::setDoubleClickInterval(100); // a shorter wait for the icon's menu
     }
 
     void cleanup() { restoreAllOverrideCursors(); }
@@ -233,9 +232,8 @@ private slots:
         QTest::addRow("saving, moved while maximised") << "saving";
     }
 
-    // From a window the user has moved and resized; no resize cursor survives a system command.
-    // The border around the page is black at the top and beside the title bar, grey below, and
-    // gone while the window is maximised.
+    // From a moved and resized window; no resize cursor survives a system command. The border is
+    // black at the top and beside the title bar, grey below, and gone while maximised.
     void maximiseAndRestore()
     {
         QFETCH(QString, route);

@@ -15,20 +15,17 @@ QString entry(const QString &path, const QString &flag, const QString &time)
     return QStringLiteral("\"%1\",\"%2\",\"%3\"").arg(path, flag, time);
 }
 
-// n entries "/r/<prefix><i>.qvksk", the first the newest.
+const QString a = "/r/a.qvksk", b = "/r/b.qvksk", c = "/r/c.qvksk", f = "/r/f.qvksk";
+const QString t8 = "2024-04-01T08:00:00", t9 = "2024-05-01T09:00:00", t10 = "2024-05-01T10:00:00";
+
+// n entries "/r/<prefix><i>.qvksk", all used at the same time.
 QStringList entries(const QString &prefix, int n, const QString &flag)
 {
     QStringList parts;
-    const QDateTime newest(QDate(2024, 5, 1), QTime(12, 0));
     for (int i = 0; i < n; ++i)
-        parts << entry(QStringLiteral("/r/%1%2.qvksk").arg(prefix).arg(i),
-                       flag,
-                       newest.addSecs(-60 * i).toString(Qt::ISODate));
+        parts << entry(QStringLiteral("/r/%1%2.qvksk").arg(prefix).arg(i), flag, t9);
     return parts;
 }
-
-const QString a = "/r/a.qvksk", b = "/r/b.qvksk", c = "/r/c.qvksk", f = "/r/f.qvksk";
-const QString t8 = "2024-04-01T08:00:00", t9 = "2024-05-01T09:00:00", t10 = "2024-05-01T10:00:00";
 
 } // namespace
 
@@ -57,8 +54,8 @@ private slots:
         QTest::addRow("unquoted fields as they stand") << a + ",true," + t10 << QStringList{entry(a, "true", t10)};
         QTest::addRow("trailing comma: empty time") << "\"" + a + "\",\"true\"," << QStringList{entry(a, "true", "")};
         QTest::addRow("fractions of a second dropped") << entry(a, "false", t10 + ".900") << QStringList{entry(a, "false", t10)};
-        QTest::addRow("101 others: the oldest neither shown nor saved") << entries("o", 101, "false").join(',') << entries("o", 100, "false");
-        QTest::addRow("100 favourites before a newer other") << (entries("o", 1, "false") + entries("f", 100, "true")).join(',') << entries("f", 100, "true");
+        QTest::addRow("101 others: the last neither shown nor saved") << entries("o", 101, "false").join(',') << entries("o", 100, "false");
+        QTest::addRow("100 favourites before another") << (entries("o", 1, "false") + entries("f", 100, "true")).join(',') << entries("f", 100, "true");
         QTest::addRow("empty text") << QString() << QStringList();
         // clang-format on
     }
@@ -84,10 +81,9 @@ private slots:
         QCOMPARE(model->toString(), expected.join(','));
     }
 
-    // Listed: f (a favourite), a, then stored. The stored path is what the area hands back,
-    // relative or not clean as it may be; an existing file is found by another spelling too, a
-    // missing one is never taken for another. The name shows on at most four lines of twelve
-    // under the icon, the path as plain text in the tool tip (which takes markup as markup).
+    // Listed: f (a favourite), a, stored: the path the area hands back, relative or not clean as it
+    // may be. An existing file is found by another spelling, a missing one never taken for another.
+    // The name shows on four lines of twelve at most, the path as plain text in the tool tip.
     void operations_data()
     {
         QTest::addColumn<QString>("operation");

@@ -52,8 +52,7 @@ private slots:
 
     void everyIdentifierInTheCodeIsInTheTable()
     {
-        // A missing text shows its identifier to the user; those put together at run time (a
-        // prefix ending in "_") are left out.
+        // A missing text shows its identifier; those built at run time (ending in "_") are not.
         QStringList missing = matchesInTheCode(
             QRegularExpression(QStringLiteral("\\b(ID_RESSTR_[A-Z0-9_]*[A-Z0-9])\\b")));
         QVERIFY(missing.size() > 10);
