@@ -1,6 +1,5 @@
-// Shows one dialog as the program would, through its own application object, style and strings
-// (a plain QApplication would draw the platform's button icons), and prints where it lies once
-// shown, for docs/screenshots/take-screenshots.sh. Not a test.
+// Shows one dialog through the program's application object (a plain QApplication draws the
+// platform's button icons) and prints where it lies, for docs/screenshots/take-screenshots.sh.
 //   showdialogs confirmation|error|information|authenticate|block|legal|about
 
 #include "app/runapplication.h"
@@ -14,10 +13,7 @@
 
 #include "qvkioskversion.h"
 
-#include <QApplication>
-#include <QTextStream>
-#include <QTimer>
-#include <QTranslator>
+#include <QtWidgets>
 
 int main(int argc, char *argv[])
 {
@@ -34,21 +30,20 @@ int main(int argc, char *argv[])
         }
     });
 
+    const auto tr = [](const char *id) { return QObject::tr(id); };
     const QString file = QStringLiteral("/srv/kiosk/Lobby.qvksk");
     const QString kind = app.arguments().value(1);
-    if (kind == "confirmation") // asked when a recent file that no longer exists is loaded
-        CustomMessageBox::showConfirmation(nullptr,
-                                           QObject::tr("ID_RESSTR_RECENTFILESAREA_QUESTION")
-                                               + QObject::tr("ID_RESSTR_RECENTFILESAREA_SUFFIX")
-                                               + file,
-                                           QObject::tr("ID_RESSTR_RECENTFILESAREA_TITLE"));
+    // Asked when a recent file that no longer exists is loaded.
+    const QString question = tr("ID_RESSTR_RECENTFILESAREA_QUESTION")
+                             + tr("ID_RESSTR_RECENTFILESAREA_SUFFIX") + file;
+    if (kind == "confirmation")
+        CustomMessageBox::showConfirmation(nullptr, question, tr("ID_RESSTR_RECENTFILESAREA_TITLE"));
     else if (kind == "error")
-        CustomMessageBox::showError(
-            nullptr, QObject::tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(5), {});
+        CustomMessageBox::showError(nullptr,
+                                    tr("ID_RESSTR_DOCUMENTSMANAGER_MESSAGEFAILEDTOOPENFILE").arg(5),
+                                    {});
     else if (kind == "information")
-        CustomMessageBox::showInformation(nullptr,
-                                          QObject::tr("ID_RESSTR_RECENTFILESAREA_WARNING"),
-                                          {});
+        CustomMessageBox::showInformation(nullptr, tr("ID_RESSTR_RECENTFILESAREA_WARNING"), {});
     else if (kind == "authenticate")
         DialogAuthenticate(nullptr, file, true).exec();
     else if (kind == "block")

@@ -1,5 +1,4 @@
-// The dialog framework and the dialogs built on it: the frameless base and its title bar, the
-// message box, the about, legal and code-entry dialogs.
+// The frameless dialog base and the dialogs built on it.
 
 #include "base/qvkioskapplication.h"
 #include "dialogs/customdialog.h"
@@ -14,19 +13,7 @@
 
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSvgRenderer>
-#include <QSvgWidget>
-#include <QTextEdit>
-#include <QTranslator>
-#include <QVBoxLayout>
+#include <QtSvgWidgets>
 
 namespace {
 
@@ -53,8 +40,6 @@ public:
     }
 
     double aspectRatio() const override { return ratio; }
-
-private:
     double ratio = 0;
 };
 
@@ -78,6 +63,15 @@ void showAndWait(QWidget *dialog)
 {
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
+}
+
+void dragTitleBar(QWidget *dialog)
+{
+    auto bar = dialog->findChild<CustomDialogTitleBar *>();
+    const QPoint grip(20, bar->height() / 2);
+    QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(bar, grip + QPoint(50, 30));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(50, 30));
 }
 
 } // namespace
@@ -155,47 +149,29 @@ private slots:
                  qPrintable(shown));
     }
 
-    void titleBarDragMovesOnlyAMovableDialog()
-    {
-        FormDialog form;
-        DialogBlockUserInteraction block(nullptr);
-        for (QDialog *dialog : {static_cast<QDialog *>(&form), static_cast<QDialog *>(&block)}) {
-            dialog->move(100, 100);
-            showAndWait(dialog);
-            const QPoint start = dialog->pos();
-            auto bar = dialog->findChild<CustomDialogTitleBar *>();
-            const QPoint grip(20, bar->height() / 2);
-            QTest::mousePress(bar, Qt::LeftButton, {}, grip);
-            QTest::mouseMove(bar, grip + QPoint(50, 30));
-            QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(50, 30));
-            QTRY_COMPARE(dialog->pos(), start + (dialog == &form ? QPoint(50, 30) : QPoint()));
-        }
-    }
-
     void aspectRatioOnlyGrows_data()
     {
         QTest::addColumn<double>("ratio");
         QTest::addColumn<QSize>("expected");
-        // The dialog starts out 300 x 200.
         QTest::addRow("no ratio keeps the size") << 0.0 << QSize(300, 200);
         QTest::addRow("wider ratio grows the width") << 2.0 << QSize(400, 200);
         QTest::addRow("narrower ratio grows the height") << 1.0 << QSize(300, 300);
     }
 
+    // It moves with its title bar, and takes every override cursor with it when it goes.
     void aspectRatioOnlyGrows()
     {
         QFETCH(double, ratio);
-        FormDialog dialog(ratio);
-        dialog.resize(300, 200);
-        showAndWait(&dialog);
-        QTEST(dialog.size(), "expected");
-    }
-
-    void destructionPopsEveryOverrideCursor()
-    {
+        auto dialog = new FormDialog(ratio);
+        dialog->setGeometry(100, 100, 300, 200);
+        showAndWait(dialog);
+        QTEST(dialog->size(), "expected");
+        const QPoint start = dialog->pos();
+        dragTitleBar(dialog);
+        QTRY_COMPARE(dialog->pos(), start + QPoint(50, 30));
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-        delete new FormDialog;
+        delete dialog;
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -207,6 +183,9 @@ private slots:
             const auto note = [&](const char *what) {
                 leftOpenBy << (modal->isVisible() ? what : "");
             };
+            const QPoint start = modal->pos();
+            dragTitleBar(modal);
+            leftOpenBy << (modal->pos() == start ? "not moved" : "moved");
             QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Escape);
             note("Escape");
             QTest::mouseClick(modal->findChild<QWidget *>("closeButton"), Qt::LeftButton);
@@ -218,67 +197,38 @@ private slots:
             static_cast<QDialog *>(modal)->accept(); // the program's own end
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(leftOpenBy, QStringList({"Escape", "title-bar close", "window-system close"}));
+        QCOMPARE(leftOpenBy,
+                 QStringList({"not moved", "Escape", "title-bar close", "window-system close"}));
     }
 
-    // Runs under xcb as well (see CMakeLists.txt): the offscreen platform has no stock icons.
-    void dialogButtonsCarryNoThemeIcons()
-    {
-        QStringList withIcons;
-        answerModalDialog([&withIcons](QWidget *modal) {
-            for (const QAbstractButton *button : modal->findChild<QDialogButtonBox *>()->buttons())
-                if (!button->icon().isNull())
-                    withIcons << button->objectName();
-            static_cast<QDialog *>(modal)->reject();
-        });
-        showMessage("confirmation", "Remove it?");
-        QCOMPARE(withIcons, QStringList());
-    }
-
-    void confirmationAnswers_data()
-    {
-        QTest::addColumn<QString>("button"); // empty: press the key instead
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("expected");
-        // clang-format off
-        QTest::addRow("title-bar close") << "closeButton" << 0 << CustomMessageBox::Closed;
-        QTest::addRow("Escape") << "" << int(Qt::Key_Escape) << CustomMessageBox::Closed;
-        QTest::addRow("Return right after opening answers No") << "" << int(Qt::Key_Return) << CustomMessageBox::No;
-        // clang-format on
-    }
-
-    void confirmationAnswers()
-    {
-        QFETCH(QString, button);
-        QFETCH(int, key);
-        if (button.isEmpty())
-            pressKeyInModalDialog(Qt::Key(key));
-        else
-            clickInModalDialog(button);
-        QTEST(showMessage("confirmation", "Remove it?"), "expected");
-    }
-
-    // Line breaks stay, a long text is not shortened, and text that looks like markup (a file
-    // name) shows as typed.
-    void messageKindsShowTitleTextIconButtons_data()
+    // Line breaks stay, a long text is not shortened, markup shows as typed, no button carries a
+    // theme icon (run under xcb too: offscreen has none).
+    void messageKinds_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected"); // title, then the buttons
         QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("answer"); // a button clicked or a key pressed
+        QTest::addColumn<int>("result");
+        const int closed = CustomMessageBox::Closed;
+        const QString confirmation = "Confirmation noButton=No yesButton=Yes";
         // clang-format off
-        QTest::addRow("confirmation, default title") << "confirmation" << "" << "Confirmation noButton=No yesButton=Yes" << "caution";
-        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "error";
-        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "error";
-        QTest::addRow("information, default title") << "information" << "" << "Information okButton=OK" << "info";
+        QTest::addRow("confirmation, title-bar close") << "confirmation" << "" << confirmation << "caution" << "closeButton" << closed;
+        QTest::addRow("confirmation, Escape") << "confirmation" << "" << confirmation << "caution" << "Escape" << closed;
+        QTest::addRow("confirmation, Return at once") << "confirmation" << "" << confirmation << "caution" << "Return" << int(CustomMessageBox::No);
+        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "error" << "okButton" << -1;
+        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "error" << "okButton" << -1;
+        QTest::addRow("information, default title") << "information" << "" << "Information okButton=OK" << "info" << "okButton" << -1;
         // clang-format on
     }
 
-    void messageKindsShowTitleTextIconButtons()
+    void messageKinds()
     {
         QFETCH(QString, kind);
         QFETCH(QString, title);
         QFETCH(QString, icon);
+        QFETCH(QString, answer);
         const auto rendering = [](QSvgRenderer *renderer) {
             QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
@@ -288,12 +238,13 @@ private slots:
         };
         QSvgRenderer expectedIcon(":/images/confirmation_icon/" + icon + ".svg");
         QVERIFY(expectedIcon.isValid());
-        const QString text = "Failed to open <em>lobby.qvksk.\nError code : 5 " + QString(300, 'x');
+        const QString text = "Failed to open <em>lobby.qvksk\nError code : 5 " + QString(300, 'x');
         QStringList seen;
         answerModalDialog([&](QWidget *modal) {
             QStringList buttons;
             for (const QAbstractButton *button : modal->findChild<QDialogButtonBox *>()->buttons())
-                buttons << button->objectName() + '=' + button->text();
+                buttons << button->objectName() + '=' + button->text()
+                               + (button->icon().isNull() ? "" : "+icon");
             buttons.sort();
             const QString titleText = titleLabelOf(modal)->text();
             seen << (QStringList(titleText) + buttons).join(' ') << modal->windowTitle()
@@ -307,9 +258,12 @@ private slots:
             }
             const QImage drawn = rendering(modal->findChild<QSvgWidget *>()->renderer());
             seen << QVariant(drawn == rendering(&expectedIcon)).toString();
-            static_cast<QDialog *>(modal)->reject();
+            if (auto button = modal->findChild<QAbstractButton *>(answer))
+                QTest::mouseClick(button, Qt::LeftButton);
+            else
+                QTest::keyClick(modal->focusWidget(), QKeySequence(answer)[0].key());
         });
-        showMessage(kind, text, title);
+        QTEST(showMessage(kind, text, title), "result");
         QFETCH(QString, expected);
         const QString shownTitle = expected.section(' ', 0, 0);
         QCOMPARE(seen,
@@ -317,9 +271,9 @@ private slots:
                      {expected, shownTitle, shownTitle, shownTitle, "true", text, "true", "true"}));
     }
 
-    // The version without its build number at the lower left, the maker's one-line copyright at
-    // the lower right; a press anywhere closes it.
-    void aboutShowsVersionAndCopyrightAndClosesOnAPress()
+    // About: the version without its build number lower left, a one-line copyright lower right,
+    // gone at a press; Legal: our notices, which cannot be edited.
+    void aboutAndLegal()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
         DialogAbout about(nullptr);
@@ -334,10 +288,7 @@ private slots:
         QVERIFY(copyright->geometry().left() > about.width() / 2);
         QTest::mousePress(version, Qt::RightButton);
         QVERIFY(!about.isVisible());
-    }
 
-    void legalShowsOurNoticesAndCannotBeEdited()
-    {
         QFile file(QStringLiteral(":/legal.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString notices = QString::fromUtf8(file.readAll());
@@ -351,8 +302,9 @@ private slots:
         QCOMPARE(view->toPlainText(), notices);
     }
 
-    // Its title names the file without the folder; a long name does not widen it.
-    void codeDialogStartsAtPowerUserOnlyWhenPermittedAndCancelRejects()
+    // Its title names the file without the folder, a long name does not widen it; the code is
+    // typed where the focus is from the start, hidden, at most four characters.
+    void codeDialogStartsAtPowerUserOnlyWhenPermittedAndTakesAHiddenCode()
     {
         DialogAuthenticate permitted(nullptr, "/srv/kiosk/<em>lobby.qvksk", true);
         QCOMPARE(permitted.accessLevel(), AccessLevel::PowerUser);
@@ -363,26 +315,16 @@ private slots:
         QVERIFY(!refused.findChild<QRadioButton *>("powerUserButton")->isEnabled());
         DialogAuthenticate longName(nullptr, "/srv/kiosk/" + QString(200, 'n'), false);
         showAndWait(&longName);
-        clickInModalDialog(QStringLiteral("cancelButton"));
-        QCOMPARE(refused.exec(), int(QDialog::Rejected));
-        QCOMPARE(longName.size(), refused.size());
-    }
-
-    void codeDialogReadsBackLevelAndAtMostFourHiddenCharacters()
-    {
-        DialogAuthenticate dialog(nullptr, QString(), true);
         QString displayed;
         answerModalDialog([&displayed](QWidget *modal) {
-            // Typed where the focus is: the code field has it from the start.
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12345"));
             displayed = modal->findChild<QLineEdit *>(QStringLiteral("codeEdit"))->displayText();
-            QTest::mouseClick(modal->findChild<QWidget *>("administratorButton"), Qt::LeftButton);
-            QTest::mouseClick(modal->findChild<QWidget *>("okButton"), Qt::LeftButton);
+            QTest::mouseClick(modal->findChild<QWidget *>("cancelButton"), Qt::LeftButton);
         });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(dialog.accessLevel(), AccessLevel::Administrator);
-        QCOMPARE(dialog.code(), QStringLiteral("1234"));
+        QCOMPARE(refused.exec(), int(QDialog::Rejected));
+        QCOMPARE(refused.code(), QStringLiteral("1234"));
         QVERIFY2(!displayed.contains(QLatin1Char('1')), qPrintable(displayed));
+        QCOMPARE(longName.size(), refused.size());
     }
 
 private:

@@ -1,6 +1,5 @@
 // Shows the bare frame (handles, title bar, menus and tool bar around an empty page) on a real
-// display, for screenshots and the real-window checks. Prints the window's geometry as WxH+X+Y,
-// then the global points of the caption and of the bottom right handle, once it is on screen.
+// display, for screenshots. Prints the window's geometry as WxH+X+Y once it is on screen.
 //   showframe WxH+X+Y
 
 #include "base/qvkioskapplication.h"
@@ -11,19 +10,13 @@
 #include "frame/mainwindowbase.h"
 #include "frame/menubar.h"
 #include "frame/resizeborder.h"
-#include "frame/resizehandle.h"
 #include "frame/titlebar.h"
 #include "frame/toolbararea.h"
 
-#include <QBoxLayout>
-#include <QRegularExpression>
-#include <QTextStream>
-#include <QTimer>
-#include <QTranslator>
+#include <QtWidgets>
 
 namespace {
 
-// The title bar, the menus and the tool bar over an empty grey page.
 QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
 {
     auto empty = new QWidget;
@@ -32,7 +25,6 @@ QWidget *pageUnder(TitleBar *titleBar, Actions *actions)
     palette.setColor(QPalette::Window, greyColor(76, 255));
     empty->setPalette(palette);
     empty->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
     auto page = new QWidget;
     auto column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
@@ -74,10 +66,8 @@ public:
     FrameWindow()
         : MainWindowBase(nullptr)
     {
-        installCentralWidget(frame);
+        installCentralWidget(new BareFrame(this));
     }
-
-    BareFrame *frame = new BareFrame(this);
 };
 
 } // namespace
@@ -89,27 +79,16 @@ int main(int argc, char *argv[])
     installResourceStrings(translator);
 
     FrameWindow window;
-    window.setWindowTitle(QStringLiteral("Bare frame"));
     const QStringList given = application.arguments().value(1).split(QRegularExpression("[x+]"));
-    window.setGeometry(given.value(2).toInt(),
-                       given.value(3).toInt(),
-                       given.value(0).toInt(),
-                       given.value(1).toInt());
-    window.changedGeometry();
+    const auto number = [&given](int i) { return given.value(i).toInt(); };
+    window.setGeometry(number(2), number(3), number(0), number(1));
     window.show();
     QTimer::singleShot(0, &window, &MainWindowBase::firstTimeEvent);
 
     QTimer::singleShot(300, &window, [&window] {
         const QRect frame = window.geometry();
-        const auto centreOf = [](const QWidget *part) {
-            return part->mapToGlobal(part->rect().center());
-        };
-        const QPoint caption = centreOf(window.frame->titleBar->findChild<QWidget *>("logoText"));
-        const QPoint corner = centreOf(window.frame->border.handles().last());
         QTextStream(stdout) << frame.width() << 'x' << frame.height() << '+' << frame.x() << '+'
-                            << frame.y() << '\n'
-                            << "caption " << caption.x() << ' ' << caption.y() << '\n'
-                            << "corner " << corner.x() << ' ' << corner.y() << Qt::endl;
+                            << frame.y() << Qt::endl;
     });
     return application.exec();
 }

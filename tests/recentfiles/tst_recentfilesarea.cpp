@@ -1,5 +1,4 @@
-// The start page's recent-files area: its buttons, loading present and missing files, pinning and
-// removing.
+// The start page's recent-files area.
 
 #include "recentfiles/crecentfilesmodel.h"
 #include "recentfiles/crecentfilesview.h"
@@ -10,12 +9,9 @@
 
 #include <QtTest>
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTranslator>
+#include <QtWidgets>
 
 #include <memory>
-#include <optional>
 
 class TestRecentFilesArea final : public QObject
 {
@@ -28,42 +24,12 @@ private slots:
         QCoreApplication::installTranslator(&translator);
         for (const QString name : {"fav", "one", "two"})
             QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly));
-        QVERIFY(rendered(QIcon(QPixmap(":/images/file_icon/QVKiosk_file_icon.svg"))) != star);
     }
 
-    void init()
-    {
-        opened.clear();
-        takes = true;
-        // Stands in for the document manager.
-        area = std::make_unique<RecentFilesArea>(
-            [this](QWidget *parent, bool &, const QString &path) {
-                opened << path;
-                openParent = parent;
-                return takes;
-            });
-        // Shown: fav, gonefav (favourites), one, two, gone; gone and gonefav have no file.
-        QStringList parts;
-        const QStringList names{"one", "two", "gone", "fav", "gonefav"};
-        for (int i = 0; i < names.size(); ++i)
-            parts << QStringLiteral("\"%1\",\"%2\",\"2024-05-01T%3:00:00\"")
-                         .arg(path(names[i]), names[i].contains("fav") ? "true" : "false")
-                         .arg(12 - i);
-        QVERIFY(model()->fromString(parts.join(',')));
-        area->show();
-        closeCounter.emplace();
-    }
+    void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
 
-    void cleanup()
-    {
-        closeCounter.reset();
-        area.reset();
-        QCOMPARE(pendingModalAnswers(), 0);
-    }
-
-    // What the buttons and a double click do with the selection: Load hands a present file over
-    // and the front-end closes once it is taken; a missing file is only reported, and only a
-    // non-favourite can be dropped then.
+    // Load hands a present file over and the front-end closes once it is taken; a missing file is
+    // only reported, and only a non-favourite can be dropped then.
     void selectionAndButtons_data()
     {
         QTest::addColumn<QString>("selected");
@@ -94,7 +60,23 @@ private slots:
         QFETCH(QString, selected);
         QFETCH(QString, action);
         QFETCH(QString, answer);
-        takes = answer == "taken";
+        QStringList opened;
+        // Stands in for the document manager.
+        area = std::make_unique<RecentFilesArea>(
+            [this, &opened, answer](QWidget *parent, bool &, const QString &path) {
+                opened << (parent == area.get() ? path : "opened over another parent");
+                return answer == "taken";
+            });
+        // Shown: fav, gonefav (favourites), one, two, gone; gone and gonefav have no file.
+        QStringList parts;
+        const QStringList names{"one", "two", "gone", "fav", "gonefav"};
+        for (int i = 0; i < names.size(); ++i)
+            parts << QStringLiteral("\"%1\",\"%2\",\"2024-05-01T%3:00:00\"")
+                         .arg(path(names[i]), names[i].contains("fav") ? "true" : "false")
+                         .arg(12 - i);
+        QVERIFY(model()->fromString(parts.join(',')));
+        area->show();
+        RecordingObserver observer;
         QString asked;
         if (answer.endsWith("Button")) {
             answerModalDialog([&](QWidget *modal) {
@@ -105,7 +87,8 @@ private slots:
                 QTest::mouseClick(modal->findChild<QPushButton *>(answer), Qt::LeftButton);
             });
         }
-        select(selected.split(' ', Qt::SkipEmptyParts));
+        for (const QString &name : selected.split(' ', Qt::SkipEmptyParts)) // as Ctrl+clicks do
+            view()->selectionModel()->select(indexOf(name), QItemSelectionModel::Select);
         const QString entry = action.section(' ', -1);
         if (action.startsWith("mouse")) {
             const QPoint at = view()->visualRect(indexOf(entry)).center();
@@ -117,10 +100,10 @@ private slots:
             if (action.endsWith("current two")) // as Ctrl+arrow keys leave it
                 view()->selectionModel()->setCurrentIndex(indexOf(entry),
                                                           QItemSelectionModel::NoUpdate);
-            click(action.section(',', 0, 0).toLatin1());
+            const QString button = action.section(',', 0, 0);
+            QTest::mouseClick(area->findChild<QPushButton *>(button), Qt::LeftButton);
         }
-        QVERIFY(opened.isEmpty() || openParent == area.get());
-        const QString closes = closeCounter->count("close") == 1 ? "close" : "";
+        const QString closes = observer.count("close") == 1 ? "close" : "";
         QStringList outcome{QFileInfo(opened.join(' ')).baseName(), closes, asked, shownList()};
         if (asked.isEmpty())
             outcome << buttons();
@@ -152,17 +135,6 @@ private:
         }
         return names.join(' ');
     }
-    // Selects these entries only, as a Ctrl+click on each does.
-    void select(const QStringList &names)
-    {
-        view()->selectionModel()->clearSelection();
-        for (const QString &name : names)
-            view()->selectionModel()->select(indexOf(name), QItemSelectionModel::Select);
-    }
-    void click(const char *button)
-    {
-        QTest::mouseClick(area->findChild<QPushButton *>(button), Qt::LeftButton);
-    }
     QString buttons() const
     {
         QString state;
@@ -175,10 +147,6 @@ private:
     QTranslator translator;
     const QImage star = rendered(QIcon(QPixmap(":/images/file_icon/QVKiosk_file_fix_icon.svg")));
     QTemporaryDir dir;
-    QStringList opened;
-    QWidget *openParent = nullptr;
-    bool takes = true;
-    std::optional<RecordingObserver> closeCounter;
     std::unique_ptr<RecentFilesArea> area;
 };
 
