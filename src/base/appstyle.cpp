@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QPainter>
 #include <QPointer>
 #include <QStyleOption>
 #include <QWidget>
@@ -83,7 +84,15 @@ private:
     QIcon real;
 };
 
+bool isFlatToolButton(const QWidget *widget)
+{
+    return widget != nullptr && widget->parentWidget() != nullptr
+           && widget->parentWidget()->property(AppStyle::flatToolButtonsProperty).toBool();
+}
+
 } // namespace
+
+const char *const AppStyle::flatToolButtonsProperty = "flatToolButtons";
 
 AppStyle::AppStyle(const QString &baseStyleName)
     : QProxyStyle(baseStyleName)
@@ -112,4 +121,40 @@ QIcon AppStyle::standardIcon(StandardPixmap standardIcon,
         return QIcon(new DeferredIconEngine(this, standardIcon, direction));
     }
     return QProxyStyle::standardIcon(standardIcon, option, widget);
+}
+
+// Drawn here rather than through a style sheet, which would be parsed and applied to each tool
+// bar and its buttons as the window is built.
+void AppStyle::drawComplexControl(ComplexControl control,
+                                  const QStyleOptionComplex *option,
+                                  QPainter *painter,
+                                  const QWidget *widget) const
+{
+    const auto tool = qstyleoption_cast<const QStyleOptionToolButton *>(option);
+    if (control != CC_ToolButton || tool == nullptr || !isFlatToolButton(widget)) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    const bool hovered = tool->state.testFlag(State_MouseOver);
+    if (hovered)
+        painter->fillRect(tool->rect, QColor(203, 254, 255));
+    const QIcon::Mode mode = !tool->state.testFlag(State_Enabled)               ? QIcon::Disabled
+                             : hovered && tool->state.testFlag(State_AutoRaise) ? QIcon::Active
+                                                                                : QIcon::Normal;
+    const QIcon::State state = tool->state.testFlag(State_On) ? QIcon::On : QIcon::Off;
+    const QPixmap pixmap = tool->icon.pixmap(tool->rect.size().boundedTo(tool->iconSize),
+                                             painter->device()->devicePixelRatio(),
+                                             mode,
+                                             state);
+    drawItemPixmap(painter, tool->rect, Qt::AlignCenter, pixmap);
+}
+
+QSize AppStyle::sizeFromContents(ContentsType type,
+                                 const QStyleOption *option,
+                                 const QSize &contentsSize,
+                                 const QWidget *widget) const
+{
+    if (type == CT_ToolButton && isFlatToolButton(widget))
+        return contentsSize + QSize(3, 3);
+    return QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
 }

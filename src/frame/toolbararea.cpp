@@ -19,8 +19,6 @@ ToolBarArea::ToolBarArea(Actions *actions)
 
     auto toolBar = new CustomToolBar;
     toolBar->setObjectName(QStringLiteral("toolBar"));
-    toolBar->layout()->setContentsMargins(0, 0, 0, 0);
-    toolBar->layout()->setSpacing(0);
     toolBar->addAction(actions->action(2));
 
     auto layout = new QHBoxLayout;

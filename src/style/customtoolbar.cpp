@@ -1,9 +1,9 @@
 #include "customtoolbar.h"
 
-#include "stylesheets.h"
+#include "base/appstyle.h"
 
 CustomToolBar::CustomToolBar(QWidget *parent)
     : QToolBar(parent)
 {
-    setStyleSheetWhenPolished(this, toolBarStyleSheet());
+    setProperty(AppStyle::flatToolButtonsProperty, true);
 }

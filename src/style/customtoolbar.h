@@ -2,7 +2,7 @@
 
 #include <QToolBar>
 
-// The program's tool bar: a QToolBar carrying the tool-bar style sheet.
+// The program's tool bar: a QToolBar whose buttons the application style draws flat.
 class CustomToolBar final : public QToolBar
 {
 public:
