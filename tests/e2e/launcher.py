@@ -48,12 +48,13 @@ def output(command, **kwargs):
 
 
 def start_display():
-    # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit.
+    # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit. -noreset:
+    # the server resets when its last client leaves, and one connecting meanwhile is refused.
     for _ in range(20):
         number = random.randint(1000, 30000)
         read_end, write_end = os.pipe()
         server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end),
-                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
                                   pass_fds=(write_end,), stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as reported:
