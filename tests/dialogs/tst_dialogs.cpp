@@ -1,6 +1,7 @@
 // The frameless dialog base and the dialogs built on it.
 
 #include "base/qvkioskapplication.h"
+#include "base/resourcestrings.h"
 #include "dialogs/customdialog.h"
 #include "dialogs/customdialogtitlebar.h"
 #include "dialogs/custommessagebox.h"
@@ -83,8 +84,7 @@ class TestDialogs final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QCoreApplication::installTranslator(&translator);
+        QVERIFY(installResourceStrings(translator));
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     }
     void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }

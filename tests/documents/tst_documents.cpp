@@ -3,6 +3,7 @@
 // what the runtime took is read back from its record file.
 
 #include "base/controllerfacade.h"
+#include "base/resourcestrings.h"
 #include "documents/dialogauthenticate.h"
 #include "documents/dialogblockuserinteraction.h"
 #include "documents/documentsmanager.h"
@@ -161,8 +162,7 @@ class tst_Documents final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QCoreApplication::installTranslator(&translator);
+        QVERIFY(installResourceStrings(translator));
         QVERIFY(folder.isValid());
         qputenv("QVKIOSKCORE_NO_WINDOW", "1");
         qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(folder.filePath("record.jsonl")));

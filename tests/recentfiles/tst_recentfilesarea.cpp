@@ -1,5 +1,6 @@
 // The start page's recent-files area.
 
+#include "base/resourcestrings.h"
 #include "recentfiles/crecentfilesmodel.h"
 #include "recentfiles/crecentfilesview.h"
 #include "recentfiles/recentfilesarea.h"
@@ -20,8 +21,7 @@ class TestRecentFilesArea final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QCoreApplication::installTranslator(&translator);
+        QVERIFY(installResourceStrings(translator));
         for (const QString name : {"fav", "one", "two"})
             QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly));
     }

@@ -1,5 +1,6 @@
 // The resources linked into an executable hold what the program asks for by path and identifier.
 
+#include "base/resourcestrings.h"
 #include "style/resourceimagescache.h"
 #include "style/stylesheets.h"
 
@@ -44,11 +45,7 @@ class TestResources final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(translator.load(QStringLiteral(":/resource_strings_en")));
-        QVERIFY(QCoreApplication::installTranslator(&translator));
-    }
+    void initTestCase() { QVERIFY(installResourceStrings(translator)); }
 
     void everyIdentifierInTheCodeIsInTheTable()
     {
