@@ -36,15 +36,7 @@ if [ "${1:-}" = --inside-display ]; then
     exit "$status"
 fi
 
-fail() {
-    echo "take-screenshots.sh: $*" >&2
-    exit 1
-}
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-${QVKIOSK_BUILD_DIR:-$root/build}}
-[ -f "$build/CMakeCache.txt" ] \
-    || fail "$build is not a configured build folder: run scripts/run first, or name the folder"
-build=$(cd "$build" && pwd)
+. "$(dirname "$0")/buildfolder.sh"
 out=${2:-$(dirname "$0")}
 shift $(($# < 2 ? $# : 2))
 kinds=("$@")

@@ -112,15 +112,7 @@ if [ "${1:-}" = --inside-display ]; then
     exit 0
 fi
 
-fail() {
-    echo "take-walkthrough.sh: $*" >&2
-    exit 1
-}
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-${QVKIOSK_BUILD_DIR:-$root/build}}
-[ -f "$build/CMakeCache.txt" ] \
-    || fail "$build is not a configured build folder: run scripts/run first, or name the folder"
-build=$(cd "$build" && pwd)
+. "$(dirname "$0")/buildfolder.sh"
 out=$(cd "${2:-$(dirname "$0")}" && pwd)
 for tool in xvfb-run xdotool import; do
     command -v "$tool" >/dev/null || fail "$tool is missing: scripts/install-deps installs it"
