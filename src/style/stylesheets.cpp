@@ -304,12 +304,3 @@ QString flatButtonStyleSheet()
                     + length("min-width", 80) + length("min-height", 20))
            + rule("QPushButton:pressed", fixed("background-color", "#f6f7fa"));
 }
-
-QString toolBarStyleSheet()
-{
-    return rule("QToolBar::separator",
-                fixed("background-image", "url(:/images/tool_bar_icon/PartitionLine.svg)")
-                    + fixed("background-repeat", "repeat-y"))
-           + rule("QToolButton", length("border", 1))
-           + rule("QToolButton:hover", fixed("background-color", "rgb(203, 254, 255)"));
-}

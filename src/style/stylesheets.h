@@ -37,4 +37,3 @@ void setMenuStyleSheetOnShow(QMenu *menu, bool dark);
 // under another parent, which a window built from the inside out does several times.
 void setStyleSheetWhenPolished(QWidget *widget, const QString &sheet);
 QString flatButtonStyleSheet();
-QString toolBarStyleSheet();

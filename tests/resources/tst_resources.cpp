@@ -66,7 +66,7 @@ private slots:
         QVERIFY(found.size() > 10);
         static const QRegularExpression url(QStringLiteral("url\\((:/[^)]+)\\)"));
         const QString sheets = dialogStyleSheet() + scrollBarStyleSheet() + menuStyleSheet(true)
-                               + flatButtonStyleSheet() + toolBarStyleSheet();
+                               + flatButtonStyleSheet();
         for (const QRegularExpressionMatch &match : url.globalMatch(sheets))
             found << match.captured(1);
         int twins = 0;
