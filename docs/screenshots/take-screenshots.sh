@@ -44,17 +44,16 @@ kinds=("$@")
 for tool in xvfb-run import; do
     command -v "$tool" >/dev/null || fail "$tool is missing: scripts/install-deps installs it"
 done
-# Both are test programs: a build configured with QVKIOSK_BUILD_TESTS=OFF has neither.
 cmake --build "$build" --target showdialogs showframe >&2 \
-    || fail "cannot build showdialogs and showframe in $build (they need QVKIOSK_BUILD_TESTS=ON)"
+    || fail "cannot build showdialogs and showframe in $build"
 
 for entry in "${kinds[@]}"; do
     kind=${entry%%=*}
     name=${entry#*=}
     if [ "$kind" = frame ]; then
-        program=$build/tests/frame/showframe argument=760x480+40+40
+        program=$build/docs/screenshots/showframe argument=760x480+40+40
     else
-        program=$build/tests/dialogs/showdialogs argument=$kind
+        program=$build/docs/screenshots/showdialogs argument=$kind
     fi
     xvfb-run -a -s "-screen 0 1280x800x24" \
         "$0" --inside-display "$program" "$argument" "$out/$name.png" \
