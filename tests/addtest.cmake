@@ -27,10 +27,10 @@ function(qvkiosk_add_test name)
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
     file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache ${home}/runtime ${home}/tmp)
     file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-    set(env HOME=${home} XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
-        XDG_CACHE_HOME=${home}/cache XDG_RUNTIME_DIR=${home}/runtime TMPDIR=${home}/tmp)
     # A later entry of the same variable wins: ENVIRONMENT may set another platform.
-    list(APPEND env QT_QPA_PLATFORM=offscreen ${arg_ENVIRONMENT})
+    set(env HOME=${home} XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
+        XDG_CACHE_HOME=${home}/cache XDG_RUNTIME_DIR=${home}/runtime TMPDIR=${home}/tmp
+        QT_QPA_PLATFORM=offscreen ${arg_ENVIRONMENT})
     if(NOT arg_TIMEOUT)
         set(arg_TIMEOUT 1500) # ctest's own
     endif()

@@ -6,7 +6,6 @@ usage: launcher.py x11|wayland <case> <qvkiosk> <samples folder>, the cases in C
 """
 import json
 import os
-import pwd
 import random
 import re
 import shutil
@@ -47,36 +46,38 @@ def output(command, **kwargs):
     return subprocess.run(command, capture_output=True, text=True, **kwargs).stdout
 
 
-def start_display():
-    # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit. -noreset:
-    # the server resets when its last client leaves, and one connecting meanwhile is refused.
-    for _ in range(20):
-        number = random.randint(1000, 30000)
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end),
-                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
-                                  pass_fds=(write_end,), stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as reported:
-            ready = reported.readline().strip() == str(number)
-        os.environ["DISPLAY"] = f":{number}"
-        os.environ.pop("XAUTHORITY", None)
-        if ready and server.poll() is None and subprocess.run(
-                ["xwininfo", "-root"], capture_output=True).returncode == 0:
-            return server
-        server.kill()
-        server.wait()
-    sys.exit("FAIL no Xvfb could be started")
-
-
-class X11:
-    def __init__(self, env):
-        self.server = start_display()
-        env.update(DISPLAY=os.environ["DISPLAY"], QT_QPA_PLATFORM="xcb")
-        self.env = env
-
+class Display:
     def as_user(self):
         return {"env": self.env}
+
+    def stop(self):
+        self.server.terminate()
+        self.server.wait()
+
+
+class X11(Display):
+    def __init__(self, env):
+        # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit. -noreset:
+        # the server resets when its last client leaves, and one connecting meanwhile is refused.
+        for _ in range(20):
+            number = random.randint(1000, 30000)
+            read_end, write_end = os.pipe()
+            self.server = subprocess.Popen(
+                ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                 "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            with os.fdopen(read_end) as reported:
+                ready = reported.readline().strip() == str(number)
+            os.environ["DISPLAY"] = f":{number}"
+            os.environ.pop("XAUTHORITY", None)
+            if ready and self.server.poll() is None and subprocess.run(
+                    ["xwininfo", "-root"], capture_output=True).returncode == 0:
+                env.update(DISPLAY=os.environ["DISPLAY"], QT_QPA_PLATFORM="xcb")
+                self.env = env
+                return
+            self.server.kill()
+            self.server.wait()
+        sys.exit("FAIL no Xvfb could be started")
 
     def keys(self, *names):
         # Without a window manager the launcher focuses its windows itself.
@@ -110,10 +111,6 @@ class X11:
             return ("splash" if "SPLASH" in kinds else
                     "main" if kinds == {"NORMAL"} and '"qvkiosk"' in what else "other")
 
-    def stop(self):
-        self.server.terminate()
-        self.server.wait()
-
 
 class Watch:
     """The windows a display maps, each as (when, what), read from a command's events."""
@@ -123,7 +120,7 @@ class Watch:
         self.events = subprocess.Popen(command, stdout=subprocess.PIPE, text=True, **as_user)
         self.reader = threading.Thread(target=self.read, daemon=True)
         self.reader.start()
-        STARTED.append(self.stop)
+        STARTED.append(self.mapped)
 
     def read(self):
         before = ""
@@ -133,31 +130,27 @@ class Watch:
                 self.maps.append((time.monotonic(), what))
             before = line
 
-    def stop(self):
+    def mapped(self):
         if self.events.poll() is None:
             time.sleep(0.2)  # the last maps on their way
             self.events.terminate()
             self.reader.join()
             self.events.wait()
-
-    def mapped(self):
-        self.stop()
         return self.maps
 
 
-class Wayland:
+class Wayland(Display):
     def __init__(self, env):
         env.update(QT_QPA_PLATFORM="wayland", WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1")
         env.pop("DISPLAY", None)
         self.env = env
-        config = os.path.join(env["HOME"], "sway.config")
-        with open(config, "w") as f:
-            f.write("xwayland disable\noutput * resolution 1280x1024\n")
+        config = Path(env["HOME"], "sway.config")
+        config.write_text("xwayland disable\noutput * resolution 1280x1024\n")
         with open(os.path.join(env["HOME"], "sway.log"), "w") as log:
-            self.sway = subprocess.Popen(["sway", "-c", config], stdout=log,
-                                         stderr=subprocess.STDOUT, **self.as_user())
+            self.server = subprocess.Popen(["sway", "-c", config], stdout=log,
+                                           stderr=subprocess.STDOUT, **self.as_user())
         deadline = time.monotonic() + 15
-        while time.monotonic() < deadline and self.sway.poll() is None:
+        while time.monotonic() < deadline and self.server.poll() is None:
             names = os.listdir(env["XDG_RUNTIME_DIR"])
             socket = [n for n in names if n.startswith("wayland-") and not n.endswith(".lock")]
             ipc = [n for n in names if n.startswith("sway-ipc.")]
@@ -172,16 +165,10 @@ class Wayland:
 
     def as_user(self):
         if os.geteuid() != 0:
-            return {"env": self.env}
-        account = pwd.getpwnam("nobody")
-        for folder, _, files in os.walk(self.env["HOME"]):
-            for name in [folder, *(os.path.join(folder, f) for f in files)]:
-                try:
-                    os.chown(name, account.pw_uid, account.pw_gid)
-                except FileNotFoundError:  # a lock or socket gone meanwhile
-                    pass
-        return {"env": self.env, "user": account.pw_uid, "group": account.pw_gid,
-                "extra_groups": []}
+            return super().as_user()
+        # Not checked: a lock or socket may go meanwhile.
+        subprocess.run(["chown", "-R", "nobody:", self.env["HOME"]], stderr=subprocess.DEVNULL)
+        return {"env": self.env, "user": "nobody", "group": "nogroup", "extra_groups": []}
 
     def keys(self, *names, words=()):
         # Each wtype is a new keyboard, whose first keys the program may miss while it takes it.
@@ -212,10 +199,6 @@ class Wayland:
             size = event["container"]["geometry"]
             return "splash" if size["width"] == 2 * size["height"] else "window"
 
-    def stop(self):
-        self.sway.terminate()
-        self.sway.wait()
-
 
 def never_mapped(watch):
     kinds = [what for _, what in watch.mapped()]
@@ -243,10 +226,6 @@ def focused(display, title):
                f"a focused window titled {title!r}")
 
 
-def settings(env):
-    return Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
-
-
 def runtime_runs(pid):
     # A zombie has no exe link; a runtime that took a file runs until stopped.
     try:
@@ -258,11 +237,10 @@ def runtime_runs(pid):
     return True
 
 
-# --- the cases ------------------------------------------------------------------------------
-
 def start(env, display):
-    settings(env).parent.mkdir(parents=True)
-    settings(env).write_text(f"[General]\n{PLACE}800 450)\n")
+    settings = Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
+    settings.parent.mkdir(parents=True)
+    settings.write_text(f"[General]\n{PLACE}800 450)\n")
     watch = display.watch()
     launcher = launch(env, display, [])
     focused(display, "Quorvane Kiosk")
@@ -278,7 +256,7 @@ def start(env, display):
     check(mapped and mapped[0][1] == "splash" and later and later[0] - mapped[0][0] > 0.5,
           f"the splash screen was up a while before the main window ({mapped})")
     # A compositor never tells where the window is: the stored place stays.
-    saved = settings(env).read_text()
+    saved = settings.read_text()
     check(PLACE in saved and "RecentlyUsedFiles" in saved,
           f"the stored place kept and the recent list saved:\n{saved}")
 
@@ -325,6 +303,7 @@ def stage_for_nobody():
     # nobody may not reach into the build tree (say under /root).
     global QVKIOSK, RUNTIME, SAMPLES
     root = tempfile.mkdtemp(prefix="qvkiosk-wayland-", dir="/tmp")
+    STARTED.append(lambda: shutil.rmtree(root, ignore_errors=True))
     os.chmod(root, 0o755)
     for folder in (os.path.dirname(QVKIOSK), os.path.dirname(RUNTIME), SAMPLES):
         shutil.copytree(folder, os.path.join(root, os.path.basename(folder)), symlinks=True)
@@ -351,9 +330,9 @@ def main():
     for key in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"):
         env[key] = os.path.join(home, key.lower())
         os.makedirs(env[key], mode=0o700)
-    display = None
     try:
         display = (X11 if sys.argv[1] == "x11" else Wayland)(env)
+        STARTED.append(display.stop)  # after all the case starts, before the staged copy goes
         CASES[sys.argv[2]](env, display)
     except Failure as failure:
         said = Path(env["HOME"], "output.txt")
@@ -362,10 +341,6 @@ def main():
     finally:
         for stop in reversed(STARTED):
             stop()
-        if display:
-            display.stop()
-        if staged:
-            shutil.rmtree(staged, ignore_errors=True)
 
 
 if __name__ == "__main__":

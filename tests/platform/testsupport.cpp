@@ -1,14 +1,5 @@
 #include "testsupport.h"
 
-#include "platform/blockname.h"
-#include "platform/localtime.h"
-#include "platform/runtimerequest.h"
-#include "platform/sharedmemoryview.h"
-
-#include <chrono>
-#include <cstring>
-#include <thread>
-
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -19,66 +10,6 @@
 #endif
 
 namespace testsupport {
-
-using platform::RuntimeRequest;
-using platform::SharedMemoryBlock;
-using platform::SharedMemoryView;
-
-std::string helperPath()
-{
-    const std::string self = platform::executablePath();
-    const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0;
-    return platform::folderOf(self) + platform::folderSeparator() + "testhelper"
-           + (exe ? ".exe" : "");
-}
-
-std::string uniqueBlockName(std::uint32_t pid)
-{
-    static platform::BlockNameGenerator generator;
-    std::tm now = {};
-    platform::localTimeNow(now);
-    return generator.next(now, pid);
-}
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > giveUp)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
-bool handOver(const std::string &requestName,
-              const std::u16string &path,
-              SharedMemoryBlock &pathBlock,
-              int level)
-{
-    const std::string pathName = uniqueBlockName();
-    const std::uint32_t bytes = RuntimeRequest::pathBlockBytes(path.size());
-    pathBlock = SharedMemoryBlock::createOrOpen(pathName, bytes);
-    const SharedMemoryView pathView = SharedMemoryView::map(pathBlock, bytes);
-    if (!pathView.isMapped())
-        return false;
-    std::memcpy(pathView.data(), path.data(), bytes);
-    // The size field counts 4 per UTF-16 unit.
-    const RuntimeRequest request{u"1234",
-                                 RuntimeRequest::accessLevelText(level),
-                                 std::u16string(pathName.begin(), pathName.end()),
-                                 2 * bytes};
-    const SharedMemoryBlock block = SharedMemoryBlock::createOrOpen(requestName, 260);
-    const SharedMemoryView view = SharedMemoryView::map(block, 260);
-    return view.isMapped() && request.encode(view.data());
-}
-
-std::uint32_t statusWord(const std::string &name, std::size_t offset)
-{
-    const SharedMemoryBlock block = SharedMemoryBlock::openExisting(name);
-    const SharedMemoryView view = SharedMemoryView::map(block, 260);
-    return view.isMapped() ? RuntimeRequest::loadWord(view.data(), offset) : 0;
-}
 
 std::shared_ptr<void> squatBlock(const std::string &name)
 {
