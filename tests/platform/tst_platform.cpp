@@ -47,11 +47,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool mapsNothing(const SharedMemoryBlock &block, std::size_t size)
-{
-    return !SharedMemoryView::map(block, size).isMapped();
-}
-
 // Plants `kind` at the block name as another local user could; removed with the result.
 std::shared_ptr<void> plant(const std::string &kind, const std::string &name)
 {
@@ -65,12 +60,6 @@ std::shared_ptr<void> plant(const std::string &kind, const std::string &name)
     else
         fs::create_symlink("/dev/shm/nowhere", path);
     return std::shared_ptr<void>(nullptr, [path](void *) { fs::remove(path); });
-}
-
-bool listed(const std::string &fileName, std::uint32_t id)
-{
-    const std::vector<std::uint32_t> ids = processIdsByExecutableName(fileName);
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
 const std::int64_t loadedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -207,6 +196,9 @@ TEST(WindowsSide, MessagesTranslateAndTheFileVersionIsTheProjectVersion)
 
 TEST(SharedMemory, CreateOrOpenOpensAnExistingBlockAndNoViewIsLargerThanTheBlock)
 {
+    const auto mapsNothing = [](const SharedMemoryBlock &block, std::size_t size) {
+        return !SharedMemoryView::map(block, size).isMapped();
+    };
     const std::string name = uniqueBlockName();
     const SharedMemoryBlock first = SharedMemoryBlock::createOrOpen(name, 64);
     ASSERT_FALSE(first.existed());
@@ -318,6 +310,10 @@ TEST(Processes, OwnFilesAndMissingProgramsAndIdsThatNameNoProcess)
 TEST(Processes, StandbyAndRelayStartsServeTheirBlockAndAreListedUntilTheyEnd)
 {
     const std::string fileName = fileNameOf(helperPath());
+    const auto listed = [](const std::string &name, std::uint32_t id) {
+        const std::vector<std::uint32_t> ids = processIdsByExecutableName(name);
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    };
     static char record[] = "QVKIOSKCORE_RECORD=taken.jsonl";
     putenv(record);
 #ifndef _WIN32
@@ -429,7 +425,6 @@ TEST(PosixBackend, ACopyWhoseProgramFileWasDeletedStillFindsItself)
     FILE *child = popen((copy + " --find-itself " + copy).c_str(), "r");
     EXPECT_TRUE(waitFor([&] { return !processIdsByExecutableName(fileNameOf(copy)).empty(); }));
     fs::remove(copy);
-    const int status = pclose(child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(pclose(child), 0); // it exited with 0
 }
 #endif

@@ -34,10 +34,8 @@ const std::string hashTail = adminHash.substr(adminHash.find('$', sizeof("$argon
 
 constexpr auto check = &QVCoreCheckBqvcFilePassCodeAndFileOperation;
 
-const Json removed(Json::value_t::discarded);
-
 // A valid kiosk file of the supported version, with one field set, or removed.
-std::string kiosk(const char *key = nullptr, const Json &value = removed)
+std::string kiosk(const char *key = nullptr, const Json &value = Json::value_t::discarded)
 {
     Json json = Json::parse(
         R"({"format":"qvksk","version":3,"title":"Lobby","powerUserPermitted":true,
