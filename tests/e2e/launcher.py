@@ -214,11 +214,9 @@ def launch(env, display, arguments, cwd=None):
     return process
 
 
-def ended(launcher, seconds=15):
-    try:
-        return launcher.wait(seconds)
-    except subprocess.TimeoutExpired:
-        raise Failure(f"the launcher still runs after {seconds} s")
+def ended(launcher):
+    wait_until(lambda: launcher.poll() is not None, 15, "the launcher to end")
+    return launcher.returncode
 
 
 def focused(display, title):
@@ -228,13 +226,9 @@ def focused(display, title):
 
 def runtime_runs(pid):
     # A zombie has no exe link; a runtime that took a file runs until stopped.
-    try:
-        if not os.path.samefile(f"/proc/{pid}/exe", RUNTIME):
-            return False
-    except OSError:
-        return False
-    STARTED.append(lambda: subprocess.run(["kill", "-KILL", str(pid)], capture_output=True))
-    return True
+    if runs := os.path.realpath(f"/proc/{pid}/exe") == os.path.realpath(RUNTIME):
+        STARTED.append(lambda: subprocess.run(["kill", "-KILL", str(pid)], capture_output=True))
+    return runs
 
 
 def start(env, display):

@@ -112,12 +112,11 @@ TEST(Files, EachCallAnswersAsTheFileIs)
         int32_t read = -99;
         int32_t operation = -7;
         int32_t checked = -7;
-        const char *file = path.c_str();
         const int32_t versionStatus = status != -1 ? status : isKioskFile ? -1 : 13;
-        EXPECT_EQ(std::tuple(QVCoreIsQVKIOSKControllerFile(file, &isKiosk),
-                             QVCoreGetBqvcFileVersion(instance, file, &read),
-                             QVCoreGetBqvcFileOperation(file, &permitted, &operation),
-                             check(file, "", 2, &authenticated, &permitted, &checked)),
+        EXPECT_EQ(std::tuple(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKiosk),
+                             QVCoreGetBqvcFileVersion(instance, path.c_str(), &read),
+                             QVCoreGetBqvcFileOperation(path.c_str(), &permitted, &operation),
+                             check(path.c_str(), "", 2, &authenticated, &permitted, &checked)),
                   std::tuple(status, versionStatus, usable, usable));
         EXPECT_EQ(std::tuple(isKiosk, read, operation, checked),
                   std::tuple(isKioskFile, version, usable ? 5 : -7, usable ? 5 : -7));
