@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -80,9 +79,5 @@ inline std::uint32_t statusWord(const std::string &name, std::size_t offset)
     const platform::SharedMemoryView view = platform::SharedMemoryView::map(block, 260);
     return view.isMapped() ? platform::RuntimeRequest::loadWord(view.data(), offset) : 0;
 }
-
-// A block of someone else's at `name` (POSIX: open to others; Windows: granting nobody
-// access), removed with the result.
-std::shared_ptr<void> squatBlock(const std::string &name);
 
 } // namespace testsupport

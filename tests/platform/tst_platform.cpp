@@ -29,13 +29,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <tuple>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,6 +50,30 @@ using namespace testsupport;
 namespace fs = std::filesystem;
 
 namespace {
+
+// A block of someone else's at `name` (POSIX: open to others; Windows: granting nobody
+// access), removed with the result.
+std::shared_ptr<void> squatBlock(const std::string &name)
+{
+#ifdef _WIN32
+    // A security descriptor with an empty access list grants nobody anything.
+    SECURITY_DESCRIPTOR security;
+    ACL acl;
+    InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&security, TRUE, &acl, FALSE);
+    SECURITY_ATTRIBUTES denied = {static_cast<DWORD>(sizeof denied), &security, FALSE};
+    const std::wstring wide(name.begin(), name.end());
+    const HANDLE mapping
+        = CreateFileMappingW(INVALID_HANDLE_VALUE, &denied, PAGE_READWRITE, 0, 4096, wide.c_str());
+    return std::shared_ptr<void>(mapping, [](HANDLE handle) { CloseHandle(handle); });
+#else
+    const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0 && (fchmod(fd, 0644) != 0 || ftruncate(fd, 4096) != 0 || close(fd) != 0))
+        return nullptr;
+    return std::shared_ptr<void>(nullptr, [name](void *) { shm_unlink(("/" + name).c_str()); });
+#endif
+}
 
 // Plants `kind` at the block name as another local user could; removed with the result.
 std::shared_ptr<void> plant(const std::string &kind, const std::string &name)
