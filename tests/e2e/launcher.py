@@ -2,7 +2,7 @@
 """The built launcher against the stand-in runtime, on an Xvfb without window manager or a
 headless sway (as nobody when run as root: sway refuses root); 77 where sway cannot start.
 
-usage: launcher.py x11|wayland <case> <qvkiosk> <samples folder>, the cases in CASES below
+usage: launcher.py <qvkiosk> <samples folder> x11|wayland <case>, the cases in CASES below
 """
 import json
 import os
@@ -312,11 +312,11 @@ def stage_for_nobody():
 
 def main():
     global QVKIOSK, SAMPLES, RUNTIME
-    if len(sys.argv) != 5 or sys.argv[1] not in ("x11", "wayland") or sys.argv[2] not in CASES:
+    if len(sys.argv) != 5 or sys.argv[3] not in ("x11", "wayland") or sys.argv[4] not in CASES:
         sys.exit(__doc__)
-    QVKIOSK, SAMPLES = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
+    QVKIOSK, SAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     RUNTIME = os.path.join(os.path.dirname(os.path.dirname(QVKIOSK)), "qvkioskcore", "qvkioskcore")
-    staged = stage_for_nobody() if sys.argv[1] == "wayland" and os.geteuid() == 0 else None
+    staged = stage_for_nobody() if sys.argv[3] == "wayland" and os.geteuid() == 0 else None
     # The case's HOME outlives a run in the build tree: start it empty.
     home = os.path.join(staged, "home") if staged else os.environ["HOME"]
     env = dict(os.environ, HOME=home, QVKIOSKCORE_RECORD=os.path.join(home, "record.jsonl"))
@@ -325,9 +325,9 @@ def main():
         env[key] = os.path.join(home, key.lower())
         os.makedirs(env[key], mode=0o700)
     try:
-        display = (X11 if sys.argv[1] == "x11" else Wayland)(env)
+        display = (X11 if sys.argv[3] == "x11" else Wayland)(env)
         STARTED.append(display.stop)  # after all the case starts, before the staged copy goes
-        CASES[sys.argv[2]](env, display)
+        CASES[sys.argv[4]](env, display)
     except Failure as failure:
         said = Path(env["HOME"], "output.txt")
         sys.exit(f"FAIL {failure}\nthe launcher said:\n"

@@ -21,14 +21,11 @@ namespace {
 using Json = nlohmann::json;
 namespace fs = std::filesystem;
 
-std::string cheapHash(const char *code)
-{
-    return qvcore::accesscode::hash(code, qvcore::accesscode::minimumCost()).value();
-}
+namespace accesscode = qvcore::accesscode;
 
-// Made once: Argon2id is slow on purpose.
-const std::string adminHash = cheapHash("1234");
-const std::string powerUserHash = cheapHash("0000");
+// Made once, at the cheapest cost: Argon2id is slow on purpose.
+const std::string adminHash = accesscode::hash("1234", accesscode::minimumCost()).value();
+const std::string powerUserHash = accesscode::hash("0000", accesscode::minimumCost()).value();
 // Salt and hash of adminHash, to put behind other cost parameters.
 const std::string hashTail = adminHash.substr(adminHash.find('$', sizeof("$argon2id$v=19$") - 1));
 
