@@ -23,13 +23,9 @@ PLACE = "GeometryMainWindow=@Rect(100 60 "  # a compositor may change the size
 STARTED = []  # what the clean-up stops, last first
 
 
-class Failure(Exception):
-    pass
-
-
 def check(condition, what):
     if not condition:
-        raise Failure(what)
+        raise AssertionError(what)
     print(f"ok {what}", flush=True)
 
 
@@ -37,7 +33,7 @@ def wait_until(probe, seconds, what):
     deadline = time.monotonic() + seconds
     while not (value := probe()):
         if time.monotonic() > deadline:
-            raise Failure(f"timed out after {seconds} s: {what}")
+            raise AssertionError(f"timed out after {seconds} s: {what}")
         time.sleep(0.05)
     return value
 
@@ -328,7 +324,7 @@ def main():
         display = (X11 if sys.argv[3] == "x11" else Wayland)(env)
         STARTED.append(display.stop)  # after all the case starts, before the staged copy goes
         CASES[sys.argv[4]](env, display)
-    except Failure as failure:
+    except AssertionError as failure:  # a check failed
         said = Path(env["HOME"], "output.txt")
         sys.exit(f"FAIL {failure}\nthe launcher said:\n"
                  f"{said.read_text(errors='replace') if said.exists() else ''}")
