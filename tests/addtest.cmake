@@ -4,10 +4,12 @@ include(${PROJECT_SOURCE_DIR}/cmake/GoogleTestFromSource.cmake)
 
 # The executable <name> from SOURCES (QT: QtTest with the front-end; GTEST: one entry a case),
 # or COMMAND; offscreen, with a HOME, XDG folders and TMPDIR of its own under the build tree;
-# PROPERTIES are more test properties. Cross-built tests run through the build's emulator.
+# PROPERTIES are more test properties, TIMEOUT replaces ctest's 1500 s. Cross-built tests run
+# through the build's emulator.
 function(qvkiosk_add_test name)
     cmake_parse_arguments(arg "QT;GTEST" "OUTPUT_DIRECTORY;TIMEOUT"
-        "SOURCES;LIBRARIES;DEFINITIONS;COMMAND;LABELS;ENVIRONMENT;DEPENDS;PROPERTIES" ${ARGN})
+        "SOURCES;LIBRARIES;DEFINITIONS;COMMAND;LABELS;ENVIRONMENT;DEPENDS;PROPERTIES"
+        TIMEOUT 1500 ${ARGN})
     if(arg_SOURCES)
         add_executable(${name} ${arg_SOURCES})
         if(arg_QT)
@@ -27,13 +29,10 @@ function(qvkiosk_add_test name)
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
     file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache ${home}/runtime ${home}/tmp)
     file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-    set(env HOME=${home} XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
-        XDG_CACHE_HOME=${home}/cache XDG_RUNTIME_DIR=${home}/runtime TMPDIR=${home}/tmp)
     # A later entry of the same variable wins: ENVIRONMENT may set another platform.
-    list(APPEND env QT_QPA_PLATFORM=offscreen ${arg_ENVIRONMENT})
-    if(NOT arg_TIMEOUT)
-        set(arg_TIMEOUT 1500) # ctest's own
-    endif()
+    set(env HOME=${home} XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data
+        XDG_CACHE_HOME=${home}/cache XDG_RUNTIME_DIR=${home}/runtime TMPDIR=${home}/tmp
+        QT_QPA_PLATFORM=offscreen ${arg_ENVIRONMENT})
     if(arg_GTEST)
         # Discovered tests' properties would split the environment's list: the emulator sets it.
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${env}

@@ -2,11 +2,10 @@
 """The built launcher against the stand-in runtime, on an Xvfb without window manager or a
 headless sway (as nobody when run as root: sway refuses root); 77 where sway cannot start.
 
-usage: launcher.py x11|wayland <case> <qvkiosk> <samples folder>, the cases in CASES below
+usage: launcher.py <qvkiosk> <samples folder> x11|wayland <case>, the cases in CASES below
 """
 import json
 import os
-import pwd
 import random
 import re
 import shutil
@@ -24,13 +23,9 @@ PLACE = "GeometryMainWindow=@Rect(100 60 "  # a compositor may change the size
 STARTED = []  # what the clean-up stops, last first
 
 
-class Failure(Exception):
-    pass
-
-
 def check(condition, what):
     if not condition:
-        raise Failure(what)
+        raise AssertionError(what)
     print(f"ok {what}", flush=True)
 
 
@@ -38,7 +33,7 @@ def wait_until(probe, seconds, what):
     deadline = time.monotonic() + seconds
     while not (value := probe()):
         if time.monotonic() > deadline:
-            raise Failure(f"timed out after {seconds} s: {what}")
+            raise AssertionError(f"timed out after {seconds} s: {what}")
         time.sleep(0.05)
     return value
 
@@ -47,36 +42,38 @@ def output(command, **kwargs):
     return subprocess.run(command, capture_output=True, text=True, **kwargs).stdout
 
 
-def start_display():
-    # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit. -noreset:
-    # the server resets when its last client leaves, and one connecting meanwhile is refused.
-    for _ in range(20):
-        number = random.randint(1000, 30000)
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end),
-                                   "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
-                                  pass_fds=(write_end,), stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as reported:
-            ready = reported.readline().strip() == str(number)
-        os.environ["DISPLAY"] = f":{number}"
-        os.environ.pop("XAUTHORITY", None)
-        if ready and server.poll() is None and subprocess.run(
-                ["xwininfo", "-root"], capture_output=True).returncode == 0:
-            return server
-        server.kill()
-        server.wait()
-    sys.exit("FAIL no Xvfb could be started")
-
-
-class X11:
-    def __init__(self, env):
-        self.server = start_display()
-        env.update(DISPLAY=os.environ["DISPLAY"], QT_QPA_PLATFORM="xcb")
-        self.env = env
-
+class Display:
     def as_user(self):
         return {"env": self.env}
+
+    def stop(self):
+        self.server.terminate()
+        self.server.wait()
+
+
+class X11(Display):
+    def __init__(self, env):
+        # Numbers far above those xvfb-run -a tries first; one in use makes Xvfb exit. -noreset:
+        # the server resets when its last client leaves, and one connecting meanwhile is refused.
+        for _ in range(20):
+            number = random.randint(1000, 30000)
+            read_end, write_end = os.pipe()
+            self.server = subprocess.Popen(
+                ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                 "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            with os.fdopen(read_end) as reported:
+                ready = reported.readline().strip() == str(number)
+            os.environ["DISPLAY"] = f":{number}"
+            os.environ.pop("XAUTHORITY", None)
+            if ready and self.server.poll() is None and subprocess.run(
+                    ["xwininfo", "-root"], capture_output=True).returncode == 0:
+                env.update(DISPLAY=os.environ["DISPLAY"], QT_QPA_PLATFORM="xcb")
+                self.env = env
+                return
+            self.server.kill()
+            self.server.wait()
+        sys.exit("FAIL no Xvfb could be started")
 
     def keys(self, *names):
         # Without a window manager the launcher focuses its windows itself.
@@ -110,10 +107,6 @@ class X11:
             return ("splash" if "SPLASH" in kinds else
                     "main" if kinds == {"NORMAL"} and '"qvkiosk"' in what else "other")
 
-    def stop(self):
-        self.server.terminate()
-        self.server.wait()
-
 
 class Watch:
     """The windows a display maps, each as (when, what), read from a command's events."""
@@ -123,7 +116,7 @@ class Watch:
         self.events = subprocess.Popen(command, stdout=subprocess.PIPE, text=True, **as_user)
         self.reader = threading.Thread(target=self.read, daemon=True)
         self.reader.start()
-        STARTED.append(self.stop)
+        STARTED.append(self.mapped)
 
     def read(self):
         before = ""
@@ -133,31 +126,27 @@ class Watch:
                 self.maps.append((time.monotonic(), what))
             before = line
 
-    def stop(self):
+    def mapped(self):
         if self.events.poll() is None:
             time.sleep(0.2)  # the last maps on their way
             self.events.terminate()
             self.reader.join()
             self.events.wait()
-
-    def mapped(self):
-        self.stop()
         return self.maps
 
 
-class Wayland:
+class Wayland(Display):
     def __init__(self, env):
         env.update(QT_QPA_PLATFORM="wayland", WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1")
         env.pop("DISPLAY", None)
         self.env = env
-        config = os.path.join(env["HOME"], "sway.config")
-        with open(config, "w") as f:
-            f.write("xwayland disable\noutput * resolution 1280x1024\n")
+        config = Path(env["HOME"], "sway.config")
+        config.write_text("xwayland disable\noutput * resolution 1280x1024\n")
         with open(os.path.join(env["HOME"], "sway.log"), "w") as log:
-            self.sway = subprocess.Popen(["sway", "-c", config], stdout=log,
-                                         stderr=subprocess.STDOUT, **self.as_user())
+            self.server = subprocess.Popen(["sway", "-c", config], stdout=log,
+                                           stderr=subprocess.STDOUT, **self.as_user())
         deadline = time.monotonic() + 15
-        while time.monotonic() < deadline and self.sway.poll() is None:
+        while time.monotonic() < deadline and self.server.poll() is None:
             names = os.listdir(env["XDG_RUNTIME_DIR"])
             socket = [n for n in names if n.startswith("wayland-") and not n.endswith(".lock")]
             ipc = [n for n in names if n.startswith("sway-ipc.")]
@@ -172,16 +161,10 @@ class Wayland:
 
     def as_user(self):
         if os.geteuid() != 0:
-            return {"env": self.env}
-        account = pwd.getpwnam("nobody")
-        for folder, _, files in os.walk(self.env["HOME"]):
-            for name in [folder, *(os.path.join(folder, f) for f in files)]:
-                try:
-                    os.chown(name, account.pw_uid, account.pw_gid)
-                except FileNotFoundError:  # a lock or socket gone meanwhile
-                    pass
-        return {"env": self.env, "user": account.pw_uid, "group": account.pw_gid,
-                "extra_groups": []}
+            return super().as_user()
+        # Not checked: a lock or socket may go meanwhile.
+        subprocess.run(["chown", "-R", "nobody:", self.env["HOME"]], stderr=subprocess.DEVNULL)
+        return {"env": self.env, "user": "nobody", "group": "nogroup", "extra_groups": []}
 
     def keys(self, *names, words=()):
         # Each wtype is a new keyboard, whose first keys the program may miss while it takes it.
@@ -212,10 +195,6 @@ class Wayland:
             size = event["container"]["geometry"]
             return "splash" if size["width"] == 2 * size["height"] else "window"
 
-    def stop(self):
-        self.sway.terminate()
-        self.sway.wait()
-
 
 def never_mapped(watch):
     kinds = [what for _, what in watch.mapped()]
@@ -231,11 +210,9 @@ def launch(env, display, arguments, cwd=None):
     return process
 
 
-def ended(launcher, seconds=15):
-    try:
-        return launcher.wait(seconds)
-    except subprocess.TimeoutExpired:
-        raise Failure(f"the launcher still runs after {seconds} s")
+def ended(launcher):
+    wait_until(lambda: launcher.poll() is not None, 15, "the launcher to end")
+    return launcher.returncode
 
 
 def focused(display, title):
@@ -243,26 +220,17 @@ def focused(display, title):
                f"a focused window titled {title!r}")
 
 
-def settings(env):
-    return Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
-
-
 def runtime_runs(pid):
     # A zombie has no exe link; a runtime that took a file runs until stopped.
-    try:
-        if not os.path.samefile(f"/proc/{pid}/exe", RUNTIME):
-            return False
-    except OSError:
-        return False
-    STARTED.append(lambda: subprocess.run(["kill", "-KILL", str(pid)], capture_output=True))
-    return True
+    if runs := os.path.realpath(f"/proc/{pid}/exe") == os.path.realpath(RUNTIME):
+        STARTED.append(lambda: subprocess.run(["kill", "-KILL", str(pid)], capture_output=True))
+    return runs
 
-
-# --- the cases ------------------------------------------------------------------------------
 
 def start(env, display):
-    settings(env).parent.mkdir(parents=True)
-    settings(env).write_text(f"[General]\n{PLACE}800 450)\n")
+    settings = Path(env["XDG_CONFIG_HOME"], "Brennix", "QVKiosk", "V2.0", "qvkiosk.ini")
+    settings.parent.mkdir(parents=True)
+    settings.write_text(f"[General]\n{PLACE}800 450)\n")
     watch = display.watch()
     launcher = launch(env, display, [])
     focused(display, "Quorvane Kiosk")
@@ -278,7 +246,7 @@ def start(env, display):
     check(mapped and mapped[0][1] == "splash" and later and later[0] - mapped[0][0] > 0.5,
           f"the splash screen was up a while before the main window ({mapped})")
     # A compositor never tells where the window is: the stored place stays.
-    saved = settings(env).read_text()
+    saved = settings.read_text()
     check(PLACE in saved and "RecentlyUsedFiles" in saved,
           f"the stored place kept and the recent list saved:\n{saved}")
 
@@ -325,6 +293,7 @@ def stage_for_nobody():
     # nobody may not reach into the build tree (say under /root).
     global QVKIOSK, RUNTIME, SAMPLES
     root = tempfile.mkdtemp(prefix="qvkiosk-wayland-", dir="/tmp")
+    STARTED.append(lambda: shutil.rmtree(root, ignore_errors=True))
     os.chmod(root, 0o755)
     for folder in (os.path.dirname(QVKIOSK), os.path.dirname(RUNTIME), SAMPLES):
         shutil.copytree(folder, os.path.join(root, os.path.basename(folder)), symlinks=True)
@@ -339,11 +308,11 @@ def stage_for_nobody():
 
 def main():
     global QVKIOSK, SAMPLES, RUNTIME
-    if len(sys.argv) != 5 or sys.argv[1] not in ("x11", "wayland") or sys.argv[2] not in CASES:
+    if len(sys.argv) != 5 or sys.argv[3] not in ("x11", "wayland") or sys.argv[4] not in CASES:
         sys.exit(__doc__)
-    QVKIOSK, SAMPLES = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
+    QVKIOSK, SAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     RUNTIME = os.path.join(os.path.dirname(os.path.dirname(QVKIOSK)), "qvkioskcore", "qvkioskcore")
-    staged = stage_for_nobody() if sys.argv[1] == "wayland" and os.geteuid() == 0 else None
+    staged = stage_for_nobody() if sys.argv[3] == "wayland" and os.geteuid() == 0 else None
     # The case's HOME outlives a run in the build tree: start it empty.
     home = os.path.join(staged, "home") if staged else os.environ["HOME"]
     env = dict(os.environ, HOME=home, QVKIOSKCORE_RECORD=os.path.join(home, "record.jsonl"))
@@ -351,21 +320,17 @@ def main():
     for key in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"):
         env[key] = os.path.join(home, key.lower())
         os.makedirs(env[key], mode=0o700)
-    display = None
     try:
-        display = (X11 if sys.argv[1] == "x11" else Wayland)(env)
-        CASES[sys.argv[2]](env, display)
-    except Failure as failure:
+        display = (X11 if sys.argv[3] == "x11" else Wayland)(env)
+        STARTED.append(display.stop)  # after all the case starts, before the staged copy goes
+        CASES[sys.argv[4]](env, display)
+    except AssertionError as failure:  # a check failed
         said = Path(env["HOME"], "output.txt")
         sys.exit(f"FAIL {failure}\nthe launcher said:\n"
                  f"{said.read_text(errors='replace') if said.exists() else ''}")
     finally:
         for stop in reversed(STARTED):
             stop()
-        if display:
-            display.stop()
-        if staged:
-            shutil.rmtree(staged, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -24,14 +24,17 @@ using namespace testsupport;
 
 namespace {
 
-// The front-end's request block and a runtime serving it, opened as a standby start opens it.
+// The front-end's request block and a runtime serving it, opened as a standby start opens it,
+// with an environment that sets only `variable`, to `value`.
 struct Served
 {
-    explicit Served(RuntimeBehaviour behaviour = {})
-        : server(behaviour)
+    explicit Served(const char *variable = "", const char *value = nullptr)
+        : server(RuntimeBehaviour::fromLookup(
+            [=](const char *name) { return std::string(name) == variable ? value : nullptr; }))
     {}
 
-    std::uint32_t word(std::size_t offset) const { return statusWord(name, offset); }
+    std::uint32_t ready() const { return statusWord(name, RuntimeRequest::readyOffset); }
+    std::uint32_t accepted() const { return statusWord(name, RuntimeRequest::acceptedOffset); }
     SharedMemoryView view() const { return SharedMemoryView::map(block, 260); }
 
     std::string name = uniqueBlockName();
@@ -66,8 +69,7 @@ TEST(RuntimeServer, SetsReadyAndTakesARequestOnceTwoLooksAgree)
 {
     Served served;
     ASSERT_TRUE(served.opened);
-    EXPECT_FALSE(served.server.step());
-    EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
+    EXPECT_FALSE(served.server.step() || served.ready() == 0);
 
     // A 10-unit path: a 20-byte path block and a size field of 40.
     SharedMemoryBlock handoff;
@@ -79,9 +81,8 @@ TEST(RuntimeServer, SetsReadyAndTakesARequestOnceTwoLooksAgree)
     ASSERT_TRUE(taken);
     EXPECT_EQ(std::tie(taken->path, taken->code, taken->accessLevel),
               std::make_tuple("C:\\K\\\xC3\xA4.qvk", "9234", "Power User"));
-    EXPECT_NE(served.word(RuntimeRequest::acceptedOffset), 0u);
     // The handoff wrote ready 0; the runtime still serves the block.
-    EXPECT_NE(served.word(RuntimeRequest::readyOffset), 0u);
+    EXPECT_TRUE(served.accepted() != 0 && served.ready() != 0);
     EXPECT_FALSE(served.server.step()); // the same request is not taken twice
 }
 
@@ -96,10 +97,7 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
                         RuntimeRequest::accessLevelOffset};
     for (const int spoilt : rows) {
         SCOPED_TRACE(spoilt);
-        const auto delay = [](const char *name) -> const char * {
-            return std::string(name) == "QVKIOSKCORE_READY_DELAY_MS" ? "600000" : nullptr;
-        }; // read as the runtime reads its environment
-        Served served(spoilt == notReady ? RuntimeBehaviour::fromLookup(delay) : RuntimeBehaviour{});
+        Served served(spoilt == notReady ? "QVKIOSKCORE_READY_DELAY_MS" : "", "600000");
         SharedMemoryBlock handoff;
         ASSERT_TRUE(handOver(served.name, u"a.qvksk", handoff));
         if (spoilt == pathBlock) {
@@ -110,18 +108,14 @@ TEST(RuntimeServer, NothingIsTakenWhileNotReadyOrUnreadable)
         }
         for (int i = 0; i < 5; ++i)
             EXPECT_FALSE(served.server.step());
-        EXPECT_FALSE(served.server.hasTakenRequest());
-        EXPECT_EQ(served.word(RuntimeRequest::readyOffset) != 0, spoilt != notReady);
-        EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+        EXPECT_FALSE(served.server.hasTakenRequest() || served.accepted() != 0);
+        EXPECT_EQ(served.ready() != 0, spoilt != notReady);
     }
 }
 
 TEST(RuntimeServer, AWithdrawnRequestIsNeitherTakenNorAcceptedLate)
 {
-    Served served(RuntimeBehaviour::fromLookup([](const char *name) -> const char * {
-        return std::string(name) == "QVKIOSKCORE_ACCEPT_DELAY_MS" ? "100" : nullptr;
-    }));
-    // Withdrawn as the front-end withdraws one: zeroed, path block closed.
+    Served served("QVKIOSKCORE_ACCEPT_DELAY_MS", "100");
     const auto withdraw = [&served](SharedMemoryBlock &handoff) {
         const SharedMemoryView view = served.view();
         std::fill(view.data(), view.data() + RuntimeRequest::readyOffset, 0);
@@ -130,22 +124,22 @@ TEST(RuntimeServer, AWithdrawnRequestIsNeitherTakenNorAcceptedLate)
     SharedMemoryBlock first;
     ASSERT_TRUE(handOver(served.name, u"first.qvksk", first));
     ASSERT_TRUE(waitFor([&] { return !served.server.step() && served.server.hasTakenRequest(); }));
-    ASSERT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u); // its accept waits
+    ASSERT_EQ(served.accepted(), 0u); // its accept waits
     withdraw(first);
     SharedMemoryBlock second;
     ASSERT_TRUE(handOver(served.name, u"second.qvksk", second));
     withdraw(second); // before a look took it
     for (int i = 0; i < 8; ++i, usleep(50000))
         EXPECT_FALSE(served.server.step());
-    EXPECT_EQ(served.word(RuntimeRequest::acceptedOffset), 0u);
+    EXPECT_EQ(served.accepted(), 0u);
 }
 
 TEST(RuntimeServer, RefusesAMissingOrSmallRequestBlock)
 {
     const Served served;
     RuntimeServer server(RuntimeBehaviour{});
-    EXPECT_FALSE(server.open({uniqueBlockName(), 260, true}));
-    EXPECT_FALSE(server.open({served.name, 259, true}));
+    EXPECT_FALSE(server.open({uniqueBlockName(), 260, true})
+                 || server.open({served.name, 259, true}));
 }
 
 TEST(QvKioskCore, EndsByItselfWhenItsFrontEndEnded)

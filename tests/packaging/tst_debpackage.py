@@ -28,31 +28,6 @@ def check(condition, what, detail=""):
     print(f"ok {what}", flush=True)
 
 
-def relay(root, scratch):
-    """Started through the link in usr/bin, relay mode starts the packaged runtime."""
-    request, pid_block = (Path(f"/dev/shm/qvkioskPackageTest_{os.getpid()}_{kind}")
-                          for kind in ("request", "pid"))
-    request.write_bytes(bytes(260))
-    pid_block.write_bytes(bytes(4))
-    runtime = 0
-    try:
-        # The runtime inherits standard output: a pipe would stay open after the launcher ends.
-        with open(os.path.join(scratch, "relay.txt"), "w+") as said:
-            ended = subprocess.run([os.path.join(root, "usr/bin/qvkiosk"), request.name, "260",
-                                    pid_block.name, "4"], stdout=said, stderr=subprocess.STDOUT,
-                                   env=dict(os.environ, QVKIOSKCORE_NO_WINDOW="1"), timeout=30)
-            said.seek(0)
-            runtime = struct.unpack("<I", pid_block.read_bytes())[0]
-            check(ended.returncode == 0 and runtime and os.path.realpath(f"/proc/{runtime}/exe")
-                  == os.path.join(root, "usr/lib/qvkiosk/qvkioskcore/qvkioskcore"),
-                  "relay mode started the packaged runtime", said.read())
-    finally:
-        if runtime:
-            os.kill(runtime, signal.SIGKILL)
-        request.unlink()
-        pid_block.unlink()
-
-
 def main(cpack, config, scratch):
     built = run(cpack, "-G", "DEB", "--config", config, "-B", os.path.join(scratch, "out"))
     debs = list(Path(scratch, "out").glob("*.deb"))
@@ -86,7 +61,28 @@ def main(cpack, config, scratch):
         r"libqvcore\S* => " + re.escape(os.path.dirname(launcher) + "/libqvcore.so"), listed),
         "the launcher loads the core library beside it", listed)
     check(run(os.path.join(root, "usr/bin/qvksk"), "--version").returncode == 0, "qvksk runs")
-    relay(root, scratch)
+    # Started through the link in usr/bin, relay mode starts the packaged runtime.
+    request, pid_block = (Path(f"/dev/shm/qvkioskPackageTest_{os.getpid()}_{kind}")
+                          for kind in ("request", "pid"))
+    request.write_bytes(bytes(260))
+    pid_block.write_bytes(bytes(4))
+    runtime = 0
+    try:
+        # The runtime inherits standard output: a pipe would stay open after the launcher ends.
+        with open(os.path.join(scratch, "relay.txt"), "w+") as said:
+            ended = subprocess.run([os.path.join(root, "usr/bin/qvkiosk"), request.name, "260",
+                                    pid_block.name, "4"], stdout=said, stderr=subprocess.STDOUT,
+                                   env=dict(os.environ, QVKIOSKCORE_NO_WINDOW="1"), timeout=30)
+            said.seek(0)
+            runtime = struct.unpack("<I", pid_block.read_bytes())[0]
+            check(ended.returncode == 0 and runtime and os.path.realpath(f"/proc/{runtime}/exe")
+                  == os.path.join(root, "usr/lib/qvkiosk/qvkioskcore/qvkioskcore"),
+                  "relay mode started the packaged runtime", said.read())
+    finally:
+        if runtime:
+            os.kill(runtime, signal.SIGKILL)
+        request.unlink()
+        pid_block.unlink()
 
     for entry in ("applications/qvkiosk.desktop", "wayland-sessions/qvkiosk.desktop"):
         validated = run("desktop-file-validate", os.path.join(share, entry))
@@ -95,7 +91,6 @@ def main(cpack, config, scratch):
     check(os.access(os.path.join(root, "usr/lib/qvkiosk/qvkiosk-session"), os.X_OK),
           "the session's program is there")
     desktop = configparser.ConfigParser(interpolation=None)
-    desktop.optionxform = str
     desktop.read(os.path.join(share, "applications/qvkiosk.desktop"))
     program, *arguments = desktop["Desktop Entry"]["Exec"].split()
     icon = desktop["Desktop Entry"]["Icon"]
@@ -103,9 +98,8 @@ def main(cpack, config, scratch):
           and os.path.isfile(f"{share}/icons/hicolor/scalable/apps/{icon}.svg"),
           "the desktop entry's program and icon are in the package")
     # The caches a desktop builds from the package: file name to type, type to program.
-    subprocess.run(["update-mime-database", f"{share}/mime"], check=True, capture_output=True)
-    subprocess.run(["update-desktop-database", f"{share}/applications"], check=True,
-                   capture_output=True)
+    for kind, folder in ("mime", "mime"), ("desktop", "applications"):
+        run(f"update-{kind}-database", f"{share}/{folder}", check=True)
     icons = dict(line.strip().split(":", 1)
                  for line in Path(share, "mime/icons").read_text().splitlines() if ":" in line)
     icon = f"{share}/icons/hicolor/scalable/mimetypes/{icons.get(MIME_TYPE)}.svg"

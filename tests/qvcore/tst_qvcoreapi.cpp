@@ -15,30 +15,24 @@
 #include <fstream>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
 using Json = nlohmann::json;
 namespace fs = std::filesystem;
 
-std::string cheapHash(const char *code)
-{
-    return qvcore::accesscode::hash(code, qvcore::accesscode::minimumCost()).value();
-}
+namespace accesscode = qvcore::accesscode;
 
-// Made once: Argon2id is slow on purpose.
-const std::string adminHash = cheapHash("1234");
-const std::string powerUserHash = cheapHash("0000");
+// Made once, at the cheapest cost: Argon2id is slow on purpose.
+const std::string adminHash = accesscode::hash("1234", accesscode::minimumCost()).value();
+const std::string powerUserHash = accesscode::hash("0000", accesscode::minimumCost()).value();
 // Salt and hash of adminHash, to put behind other cost parameters.
 const std::string hashTail = adminHash.substr(adminHash.find('$', sizeof("$argon2id$v=19$") - 1));
 
 constexpr auto check = &QVCoreCheckBqvcFilePassCodeAndFileOperation;
 
-const Json removed(Json::value_t::discarded);
-
 // A valid kiosk file of the supported version, with one field set, or removed.
-std::string kiosk(const char *key = nullptr, const Json &value = removed)
+std::string kiosk(const char *key = nullptr, const Json &value = Json::value_t::discarded)
 {
     Json json = Json::parse(
         R"({"format":"qvksk","version":3,"title":"Lobby","powerUserPermitted":true,
@@ -53,14 +47,12 @@ std::string kiosk(const char *key = nullptr, const Json &value = removed)
 // Nesting deep enough to overflow any recursive parser's stack.
 const std::string deepNesting = std::string(2'000'000, '[') + std::string(2'000'000, ']');
 
-// A file made before the test, or "": one with the contents (last); IsQVKIOSKControllerFile's
-// status and answer; the version read (-99: not read); whether the file queries run.
-using FileCase = std::tuple<const char *, std::string, int32_t, bool, int32_t, bool, std::string>;
-
-std::vector<FileCase> fileCases()
+TEST(Files, EachCallAnswersAsTheFileIs)
 {
+    // A file made before the test, or "": one with the contents (last); IsQVKIOSKControllerFile's
+    // status and answer; the version read (-99: not read); whether the file queries run.
     // clang-format off
-    return {
+    const std::tuple<const char *, std::string, int32_t, bool, int32_t, bool, std::string> rows[] = {
         {"missing", "none.qvksk", 2, false, -99, false, ""},
         {"path through a file", "atlimit/file.qvksk", 2, false, -99, false, ""},
         {"FIFO, answered without waiting for a writer", "fifo", 5, false, -99, false, ""},
@@ -96,10 +88,6 @@ std::vector<FileCase> fileCases()
         {"code with embedded null", "", 13, false, -99, false, kiosk("administratorCode", adminHash + '\0')},
     };
     // clang-format on
-}
-
-TEST(Files, EachCallAnswersAsTheFileIs)
-{
     const ScratchDir dir;
     ASSERT_EQ(::mkfifo(dir.pathOf("fifo").c_str(), 0600), 0);
     fs::permissions(dir.write("unreadable", kiosk()), fs::perms::none);
@@ -107,68 +95,59 @@ TEST(Files, EachCallAnswersAsTheFileIs)
     fs::resize_file(dir.write("atlimit", ""), QVCORE_MAX_FILE_SIZE);
     QVCoreInstance *instance = QVCoreCreateInstance("ANY", "ANY", "ANY");
     ASSERT_NE(instance, nullptr);
-    for (const auto &[name, made, status, isKioskFile, version, usable, contents] : fileCases()) {
+    for (const auto &[name, made, status, isKioskFile, version, usable, contents] : rows) {
         SCOPED_TRACE(name);
         if (made == "unreadable" && ::geteuid() == 0)
             continue; // root reads files whatever their mode
         const std::string path = !made.empty() ? dir.pathOf(made)
                                                : dir.write("file.qvksk", contents);
-        // Preset to the wrong answer where success must write it, so that a missing write shows.
+        // Preset to the wrong answer where success must write it, so that a missing write shows;
+        // the file operations change only when the call runs.
         bool isKiosk = status == -1 && !isKioskFile;
-        EXPECT_EQ(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKiosk), status);
-        EXPECT_EQ(isKiosk, isKioskFile);
-
-        int32_t read = -99;
-        const int32_t versionStatus = status != -1 ? status : isKioskFile ? -1 : 13;
-        EXPECT_EQ(QVCoreGetBqvcFileVersion(instance, path.c_str(), &read), versionStatus);
-        EXPECT_EQ(read, version);
-
-        // Out values change only when the call runs.
         bool permitted = false;
         bool authenticated = false;
-        int32_t fileOperation = -7;
-        EXPECT_EQ(QVCoreGetBqvcFileOperation(path.c_str(), &permitted, &fileOperation), usable);
-        EXPECT_EQ(fileOperation, usable ? 5 : -7);
-        fileOperation = -7;
-        EXPECT_EQ(check(path.c_str(), "", 2, &authenticated, &permitted, &fileOperation), usable);
-        EXPECT_EQ(fileOperation, usable ? 5 : -7);
+        int32_t read = -99;
+        int32_t operation = -7;
+        int32_t checked = -7;
+        const int32_t versionStatus = status != -1 ? status : isKioskFile ? -1 : 13;
+        EXPECT_EQ(std::tuple(QVCoreIsQVKIOSKControllerFile(path.c_str(), &isKiosk),
+                             QVCoreGetBqvcFileVersion(instance, path.c_str(), &read),
+                             QVCoreGetBqvcFileOperation(path.c_str(), &permitted, &operation),
+                             check(path.c_str(), "", 2, &authenticated, &permitted, &checked)),
+                  std::tuple(status, versionStatus, usable, usable));
+        EXPECT_EQ(std::tuple(isKiosk, read, operation, checked),
+                  std::tuple(isKioskFile, version, usable ? 5 : -7, usable ? 5 : -7));
     }
     QVCoreReleaseInstance(&instance);
 }
 
-// Administrator code 1234, power-user code 0000, power user permitted; level and code tried.
-using AuthenticationCase = std::tuple<const char *, bool, bool, bool, int32_t, const char *, bool>;
-
-// clang-format off
-const AuthenticationCase authenticationCases[] = {
-    {"both codes: power user, administrator code", true, true, true, 2, "1234", true},
-    {"both codes: level 0", true, true, true, 0, "1234", false},
-    {"only administrator code: power user needs none", true, false, true, 2, "", true},
-    {"not permitted: administrator, right", true, true, false, 1, "1234", true},
-    {"not permitted: power user, right", true, true, false, 2, "0000", false},
-};
-// clang-format on
-
 TEST(Check, DecidesByLevelAndCodeAndReturnsTheFileValues)
 {
+    // Administrator code 1234, power-user code 0000, power user permitted; level and code tried.
+    // clang-format off
+    const std::tuple<const char *, bool, bool, bool, int32_t, const char *, bool> rows[] = {
+        {"both codes: power user, administrator code", true, true, true, 2, "1234", true},
+        {"both codes: level 0", true, true, true, 0, "1234", false},
+        {"only administrator code: power user needs none", true, false, true, 2, "", true},
+        {"not permitted: administrator, right", true, true, false, 1, "1234", true},
+        {"not permitted: power user, right", true, true, false, 2, "0000", false},
+    };
+    // clang-format on
     const ScratchDir dir;
-    for (const auto
-             &[name, administratorCode, powerUserCode, powerUserPermitted, level, code, expected] :
-         authenticationCases) {
+    for (const auto &[name, adminCode, userCode, userPermitted, level, code, expected] : rows) {
         SCOPED_TRACE(name);
-        Json json = Json::parse(kiosk("powerUserPermitted", powerUserPermitted));
-        if (administratorCode)
+        Json json = Json::parse(kiosk("powerUserPermitted", userPermitted));
+        if (adminCode)
             json["administratorCode"] = adminHash;
-        if (powerUserCode)
+        if (userCode)
             json["powerUserCode"] = powerUserHash;
         const std::string path = dir.write("file.qvksk", json.dump());
         bool authenticated = !expected;
-        bool permitted = !powerUserPermitted;
+        bool permitted = !userPermitted;
         int32_t fileOperation = -1;
         ASSERT_TRUE(check(path.c_str(), code, level, &authenticated, &permitted, &fileOperation));
-        EXPECT_EQ(authenticated, expected);
-        EXPECT_EQ(permitted, powerUserPermitted);
-        EXPECT_EQ(fileOperation, 5);
+        EXPECT_EQ(std::tuple(authenticated, permitted, fileOperation),
+                  std::tuple(expected, userPermitted, 5));
     }
 }
 

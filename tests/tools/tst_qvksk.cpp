@@ -42,10 +42,8 @@ void runSteps(const std::vector<Step> &steps)
         }
         line += step.line[0] == '!' ? " " + step.line.substr(1) : " " QVKSK_PATH " " + step.line;
         FILE *pipe = ::popen((line + ") 2>&1").c_str(), "r");
-        std::string output;
-        char buffer[256];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, n);
+        std::string output(1 << 16, '\0');
+        output.resize(std::fread(output.data(), 1, output.size(), pipe));
         const int status = ::pclose(pipe);
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, step.exitCode) << output;
         EXPECT_NE(output.find(step.text), std::string::npos) << output;
@@ -97,7 +95,6 @@ TEST(Qvksk, InfoTypedCodesUsageErrorsAndReplacedFiles)
         {"info t.qvksk", 0, "file: t.qvksk\nversion: 3\ntitle: Lo\\x1b]0;pwned\\x07\\\\by\\x7f\\u009b2J ok\npower user permitted: yes\nfile operation: 7\nAdministrator: needs no code: anyone can open it as Administrator\nPower User: needs no code: anyone can open it as Power User\ncontroller entries: 0\n"},
         {"info t.qvksk --json", 0, "{\"file\":\"t.qvksk\",\"version\":3,\"openable\":true,\"title\":\"Lo\\u001b]0;pwned\\u0007\\\\by\\u007f\\u009b2J ok\",\"powerUserPermitted\":true,\"fileOperation\":7,\"administrator\":\"needs no code: anyone can open it as Administrator\",\"powerUser\":\"needs no code: anyone can open it as Power User\",\"controllerEntries\":0}\n"},
         {"info versionzero.qvksk --json", 0, "\",\"version\":0,\"openable\":false}\n"},
-        // Usage errors exit with 2 and say why.
         {"create x.qvksk --title X --version 3 --power-user-permitted=no", 2, "--power-user-permitted takes no value"},
         {"check x.qvksk --level admin --code 1 --code=2", 2, "--code is given more than once"},
         {"create x.qvksk --title X --version 3 --colour red", 2, "unknown option --colour"},

@@ -13,17 +13,11 @@
 
 using platform::RuntimeRequest;
 
-namespace {
-
-auto fields(const RuntimeRequest &r)
-{
-    return std::tie(r.code, r.accessLevel, r.pathBlockName, r.pathBlockSize, r.ready, r.accepted);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    const auto fields = [](const RuntimeRequest &r) {
+        return std::tie(r.code, r.accessLevel, r.pathBlockName, r.pathBlockSize, r.ready, r.accepted);
+    };
     // The runtime always reads a whole block; a short input is the start of one, zero after.
     unsigned char block[RuntimeRequest::blockSize] = {};
     if (size > 0) // an empty input may come with no buffer at all

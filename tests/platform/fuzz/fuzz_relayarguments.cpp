@@ -10,43 +10,33 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
-
-namespace {
-
-template<typename From, typename To>
-void checkText(const From &text,
-               bool (*convert)(const From &, To &),
-               bool (*back)(const To &, From &))
-{
-    To converted{'l', 'e', 'f', 't'};
-    From again;
-    if (convert(text, converted) ? !back(converted, again) || again != text : !converted.empty())
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    const auto checkText = [](const auto &text, auto converted, auto convert, auto back) {
+        std::decay_t<decltype(text)> again;
+        if (convert(text, converted) ? !back(converted, again) || again != text : !converted.empty())
+            __builtin_trap();
+    };
+    const std::string whole(reinterpret_cast<const char *>(data), size);
+    checkText(whole, std::u16string(u"left"), platform::utf8ToUtf16, platform::utf16ToUtf8);
     std::vector<std::string> words(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0)
+    for (const char c : whole) {
+        if (c == 0)
             words.emplace_back();
         else
-            words.back().push_back(char(data[i]));
+            words.back().push_back(c);
     }
     for (const std::string &word : words) {
         std::size_t blockSize = 0; // its rules have their own table: here it only must not fail
         platform::parseRelayBlockSize(word, blockSize);
-        checkText(word, platform::utf8ToUtf16, platform::utf16ToUtf8);
+        checkText(word, std::u16string(u"left"), platform::utf8ToUtf16, platform::utf16ToUtf8);
         std::u16string units(word.size() / 2, u'\0');
         std::memcpy(units.data(), word.data(), units.size() * 2);
-        checkText(units, platform::utf16ToUtf8, platform::utf8ToUtf16);
+        checkText(units, std::string("left"), platform::utf16ToUtf8, platform::utf8ToUtf16);
     }
-    checkText(std::string(reinterpret_cast<const char *>(data), size),
-              platform::utf8ToUtf16,
-              platform::utf16ToUtf8);
     RuntimeArguments arguments; // likewise
     RuntimeArguments::parse(words, arguments);
     return 0;
