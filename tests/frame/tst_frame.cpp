@@ -40,11 +40,6 @@ void sendMouse(QWidget *to, QEvent::Type type, QPoint at, Qt::MouseButtons held 
     QApplication::sendEvent(to, &event);
 }
 
-QPoint centreOf(const QWidget *widget)
-{
-    return widget->mapToGlobal(widget->rect().center());
-}
-
 void storeState(const QVariant &geometry, bool maximized)
 {
     settings().clear();
@@ -90,9 +85,10 @@ public:
     // The centre of a part of the title bar; of its empty middle if none is named.
     QPoint pointOn(const QString &part) const
     {
-        return centreOf(part.isEmpty()            ? titleBar()
-                        : part.endsWith("Action") ? button(part)
-                                                  : findChild<QWidget *>(part));
+        const QWidget *on = part.isEmpty()            ? titleBar()
+                            : part.endsWith("Action") ? button(part)
+                                                      : findChild<QWidget *>(part);
+        return on->mapToGlobal(on->rect().center());
     }
 };
 
@@ -105,6 +101,7 @@ class TestFrame final : public QObject
 private slots:
     void initTestCase()
     {
+        static QTranslator translator;
         QVERIFY(installResourceStrings(translator));
         QApplication::setDoubleClickInterval(100); // a shorter wait for the icon's menu
     }
@@ -202,23 +199,14 @@ private slots:
         QCOMPARE(::stored(), std::make_pair(expected, maximised));
     }
 
-    // Scaled desktops can report an available area that is a multiple of the screen.
-    void maximizedGeometry_data()
-    {
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QRect>("expected");
-        // clang-format off
-        QTest::addRow("within the screen") << QRect(0, 30, 1920, 1050) << QRect(0, 30, 1920, 1050);
-        QTest::addRow("three times, keeps its top-left") << QRect(10, 20, 5760, 3240) << QRect(10, 20, 1920, 1080);
-        QTest::addRow("height a multiple only") << QRect(0, 0, 2000, 2160) << QRect(0, 0, 1000, 1080);
-        QTest::addRow("neither a multiple") << QRect(0, 0, 2000, 1100) << QRect(0, 0, 1920, 1080);
-        // clang-format on
-    }
-
+    // Scaled desktops can report an available area that is a multiple of the screen or its height.
     void maximizedGeometry()
     {
-        QFETCH(QRect, available);
-        QTEST(::maximizedGeometry(QRect(0, 0, 1920, 1080), available), "expected");
+        const QRect screen(0, 0, 1920, 1080);
+        QCOMPARE(::maximizedGeometry(screen, {0, 30, 1920, 1050}), QRect(0, 30, 1920, 1050));
+        QCOMPARE(::maximizedGeometry(screen, {10, 20, 5760, 3240}), QRect(10, 20, 1920, 1080));
+        QCOMPARE(::maximizedGeometry(screen, {0, 0, 2000, 2160}), QRect(0, 0, 1000, 1080));
+        QCOMPARE(::maximizedGeometry(screen, {0, 0, 2000, 1100}), QRect(0, 0, 1920, 1080));
     }
 
     void maximiseAndRestore_data()
@@ -232,8 +220,7 @@ private slots:
         QTest::addRow("saving, moved while maximised") << "saving";
     }
 
-    // From a moved and resized window; no resize cursor survives a system command. The border is
-    // black at the top and beside the title bar, grey below, and gone while maximised.
+    // Border: black by the title bar, grey below, none maximised; no resize cursor outlives a command.
     void maximiseAndRestore()
     {
         QFETCH(QString, route);
@@ -267,6 +254,7 @@ private slots:
             return messages.handleWindowMessage({0, message, wParam, 0}, &result);
         };
         for (const bool maximise : {true, false}) {
+            const QPoint at = window.pointOn({});
             QGuiApplication::setOverrideCursor(QCursor(Qt::SizeHorCursor));
             if (route == "saving" && maximise) {
                 window.maximizeWindow();
@@ -279,16 +267,11 @@ private slots:
                 window.windowHandle()->setWindowStates(maximise ? Qt::WindowMaximized
                                                                 : Qt::WindowNoState);
             } else if (route == "Qt double clicks") {
-                const QPoint point = window.pointOn({});
-                sendMouse(QApplication::widgetAt(point), QEvent::MouseButtonDblClick, point);
+                sendMouse(QApplication::widgetAt(at), QEvent::MouseButtonDblClick, at);
             } else if (route == "menu") {
-                const QPoint point = window.pointOn({});
-                sendMouse(QApplication::widgetAt(point),
-                          QEvent::MouseButtonPress,
-                          point,
-                          Qt::RightButton);
+                sendMouse(QApplication::widgetAt(at), QEvent::MouseButtonPress, at, Qt::RightButton);
                 QTRY_VERIFY(menu->isVisible());
-                QCOMPARE(menu->pos(), point);
+                QCOMPARE(menu->pos(), at);
                 QString enabled; // Restore Down, Minimize, Maximize, a separator, Close
                 for (const QAction *action : menu->actions())
                     enabled += action->isEnabled() ? '+' : '-';
@@ -332,8 +315,7 @@ private slots:
         QTest::addRow("close button") << "closeAction" << false;
     }
 
-    // The Windows hit test answers caption (2) or client (1); elsewhere a caption drag moves
-    // the window, here by the mouse's travel as offscreen refuses the system move.
+    // Hit test: caption (2) or client (1); offscreen refuses the system move, so the frame moves.
     void captionParts()
     {
         QFETCH(QString, part);
@@ -401,9 +383,10 @@ private slots:
                 QTest::mouseDClick(icon, Qt::LeftButton);
                 QTest::mouseRelease(icon, Qt::LeftButton);
             }
-            QVERIFY(!window.systemMenu()->isVisible());
+            const QMenu *menu = window.systemMenu();
+            QVERIFY(!menu->isVisible());
             QTest::qWait(QApplication::doubleClickInterval() * 2);
-            if (window.systemMenu()->isVisible() && window.systemMenu()->pos() == centreOf(icon))
+            if (menu->isVisible() && menu->pos() == window.pointOn("appIcon"))
                 seen << "systemMenu";
         } else if (how == "toolBar") {
             auto bar = window.findChild<QToolBar *>(how);
@@ -422,9 +405,6 @@ private slots:
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowState(), Qt::WindowNoState);
     }
-
-private:
-    QTranslator translator;
 };
 
 QTEST_MAIN(TestFrame)
