@@ -32,7 +32,6 @@ public:
             column->addWidget(field);
         }
         auto buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
         buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -47,17 +46,6 @@ public:
 QLabel *titleLabelOf(QWidget *dialog)
 {
     return dialog->findChild<CustomDialogTitleBar *>()->titleLabel();
-}
-
-int showMessage(const QString &kind, const QString &text, const QString &title = {})
-{
-    if (kind == "confirmation")
-        return CustomMessageBox::showConfirmation(nullptr, text, title);
-    if (kind == "error")
-        CustomMessageBox::showError(nullptr, text, title);
-    else
-        CustomMessageBox::showInformation(nullptr, text, title);
-    return -1;
 }
 
 void showAndWait(QWidget *dialog)
@@ -84,6 +72,7 @@ class TestDialogs final : public QObject
 private slots:
     void initTestCase()
     {
+        static QTranslator translator;
         QVERIFY(installResourceStrings(translator));
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     }
@@ -201,8 +190,7 @@ private slots:
                  QStringList({"not moved", "Escape", "title-bar close", "window-system close"}));
     }
 
-    // Line breaks stay, a long text is not shortened, markup shows as typed, no button carries a
-    // theme icon (run under xcb too: offscreen has none).
+    // Markup shows as typed, no button carries a theme icon (run under xcb too: offscreen has none).
     void messageKinds_data()
     {
         QTest::addColumn<QString>("kind");
@@ -227,6 +215,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, title);
+        QFETCH(QString, expected);
         QFETCH(QString, icon);
         QFETCH(QString, answer);
         const auto rendering = [](QSvgRenderer *renderer) {
@@ -246,14 +235,12 @@ private slots:
                 buttons << button->objectName() + '=' + button->text()
                                + (button->icon().isNull() ? "" : "+icon");
             buttons.sort();
-            const QString titleText = titleLabelOf(modal)->text();
-            seen << (QStringList(titleText) + buttons).join(' ') << modal->windowTitle()
-                 << titleLabelOf(modal)->toolTip();
+            buttons.prepend(titleLabelOf(modal)->text());
+            seen << buttons.join(' ') << modal->windowTitle() << titleLabelOf(modal)->toolTip();
             for (QLabel *label : {titleLabelOf(modal), modal->findChild<QLabel *>("textLabel")}) {
-                QLabel plain; // the label's text measured as plain text: markup would be smaller
+                QLabel plain(label->text()); // measured as plain text: markup would be smaller
                 plain.setTextFormat(Qt::PlainText);
                 plain.setFont(label->font());
-                plain.setText(label->text());
                 seen << label->text() << QVariant(label->sizeHint() == plain.sizeHint()).toString();
             }
             const QImage drawn = rendering(modal->findChild<QSvgWidget *>()->renderer());
@@ -263,16 +250,17 @@ private slots:
             else
                 QTest::keyClick(modal->focusWidget(), QKeySequence(answer)[0].key());
         });
-        QTEST(showMessage(kind, text, title), "result");
-        QFETCH(QString, expected);
-        const QString shownTitle = expected.section(' ', 0, 0);
-        QCOMPARE(seen,
-                 QStringList(
-                     {expected, shownTitle, shownTitle, shownTitle, "true", text, "true", "true"}));
+        if (kind == "confirmation")
+            QTEST(CustomMessageBox::showConfirmation(nullptr, text, title), "result");
+        else if (kind == "error")
+            CustomMessageBox::showError(nullptr, text, title);
+        else
+            CustomMessageBox::showInformation(nullptr, text, title);
+        const QString shown = expected.section(' ', 0, 0);
+        QCOMPARE(seen, QStringList({expected, shown, shown, shown, "true", text, "true", "true"}));
     }
 
-    // About: the version without its build number lower left, a one-line copyright lower right,
-    // gone at a press; Legal: our notices, which cannot be edited.
+    // About: version without its build number lower left, copyright lower right; Legal: read-only.
     void aboutAndLegal()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
@@ -289,21 +277,18 @@ private slots:
         QTest::mousePress(version, Qt::RightButton);
         QVERIFY(!about.isVisible());
 
-        QFile file(QStringLiteral(":/legal.txt"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString notices = QString::fromUtf8(file.readAll());
+        QFile notices(QStringLiteral(":/legal.txt"));
+        QVERIFY(notices.open(QIODevice::ReadOnly) && notices.size() > 0);
         DialogLegal dialog(nullptr);
         auto view = dialog.findChild<QTextEdit *>(QStringLiteral("legalText"));
-        QVERIFY(!notices.isEmpty());
         showAndWait(&dialog);
         view->setFocus();
         QTest::keyClicks(view, QStringLiteral("typed"));
         QTest::keyClick(view, Qt::Key_Backspace);
-        QCOMPARE(view->toPlainText(), notices);
+        QCOMPARE(view->toPlainText(), QString::fromUtf8(notices.readAll()));
     }
 
-    // Its title names the file without the folder, a long name does not widen it; the code is
-    // typed where the focus is from the start, hidden, at most four characters.
+    // A long file name does not widen it; the code goes where the focus starts, hidden, four at most.
     void codeDialogStartsAtPowerUserOnlyWhenPermittedAndTakesAHiddenCode()
     {
         DialogAuthenticate permitted(nullptr, "/srv/kiosk/<em>lobby.qvksk", true);
@@ -326,9 +311,6 @@ private slots:
         QVERIFY2(!displayed.contains(QLatin1Char('1')), qPrintable(displayed));
         QCOMPARE(longName.size(), refused.size());
     }
-
-private:
-    QTranslator translator;
 };
 
 // Under the program's own application object, so its style is the one the dialogs get.
