@@ -72,8 +72,7 @@ class TestDialogs final : public QObject
 private slots:
     void initTestCase()
     {
-        static QTranslator translator;
-        QVERIFY(installResourceStrings(translator));
+        QVERIFY(installResourceStrings(*new QTranslator(qApp)));
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     }
     void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
