@@ -81,9 +81,8 @@ private slots:
         QCOMPARE(model->toString(), expected.join(','));
     }
 
-    // Listed: f (a favourite), a, stored: the path the area hands back, relative or not clean as it
-    // may be. An existing file is found by another spelling, a missing one never taken for another.
-    // The name shows on four lines of twelve at most, the path as plain text in the tool tip.
+    // Listed: f (a favourite), a, stored; an existing file is found by another spelling, a missing
+    // one never taken for another. The name shows on four lines of twelve at most.
     void operations_data()
     {
         QTest::addColumn<QString>("operation");
@@ -120,9 +119,8 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("sub"));
         QVERIFY(QFile(dir.filePath("old.qvksk")).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(dir.filePath("old.qvksk"), dir.filePath("link.qvksk")));
-        stored.replace('@', dir.path());
         model->fromString(entry(f, "true", t8) + ',' + entry(a, "false", t10) + ','
-                          + entry(stored, "false", t9));
+                          + entry(stored.replace('@', dir.path()), "false", t9));
         given.replace('@', dir.path());
         if (operation == "add")
             model->addFile(given);
@@ -135,11 +133,8 @@ private slots:
         QCOMPARE(shown->data(Qt::UserRole).toString(), second.replace('@', dir.path()));
         QTEST(shown->text(), "text");
         QString tip = shown->toolTip();
-        if (Qt::mightBeRichText(tip)) { // what a tool tip does with it
-            QTextDocument document;
-            document.setHtml(tip);
-            tip = document.toPlainText();
-        }
+        if (Qt::mightBeRichText(tip)) // what a tool tip does with it
+            tip = QTextDocumentFragment::fromHtml(tip).toPlainText();
         QCOMPARE(tip, QFileInfo(second).absoluteFilePath());
         QVERIFY(!(shown->flags() & Qt::ItemIsEditable));
         QTEST(model->isChanged(), "changed");
