@@ -234,10 +234,8 @@ private slots:
             QString colours;
             for (const QPoint &point : points) {
                 for (const int x : {point.x(), image.width() - 1 - point.x()}) {
-                    const QColor colour = image.pixelColor(x, point.y());
-                    colours += colour == Qt::black             ? 'b'
-                               : colour == greyColor(153, 255) ? 'g'
-                                                               : '.';
+                    const QColor c = image.pixelColor(x, point.y());
+                    colours += c == Qt::black ? 'b' : c == greyColor(153, 255) ? 'g' : '.';
                 }
             }
             return colours;

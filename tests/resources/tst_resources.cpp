@@ -78,10 +78,8 @@ private slots:
                 QVERIFY2(meanLightness(twin) >= 0 && meanLightness(twin) < 0.3, qPrintable(twin));
             }
             const QIcon *icon = ResourceImagesCache::instance()->icon(path);
-            QVERIFY2(icon != nullptr
-                         && icon->pixmap(32, QIcon::Active).toImage()
-                                == QIcon(hovered).pixmap(32).toImage(),
-                     qPrintable(path));
+            const QImage shown = icon ? icon->pixmap(32, QIcon::Active).toImage() : QImage();
+            QVERIFY2(shown == QIcon(hovered).pixmap(32).toImage(), qPrintable(path));
         }
         QVERIFY(twins >= 5);
     }

@@ -40,10 +40,10 @@ private slots:
         QMenu menu(&dialog);
         setMenuStyleSheetOnShow(&menu, widget.startsWith("dark"));
         menu.addAction(QStringLiteral("Entry"));
-        const QHash<QString, QWidget *> widgets{{"dialog", &dialog},
-                                                {"button", &button},
-                                                {"menubar", &bar}};
-        QWidget *shown = widgets.value(widget, &menu);
+        const QHash<QString, QWidget *> all{{"dialog", &dialog},
+                                            {"button", &button},
+                                            {"menubar", &bar}};
+        QWidget *shown = all.value(widget, &menu);
         if (shown == &menu)
             menu.popup(QPoint()); // its sheet comes with its first show
         if (shown != &dialog)
