@@ -112,23 +112,22 @@ private slots:
     {
         QTest::addColumn<Edge>("edge");
         QTest::addColumn<QList<QPoint>>("moves");
-        QTest::addColumn<QRect>("expected");
-        QTest::addColumn<int>("steps"); // resized() signals
+        QTest::addColumn<std::pair<QRect, int>>("expected"); // and how many resized() signals
         QTest::addColumn<Qt::MouseButtons>("held");
         QTest::addColumn<Qt::CursorShape>("cursor");
         const Qt::MouseButtons left = Qt::LeftButton;
         // clang-format off
-        QTest::addRow("top down pauses at the minimum, resumes") << Edge::Top << QList<QPoint>{{0, 100}, {0, 200}, {0, 120}} << QRect(300, 320, 400, 180) << 2 << left << Qt::SizeVerCursor;
-        QTest::addRow("right upper as right") << Edge::RightUpper << QList<QPoint>{{50, 0}} << QRect(300, 200, 450, 300) << 1 << left << Qt::SizeHorCursor;
-        QTest::addRow("left pauses at the minimum with its right edge kept, resumes") << Edge::Left << QList<QPoint>{{150, 0}, {250, 0}, {-50, 0}} << QRect(250, 200, 450, 300) << 2 << left << Qt::SizeHorCursor;
-        QTest::addRow("left upper as left") << Edge::LeftUpper << QList<QPoint>{{-20, 0}} << QRect(280, 200, 420, 300) << 1 << left << Qt::SizeHorCursor;
-        QTest::addRow("top right, height below the minimum: bottom kept") << Edge::TopRight << QList<QPoint>{{50, 200}} << QRect(300, 350, 450, 150) << 1 << left << Qt::SizeBDiagCursor;
-        QTest::addRow("top right, both below the minimum: paused") << Edge::TopRight << QList<QPoint>{{-300, 200}} << QRect(300, 200, 400, 300) << 0 << left << Qt::SizeBDiagCursor;
-        QTest::addRow("top left, width below the minimum: right edge kept") << Edge::TopLeft << QList<QPoint>{{250, -20}} << QRect(500, 180, 200, 320) << 1 << left << Qt::SizeFDiagCursor;
-        QTest::addRow("top left, both below the minimum: paused") << Edge::TopLeft << QList<QPoint>{{-20, -20}, {250, 200}} << QRect(280, 180, 420, 320) << 1 << left << Qt::SizeFDiagCursor;
-        QTest::addRow("bottom right clamps both") << Edge::BottomRight << QList<QPoint>{{-300, -300}} << QRect(300, 200, 200, 150) << 1 << left << Qt::SizeFDiagCursor;
-        QTest::addRow("bottom left, width below the minimum: right edge kept") << Edge::BottomLeft << QList<QPoint>{{250, 20}} << QRect(500, 200, 200, 320) << 1 << left << Qt::SizeBDiagCursor;
-        QTest::addRow("two-button drag ignored") << Edge::Left << QList<QPoint>{{-50, 0}} << QRect(300, 200, 400, 300) << 0 << (Qt::LeftButton | Qt::RightButton) << Qt::SizeHorCursor;
+        QTest::addRow("top down pauses at the minimum, resumes") << Edge::Top << QList<QPoint>{{0, 100}, {0, 200}, {0, 120}} << std::pair(QRect(300, 320, 400, 180), 2) << left << Qt::SizeVerCursor;
+        QTest::addRow("right upper as right") << Edge::RightUpper << QList<QPoint>{{50, 0}} << std::pair(QRect(300, 200, 450, 300), 1) << left << Qt::SizeHorCursor;
+        QTest::addRow("left pauses at the minimum with its right edge kept, resumes") << Edge::Left << QList<QPoint>{{150, 0}, {250, 0}, {-50, 0}} << std::pair(QRect(250, 200, 450, 300), 2) << left << Qt::SizeHorCursor;
+        QTest::addRow("left upper as left") << Edge::LeftUpper << QList<QPoint>{{-20, 0}} << std::pair(QRect(280, 200, 420, 300), 1) << left << Qt::SizeHorCursor;
+        QTest::addRow("top right, height below the minimum: bottom kept") << Edge::TopRight << QList<QPoint>{{50, 200}} << std::pair(QRect(300, 350, 450, 150), 1) << left << Qt::SizeBDiagCursor;
+        QTest::addRow("top right, both below the minimum: paused") << Edge::TopRight << QList<QPoint>{{-300, 200}} << std::pair(QRect(300, 200, 400, 300), 0) << left << Qt::SizeBDiagCursor;
+        QTest::addRow("top left, width below the minimum: right edge kept") << Edge::TopLeft << QList<QPoint>{{250, -20}} << std::pair(QRect(500, 180, 200, 320), 1) << left << Qt::SizeFDiagCursor;
+        QTest::addRow("top left, both below the minimum: paused") << Edge::TopLeft << QList<QPoint>{{-20, -20}, {250, 200}} << std::pair(QRect(280, 180, 420, 320), 1) << left << Qt::SizeFDiagCursor;
+        QTest::addRow("bottom right clamps both") << Edge::BottomRight << QList<QPoint>{{-300, -300}} << std::pair(QRect(300, 200, 200, 150), 1) << left << Qt::SizeFDiagCursor;
+        QTest::addRow("bottom left, width below the minimum: right edge kept") << Edge::BottomLeft << QList<QPoint>{{250, 20}} << std::pair(QRect(500, 200, 200, 320), 1) << left << Qt::SizeBDiagCursor;
+        QTest::addRow("two-button drag ignored") << Edge::Left << QList<QPoint>{{-50, 0}} << std::pair(QRect(300, 200, 400, 300), 0) << (Qt::LeftButton | Qt::RightButton) << Qt::SizeHorCursor;
         // clang-format on
     }
 
@@ -152,8 +151,7 @@ private slots:
         sendMouse(handle, QEvent::MouseButtonPress, press);
         for (const QPoint &move : moves)
             sendMouse(handle, QEvent::MouseMove, press + move, held);
-        QTEST(target.geometry(), "expected");
-        QTEST(int(resized.size()), "steps");
+        QTEST(std::make_pair(target.geometry(), int(resized.size())), "expected");
         QEvent leave(QEvent::Leave); // pops every cursor the handle pushed
         QApplication::sendEvent(handle, &leave);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
