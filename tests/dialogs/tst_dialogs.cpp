@@ -312,7 +312,6 @@ int main(int argc, char *argv[])
     QVKioskApplication application(argc, argv);
     application.setAttribute(Qt::AA_Use96Dpi, true);
     TestDialogs test;
-    QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_dialogs.moc"

@@ -22,7 +22,6 @@
 #include <climits>
 
 using Edge = ResizeHandle::Edge;
-Q_DECLARE_METATYPE(ResizeHandle::Edge)
 
 namespace {
 
@@ -163,14 +162,13 @@ private slots:
         QTest::addColumn<bool>("maximised");
         QTest::addColumn<QRect>("expected"); // the normal geometry
         const bool widePrimary = QGuiApplication::primaryScreen()->geometry() == wideScreen;
-        const QRect firstStart = widePrimary ? QRect(192, 88, 1536, 864)
-                                             : QRect(2048, 224, 1024, 576);
+        const QRect centred = widePrimary ? QRect(192, 88, 1536, 864) : QRect(2048, 224, 1024, 576);
         // clang-format off
-        QTest::addRow("nothing stored: centred 16:9 on the primary") << QVariant() << false << firstStart;
-        QTest::addRow("zero width counts as absent") << QVariant(QRect(100, 100, 0, 500)) << false << firstStart;
+        QTest::addRow("nothing stored: centred 16:9 on the primary") << QVariant() << false << centred;
+        QTest::addRow("zero width counts as absent") << QVariant(QRect(100, 100, 0, 500)) << false << centred;
         // What "@Rect(2147483000 0 2000 100)" becomes when read: the right edge wrapped around.
-        QTest::addRow("edges past int range count as absent") << QVariant(QRect(QPoint(2147483000, 0), QPoint(INT_MIN + 1351, 99))) << false << firstStart;
-        QTest::addRow("edges past widget range count as absent") << QVariant(QRect(-30000000, 10, 800, 600)) << false << firstStart;
+        QTest::addRow("edges past int range count as absent") << QVariant(QRect(QPoint(2147483000, 0), QPoint(INT_MIN + 1351, 99))) << false << centred;
+        QTest::addRow("edges past widget range count as absent") << QVariant(QRect(-30000000, 10, 800, 600)) << false << centred;
         QTest::addRow("on no screen: primary's top-left") << QVariant(QRect(5000, 5000, 800, 600)) << false << (widePrimary ? QRect(0, 0, 800, 600) : QRect(1920, 0, 800, 600));
         QTest::addRow("inside a screen: as stored") << QVariant(QRect(2000, 100, 800, 600)) << false << QRect(2000, 100, 800, 600);
         QTest::addRow("reaching past its screen: pushed inside") << QVariant(QRect(1500, 800, 800, 600)) << false << QRect(1120, 440, 800, 600);
@@ -388,11 +386,10 @@ private slots:
             QTest::mouseClick(bar->widgetForAction(bar->actions().first()), Qt::LeftButton);
         } else {
             const QStringList keys = how.split(' ');
-            QTest::keySequence(window.windowHandle(), QKeySequence(keys.first()));
+            QTest::keySequence(window.windowHandle(), keys.first());
             if (keys.size() > 1) {
                 QTRY_VERIFY(QApplication::activePopupWidget());
-                QTest::keySequence(QApplication::activePopupWidget()->windowHandle(),
-                                   QKeySequence(keys.last()));
+                QTest::keySequence(QApplication::activePopupWidget()->windowHandle(), keys.last());
             }
         }
         QCOMPARE(seen + observer.calls, QStringList{reached});

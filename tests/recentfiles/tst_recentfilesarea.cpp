@@ -68,11 +68,10 @@ private slots:
             });
         // Shown: fav, gonefav (favourites), one, two, gone; gone and gonefav have no file.
         QStringList parts;
-        const QStringList names{"one", "two", "gone", "fav", "gonefav"};
-        for (int i = 0; i < names.size(); ++i)
+        for (const QString name : {"one", "two", "gone", "fav", "gonefav"}) // the newest first
             parts << QStringLiteral("\"%1\",\"%2\",\"2024-05-01T%3:00:00\"")
-                         .arg(path(names[i]), names[i].contains("fav") ? "true" : "false")
-                         .arg(12 - i);
+                         .arg(path(name), name.contains("fav") ? "true" : "false")
+                         .arg(12 - parts.size());
         QVERIFY(model()->fromString(parts.join(',')));
         area->show();
         RecordingObserver observer;

@@ -40,10 +40,8 @@ private slots:
         QMenu menu(&dialog);
         setMenuStyleSheetOnShow(&menu, widget.startsWith("dark"));
         menu.addAction(QStringLiteral("Entry"));
-        const QHash<QString, QWidget *> all{{"dialog", &dialog},
-                                            {"button", &button},
-                                            {"menubar", &bar}};
-        QWidget *shown = all.value(widget, &menu);
+        const QHash<QString, QWidget *> all{{"button", &button}, {"menubar", &bar}, {"menu", &menu}};
+        QWidget *shown = all.value(widget.section(' ', -1), &dialog);
         if (shown == &menu)
             menu.popup(QPoint()); // its sheet comes with its first show
         if (shown != &dialog)
