@@ -133,30 +133,24 @@ private slots:
                  qPrintable(shown));
     }
 
-    void aspectRatioOnlyGrows_data()
-    {
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<QSize>("expected");
-        QTest::addRow("no ratio keeps the size") << 0.0 << QSize(300, 200);
-        QTest::addRow("wider ratio grows the width") << 2.0 << QSize(400, 200);
-        QTest::addRow("narrower ratio grows the height") << 1.0 << QSize(300, 300);
-    }
-
     // It moves with its title bar, and takes every override cursor with it when it goes.
     void aspectRatioOnlyGrows()
     {
-        QFETCH(double, ratio);
-        auto dialog = new FormDialog(ratio);
-        dialog->setGeometry(100, 100, 300, 200);
-        showAndWait(dialog);
-        QTEST(dialog->size(), "expected");
-        const QPoint start = dialog->pos();
-        dragTitleBar(dialog);
-        QTRY_COMPARE(dialog->pos(), start + QPoint(50, 30));
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-        delete dialog;
-        QVERIFY(!QGuiApplication::overrideCursor());
+        for (const auto &[ratio, expected] : {std::pair(0.0, QSize(300, 200)),
+                                              std::pair(2.0, QSize(400, 200)),
+                                              std::pair(1.0, QSize(300, 300))}) {
+            auto dialog = new FormDialog(ratio);
+            dialog->setGeometry(100, 100, 300, 200);
+            showAndWait(dialog);
+            QCOMPARE(dialog->size(), expected);
+            const QPoint start = dialog->pos();
+            dragTitleBar(dialog);
+            QTRY_COMPARE(dialog->pos(), start + QPoint(50, 30));
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+            delete dialog;
+            QVERIFY(!QGuiApplication::overrideCursor());
+        }
     }
 
     void blockDialogIsEndedOnlyByTheProgram()
@@ -171,36 +165,34 @@ private slots:
             QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Escape);
             note("Escape");
             QTest::mouseClick(modal->findChild<QWidget *>("closeButton"), Qt::LeftButton);
-            note("title-bar close");
+            note("close button");
             // What Alt+F4 or the window manager's close button delivers, and a plain close().
             modal->windowHandle()->close();
             modal->close();
-            note("window-system close");
+            note("window close");
             static_cast<QDialog *>(modal)->accept(); // the program's own end
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(leftOpenBy,
-                 QStringList({"not moved", "Escape", "title-bar close", "window-system close"}));
+        QCOMPARE(leftOpenBy, QStringList({"not moved", "Escape", "close button", "window close"}));
     }
 
     // Markup shows as typed, no button carries a theme icon (run under xcb too: offscreen has none).
     void messageKinds_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("kind"); // by its icon: caution (a confirmation), error, info
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected"); // title, then the buttons
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QString>("answer"); // a button clicked or a key pressed
+        QTest::addColumn<QString>("answer");   // a button clicked or a key pressed
         QTest::addColumn<int>("result");
         const int closed = CustomMessageBox::Closed;
         const QString confirmation = "Confirmation noButton=No yesButton=Yes";
         // clang-format off
-        QTest::addRow("confirmation, title-bar close") << "confirmation" << "" << confirmation << "caution" << "closeButton" << closed;
-        QTest::addRow("confirmation, Escape") << "confirmation" << "" << confirmation << "caution" << "Escape" << closed;
-        QTest::addRow("confirmation, Return at once") << "confirmation" << "" << confirmation << "caution" << "Return" << int(CustomMessageBox::No);
-        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "error" << "okButton" << -1;
-        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "error" << "okButton" << -1;
-        QTest::addRow("information, default title") << "information" << "" << "Information okButton=OK" << "info" << "okButton" << -1;
+        QTest::addRow("confirmation, title-bar close") << "caution" << "" << confirmation << "closeButton" << closed;
+        QTest::addRow("confirmation, Escape") << "caution" << "" << confirmation << "Escape" << closed;
+        QTest::addRow("confirmation, Return at once") << "caution" << "" << confirmation << "Return" << int(CustomMessageBox::No);
+        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "okButton" << -1;
+        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "okButton" << -1;
+        QTest::addRow("information, default title") << "info" << "" << "Information okButton=OK" << "okButton" << -1;
         // clang-format on
     }
 
@@ -209,7 +201,6 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, title);
         QFETCH(QString, expected);
-        QFETCH(QString, icon);
         QFETCH(QString, answer);
         const auto rendering = [](QSvgRenderer *renderer) {
             QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
@@ -218,7 +209,7 @@ private slots:
             renderer->render(&painter);
             return image;
         };
-        QSvgRenderer expectedIcon(":/images/confirmation_icon/" + icon + ".svg");
+        QSvgRenderer expectedIcon(":/images/confirmation_icon/" + kind + ".svg");
         QVERIFY(expectedIcon.isValid());
         const QString text = "Failed to open <em>lobby.qvksk\nError code : 5 " + QString(300, 'x');
         QStringList seen;
@@ -243,7 +234,7 @@ private slots:
             else
                 QTest::keyClick(modal->focusWidget(), QKeySequence(answer)[0].key());
         });
-        if (kind == "confirmation")
+        if (kind == "caution")
             QTEST(CustomMessageBox::showConfirmation(nullptr, text, title), "result");
         else if (kind == "error")
             CustomMessageBox::showError(nullptr, text, title);
