@@ -30,9 +30,8 @@ const QRect normal(100, 100, 800, 600);
 // As a real event arrives: one the widget ignores goes to its parents.
 void sendMouse(QWidget *to, QEvent::Type type, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
 {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton
-                                   : held == Qt::RightButton ? Qt::RightButton
-                                                             : Qt::LeftButton;
+    const Qt::MouseButton pressed = held == Qt::RightButton ? Qt::RightButton : Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : pressed;
     QMouseEvent event(type, QPointF(to->mapFromGlobal(at)), QPointF(at), button, held, {});
     QApplication::sendEvent(to, &event);
 }

@@ -96,8 +96,7 @@ private slots:
             area->itemDoubleClicked(indexOf(entry));
         } else if (!action.isEmpty()) {
             if (action.endsWith("current two")) // as Ctrl+arrow keys leave it
-                view()->selectionModel()->setCurrentIndex(indexOf(entry),
-                                                          QItemSelectionModel::NoUpdate);
+                view()->selectionModel()->setCurrentIndex(indexOf(entry), {});
             const QString button = action.section(',', 0, 0);
             QTest::mouseClick(area->findChild<QPushButton *>(button), Qt::LeftButton);
         }
