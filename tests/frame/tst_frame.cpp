@@ -295,38 +295,31 @@ private slots:
         }
     }
 
-    void captionParts_data()
-    {
-        QTest::addColumn<QString>("part");
-        QTest::addColumn<bool>("caption");
-        QTest::addRow("logo text") << "logoText" << true;
-        QTest::addRow("empty middle") << "" << true;
-        QTest::addRow("application icon") << "appIcon" << false;
-        QTest::addRow("close button") << "closeAction" << false;
-    }
-
     // Hit test: caption (2) or client (1); offscreen refuses the system move, so the frame moves.
     void captionParts()
     {
-        QFETCH(QString, part);
-        QFETCH(bool, caption);
-        Window window;
-        window.showRestored();
-        const QPoint press = window.pointOn(part);
-        qintptr answer = 0;
-        QVERIFY(MessageFrameBehaviour(&window)
-                    .handleWindowMessage({0, 0x0084, 0, std::intptr_t(press.y()) << 16 | press.x()},
-                                         &answer));
-        QCOMPARE(answer, caption ? 2 : 1);
+        const QList<std::pair<QString, bool>> parts{{"logoText", true},
+                                                    {"", true}, // the empty middle
+                                                    {"appIcon", false},
+                                                    {"closeAction", false}};
+        for (const auto &[part, caption] : parts) {
+            Window window;
+            window.showRestored();
+            const QPoint press = window.pointOn(part);
+            const std::intptr_t at = std::intptr_t(press.y()) << 16 | press.x();
+            qintptr answer = 0;
+            QVERIFY(MessageFrameBehaviour(&window).handleWindowMessage({0, 0x0084, 0, at}, &answer));
+            QCOMPARE(answer, caption ? 2 : 1);
 
-        QWidget *target = QApplication::widgetAt(press);
-        sendMouse(target, QEvent::MouseButtonPress, press);
-        sendMouse(target, QEvent::MouseMove, press + QPoint(2, 1));
-        QCOMPARE(window.pos(), normal.topLeft()); // not yet a drag
-        sendMouse(target, QEvent::MouseMove, press + QPoint(60, 40));
-        sendMouse(target, QEvent::MouseButtonRelease, press + QPoint(60, 40), {});
-        QCOMPARE(window.pos(), normal.topLeft() + (caption ? QPoint(60, 40) : QPoint()));
-        QCOMPARE(window.normalWindowGeometry().topLeft(), window.pos());
+            QWidget *target = QApplication::widgetAt(press);
+            sendMouse(target, QEvent::MouseButtonPress, press);
+            sendMouse(target, QEvent::MouseMove, press + QPoint(2, 1));
+            QCOMPARE(window.pos(), normal.topLeft()); // not yet a drag
+            sendMouse(target, QEvent::MouseMove, press + QPoint(60, 40));
+            sendMouse(target, QEvent::MouseButtonRelease, press + QPoint(60, 40), {});
+            QCOMPARE(window.pos(), normal.topLeft() + (caption ? QPoint(60, 40) : QPoint()));
+            QCOMPARE(window.normalWindowGeometry().topLeft(), window.pos());
+        }
     }
 
     // Through menus, shortcuts, tool bar and title bar: a dialog, a broadcast or the system menu.
