@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(leftOpenBy, QStringList({"not moved", "Escape", "close button", "window close"}));
     }
 
-    // Markup shows as typed, no button carries a theme icon (run under xcb too: offscreen has none).
+    // The text whole with its line breaks, markup as typed, no theme icon on a button (xcb too).
     void messageKinds_data()
     {
         QTest::addColumn<QString>("kind"); // by its icon: caution (a confirmation), error, info
