@@ -32,7 +32,6 @@ public:
             column->addWidget(field);
         }
         auto buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
         buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -47,17 +46,6 @@ public:
 QLabel *titleLabelOf(QWidget *dialog)
 {
     return dialog->findChild<CustomDialogTitleBar *>()->titleLabel();
-}
-
-int showMessage(const QString &kind, const QString &text, const QString &title = {})
-{
-    if (kind == "confirmation")
-        return CustomMessageBox::showConfirmation(nullptr, text, title);
-    if (kind == "error")
-        CustomMessageBox::showError(nullptr, text, title);
-    else
-        CustomMessageBox::showInformation(nullptr, text, title);
-    return -1;
 }
 
 void showAndWait(QWidget *dialog)
@@ -84,26 +72,25 @@ class TestDialogs final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(installResourceStrings(translator));
+        QVERIFY(installResourceStrings(*new QTranslator(qApp)));
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane Kiosk"));
     }
     void cleanup() { QCOMPARE(pendingModalAnswers(), 0); }
 
     void returnAndEnter_data()
     {
-        QTest::addColumn<QString>("focus"); // empty: no focus widget
+        QTest::addColumn<QString>("focus"); // or "none"; "checked" first: the box ticked
         QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("checkedBefore");
         QTest::addColumn<QString>("after"); // the focus widget or how the dialog ended, what changed
         const int Return = Qt::Key_Return;
         // clang-format off
-        QTest::addRow("Return in line edit moves on") << "QLineEdit" << Return << false << "QCheckBox";
-        QTest::addRow("Enter in line edit moves on") << "QLineEdit" << int(Qt::Key_Enter) << false << "QCheckBox";
-        QTest::addRow("Return on check box checks it") << "QCheckBox" << Return << false << "QCheckBox checked";
-        QTest::addRow("Return on checked box unchecks it") << "QCheckBox" << Return << true << "QCheckBox";
-        QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << false << "rejected";
-        QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << false << "QTextEdit new line";
-        QTest::addRow("Return without focus widget presses default button") << "" << Return << false << "accepted";
+        QTest::addRow("Return in line edit moves on") << "QLineEdit" << Return << "QCheckBox";
+        QTest::addRow("Enter in line edit moves on") << "QLineEdit" << int(Qt::Key_Enter) << "QCheckBox";
+        QTest::addRow("Return on check box checks it") << "QCheckBox" << Return << "QCheckBox checked";
+        QTest::addRow("Return on checked box unchecks it") << "checked QCheckBox" << Return << "QCheckBox";
+        QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << "rejected";
+        QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << "QTextEdit\n";
+        QTest::addRow("Return without focus widget presses default button") << "none" << Return << "accepted";
         // clang-format on
     }
 
@@ -111,10 +98,9 @@ private slots:
     {
         QFETCH(QString, focus);
         QFETCH(int, key);
-        QFETCH(bool, checkedBefore);
         FormDialog dialog;
-        dialog.findChild<QCheckBox *>()->setChecked(checkedBefore);
-        QWidget *start = focus.isEmpty() ? nullptr : dialog.findChild<QWidget *>(focus);
+        dialog.findChild<QCheckBox *>()->setChecked(focus.startsWith("checked"));
+        QWidget *start = dialog.findChild<QWidget *>(focus.section(' ', -1));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         if (start)
@@ -128,10 +114,8 @@ private slots:
         QString after = dialog.isVisible() ? QApplication::focusWidget()->objectName()
                         : dialog.result() == QDialog::Accepted ? "accepted"
                                                                : "rejected";
-        if (dialog.findChild<QCheckBox *>()->isChecked())
-            after += " checked";
-        after += QString(" new line")
-                     .repeated(dialog.findChild<QTextEdit *>()->toPlainText().count('\n'));
+        after += dialog.findChild<QCheckBox *>()->isChecked() ? " checked" : "";
+        after += dialog.findChild<QTextEdit *>()->toPlainText();
         QTEST(after, "after");
     }
 
@@ -149,30 +133,24 @@ private slots:
                  qPrintable(shown));
     }
 
-    void aspectRatioOnlyGrows_data()
-    {
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<QSize>("expected");
-        QTest::addRow("no ratio keeps the size") << 0.0 << QSize(300, 200);
-        QTest::addRow("wider ratio grows the width") << 2.0 << QSize(400, 200);
-        QTest::addRow("narrower ratio grows the height") << 1.0 << QSize(300, 300);
-    }
-
     // It moves with its title bar, and takes every override cursor with it when it goes.
     void aspectRatioOnlyGrows()
     {
-        QFETCH(double, ratio);
-        auto dialog = new FormDialog(ratio);
-        dialog->setGeometry(100, 100, 300, 200);
-        showAndWait(dialog);
-        QTEST(dialog->size(), "expected");
-        const QPoint start = dialog->pos();
-        dragTitleBar(dialog);
-        QTRY_COMPARE(dialog->pos(), start + QPoint(50, 30));
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-        delete dialog;
-        QVERIFY(!QGuiApplication::overrideCursor());
+        for (const auto &[ratio, expected] : {std::pair(0.0, QSize(300, 200)),
+                                              std::pair(2.0, QSize(400, 200)),
+                                              std::pair(1.0, QSize(300, 300))}) {
+            auto dialog = new FormDialog(ratio);
+            dialog->setGeometry(100, 100, 300, 200);
+            showAndWait(dialog);
+            QCOMPARE(dialog->size(), expected);
+            const QPoint start = dialog->pos();
+            dragTitleBar(dialog);
+            QTRY_COMPARE(dialog->pos(), start + QPoint(50, 30));
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+            delete dialog;
+            QVERIFY(!QGuiApplication::overrideCursor());
+        }
     }
 
     void blockDialogIsEndedOnlyByTheProgram()
@@ -180,46 +158,41 @@ private slots:
         DialogBlockUserInteraction dialog(nullptr);
         QStringList leftOpenBy;
         answerModalDialog([&](QWidget *modal) {
-            const auto note = [&](const char *what) {
-                leftOpenBy << (modal->isVisible() ? what : "");
-            };
+            const auto note = [&](const char *by) { leftOpenBy << (modal->isVisible() ? by : ""); };
             const QPoint start = modal->pos();
             dragTitleBar(modal);
             leftOpenBy << (modal->pos() == start ? "not moved" : "moved");
             QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Escape);
             note("Escape");
             QTest::mouseClick(modal->findChild<QWidget *>("closeButton"), Qt::LeftButton);
-            note("title-bar close");
+            note("close button");
             // What Alt+F4 or the window manager's close button delivers, and a plain close().
             modal->windowHandle()->close();
             modal->close();
-            note("window-system close");
+            note("window close");
             static_cast<QDialog *>(modal)->accept(); // the program's own end
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(leftOpenBy,
-                 QStringList({"not moved", "Escape", "title-bar close", "window-system close"}));
+        QCOMPARE(leftOpenBy, QStringList({"not moved", "Escape", "close button", "window close"}));
     }
 
-    // Line breaks stay, a long text is not shortened, markup shows as typed, no button carries a
-    // theme icon (run under xcb too: offscreen has none).
+    // The text whole with its line breaks, markup as typed, no theme icon on a button (xcb too).
     void messageKinds_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("kind"); // by its icon: caution (a confirmation), error, info
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected"); // title, then the buttons
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QString>("answer"); // a button clicked or a key pressed
+        QTest::addColumn<QString>("answer");   // a button clicked or a key pressed
         QTest::addColumn<int>("result");
         const int closed = CustomMessageBox::Closed;
         const QString confirmation = "Confirmation noButton=No yesButton=Yes";
         // clang-format off
-        QTest::addRow("confirmation, title-bar close") << "confirmation" << "" << confirmation << "caution" << "closeButton" << closed;
-        QTest::addRow("confirmation, Escape") << "confirmation" << "" << confirmation << "caution" << "Escape" << closed;
-        QTest::addRow("confirmation, Return at once") << "confirmation" << "" << confirmation << "caution" << "Return" << int(CustomMessageBox::No);
-        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "error" << "okButton" << -1;
-        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "error" << "okButton" << -1;
-        QTest::addRow("information, default title") << "information" << "" << "Information okButton=OK" << "info" << "okButton" << -1;
+        QTest::addRow("confirmation, title-bar close") << "caution" << "" << confirmation << "closeButton" << closed;
+        QTest::addRow("confirmation, Escape") << "caution" << "" << confirmation << "Escape" << closed;
+        QTest::addRow("confirmation, Return at once") << "caution" << "" << confirmation << "Return" << int(CustomMessageBox::No);
+        QTest::addRow("error, default title") << "error" << "" << "Error okButton=OK" << "okButton" << -1;
+        QTest::addRow("error, given title") << "error" << "<em>Open" << "<em>Open okButton=OK" << "okButton" << -1;
+        QTest::addRow("information, default title") << "info" << "" << "Information okButton=OK" << "okButton" << -1;
         // clang-format on
     }
 
@@ -227,7 +200,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, title);
-        QFETCH(QString, icon);
+        QFETCH(QString, expected);
         QFETCH(QString, answer);
         const auto rendering = [](QSvgRenderer *renderer) {
             QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
@@ -236,7 +209,7 @@ private slots:
             renderer->render(&painter);
             return image;
         };
-        QSvgRenderer expectedIcon(":/images/confirmation_icon/" + icon + ".svg");
+        QSvgRenderer expectedIcon(":/images/confirmation_icon/" + kind + ".svg");
         QVERIFY(expectedIcon.isValid());
         const QString text = "Failed to open <em>lobby.qvksk\nError code : 5 " + QString(300, 'x');
         QStringList seen;
@@ -246,14 +219,12 @@ private slots:
                 buttons << button->objectName() + '=' + button->text()
                                + (button->icon().isNull() ? "" : "+icon");
             buttons.sort();
-            const QString titleText = titleLabelOf(modal)->text();
-            seen << (QStringList(titleText) + buttons).join(' ') << modal->windowTitle()
-                 << titleLabelOf(modal)->toolTip();
+            buttons.prepend(titleLabelOf(modal)->text());
+            seen << buttons.join(' ') << modal->windowTitle() << titleLabelOf(modal)->toolTip();
             for (QLabel *label : {titleLabelOf(modal), modal->findChild<QLabel *>("textLabel")}) {
-                QLabel plain; // the label's text measured as plain text: markup would be smaller
+                QLabel plain(label->text()); // measured as plain text: markup would be smaller
                 plain.setTextFormat(Qt::PlainText);
                 plain.setFont(label->font());
-                plain.setText(label->text());
                 seen << label->text() << QVariant(label->sizeHint() == plain.sizeHint()).toString();
             }
             const QImage drawn = rendering(modal->findChild<QSvgWidget *>()->renderer());
@@ -263,16 +234,17 @@ private slots:
             else
                 QTest::keyClick(modal->focusWidget(), QKeySequence(answer)[0].key());
         });
-        QTEST(showMessage(kind, text, title), "result");
-        QFETCH(QString, expected);
-        const QString shownTitle = expected.section(' ', 0, 0);
-        QCOMPARE(seen,
-                 QStringList(
-                     {expected, shownTitle, shownTitle, shownTitle, "true", text, "true", "true"}));
+        if (kind == "caution")
+            QTEST(CustomMessageBox::showConfirmation(nullptr, text, title), "result");
+        else if (kind == "error")
+            CustomMessageBox::showError(nullptr, text, title);
+        else
+            CustomMessageBox::showInformation(nullptr, text, title);
+        const QString shown = expected.section(' ', 0, 0);
+        QCOMPARE(seen, QStringList({expected, shown, shown, shown, "true", text, "true", "true"}));
     }
 
-    // About: the version without its build number lower left, a one-line copyright lower right,
-    // gone at a press; Legal: our notices, which cannot be edited.
+    // About: version without its build number lower left, copyright lower right; Legal: read-only.
     void aboutAndLegal()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3.4"));
@@ -289,21 +261,18 @@ private slots:
         QTest::mousePress(version, Qt::RightButton);
         QVERIFY(!about.isVisible());
 
-        QFile file(QStringLiteral(":/legal.txt"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString notices = QString::fromUtf8(file.readAll());
+        QFile notices(QStringLiteral(":/legal.txt"));
+        QVERIFY(notices.open(QIODevice::ReadOnly) && notices.size() > 0);
         DialogLegal dialog(nullptr);
         auto view = dialog.findChild<QTextEdit *>(QStringLiteral("legalText"));
-        QVERIFY(!notices.isEmpty());
         showAndWait(&dialog);
         view->setFocus();
         QTest::keyClicks(view, QStringLiteral("typed"));
         QTest::keyClick(view, Qt::Key_Backspace);
-        QCOMPARE(view->toPlainText(), notices);
+        QCOMPARE(view->toPlainText(), QString::fromUtf8(notices.readAll()));
     }
 
-    // Its title names the file without the folder, a long name does not widen it; the code is
-    // typed where the focus is from the start, hidden, at most four characters.
+    // A long file name does not widen it; the code goes where the focus starts, hidden, four at most.
     void codeDialogStartsAtPowerUserOnlyWhenPermittedAndTakesAHiddenCode()
     {
         DialogAuthenticate permitted(nullptr, "/srv/kiosk/<em>lobby.qvksk", true);
@@ -326,9 +295,6 @@ private slots:
         QVERIFY2(!displayed.contains(QLatin1Char('1')), qPrintable(displayed));
         QCOMPARE(longName.size(), refused.size());
     }
-
-private:
-    QTranslator translator;
 };
 
 // Under the program's own application object, so its style is the one the dialogs get.
@@ -337,7 +303,6 @@ int main(int argc, char *argv[])
     QVKioskApplication application(argc, argv);
     application.setAttribute(Qt::AA_Use96Dpi, true);
     TestDialogs test;
-    QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_dialogs.moc"

@@ -11,18 +11,16 @@
 namespace {
 
 // Every match of pattern in the front end's sources.
-QStringList matchesInTheCode(const QRegularExpression &pattern)
+QStringList matchesInTheCode(const QString &pattern)
 {
     QStringList found;
-    QDirIterator files(QStringLiteral(QVKIOSK_SOURCE_DIR "/src"),
-                       {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                       QDir::Files,
-                       QDirIterator::Subdirectories);
+    const QRegularExpression expression(pattern);
+    QDirIterator files(QVKIOSK_SRC_DIR, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         QFile file(files.next());
         if (!file.open(QIODevice::ReadOnly))
             qFatal("cannot read %s", qPrintable(file.fileName()));
-        for (const QRegularExpressionMatch &match : pattern.globalMatch(file.readAll()))
+        for (const QRegularExpressionMatch &match : expression.globalMatch(file.readAll()))
             found << match.captured(1);
     }
     found.removeDuplicates();
@@ -45,24 +43,21 @@ class TestResources final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(installResourceStrings(translator)); }
+    void initTestCase() { QVERIFY(installResourceStrings(*new QTranslator(qApp))); }
 
     void everyIdentifierInTheCodeIsInTheTable()
     {
         // A missing text shows its identifier; those built at run time (ending in "_") are not.
-        QStringList missing = matchesInTheCode(
-            QRegularExpression(QStringLiteral("\\b(ID_RESSTR_[A-Z0-9_]*[A-Z0-9])\\b")));
+        QStringList missing = matchesInTheCode("\\b(ID_RESSTR_[A-Z0-9_]*[A-Z0-9])\\b");
         QVERIFY(missing.size() > 10);
         missing.removeIf([](const QString &id) { return QObject::tr(id.toLatin1()) != id; });
         QCOMPARE(missing, QStringList());
     }
 
-    // Every image the code or a style sheet names loads, and so does its hover twin: dark strokes
-    // for the light-cyan hover, which the cache's icon shows when hovered.
+    // Every image the code or a sheet names loads, so does its twin of dark strokes for the hover.
     void everyImageTheCodeNamesLoadsWithADarkerHoverTwin()
     {
-        auto found = matchesInTheCode(
-            QRegularExpression(QStringLiteral("\"(:/images/[^\"]+\\.(svg|png))\"")));
+        auto found = matchesInTheCode("\"(:/images/[^\"]+\\.(svg|png))\"");
         QVERIFY(found.size() > 10);
         static const QRegularExpression url(QStringLiteral("url\\((:/[^)]+)\\)"));
         const QString sheets = dialogStyleSheet() + scrollBarStyleSheet() + menuStyleSheet(true)
@@ -73,8 +68,7 @@ private slots:
         for (const QString &path : found) {
             QVERIFY2(!QPixmap(path).isNull(), qPrintable(path));
             QString hovered = path; // what the cache's icon shows under the mouse
-            const auto variants = ResourceImagesCache::variantFiles(path);
-            for (const auto &[mode, twin] : variants) {
+            for (const auto &[mode, twin] : ResourceImagesCache::variantFiles(path)) {
                 QVERIFY2(!QPixmap(twin).isNull(), qPrintable(twin));
                 if (mode != QIcon::Active)
                     continue;
@@ -84,16 +78,11 @@ private slots:
                 QVERIFY2(meanLightness(twin) >= 0 && meanLightness(twin) < 0.3, qPrintable(twin));
             }
             const QIcon *icon = ResourceImagesCache::instance()->icon(path);
-            QVERIFY2(icon != nullptr
-                         && icon->pixmap(32, QIcon::Active).toImage()
-                                == QIcon(hovered).pixmap(32).toImage(),
-                     qPrintable(path));
+            const QImage shown = icon ? icon->pixmap(32, QIcon::Active).toImage() : QImage();
+            QVERIFY2(shown == QIcon(hovered).pixmap(32).toImage(), qPrintable(path));
         }
         QVERIFY(twins >= 5);
     }
-
-private:
-    QTranslator translator;
 };
 
 QTEST_MAIN(TestResources)

@@ -40,10 +40,8 @@ private slots:
         QMenu menu(&dialog);
         setMenuStyleSheetOnShow(&menu, widget.startsWith("dark"));
         menu.addAction(QStringLiteral("Entry"));
-        const QHash<QString, QWidget *> widgets{{"dialog", &dialog},
-                                                {"button", &button},
-                                                {"menubar", &bar}};
-        QWidget *shown = widgets.value(widget, &menu);
+        const QHash<QString, QWidget *> all{{"button", &button}, {"menubar", &bar}, {"menu", &menu}};
+        QWidget *shown = all.value(widget.section(' ', -1), &dialog);
         if (shown == &menu)
             menu.popup(QPoint()); // its sheet comes with its first show
         if (shown != &dialog)
@@ -83,35 +81,26 @@ private slots:
         }
     }
 
-    // The program's tool bars' buttons: flat, light cyan under the mouse, a pixel and a half
-    // around the icon.
-    void flatToolButtons_data()
-    {
-        QTest::addColumn<bool>("hovered");
-        QTest::addColumn<QColor>("ground");
-        QTest::addRow("plain") << false << QColor(Qt::red);
-        QTest::addRow("under the mouse") << true << QColor(203, 254, 255);
-    }
-
+    // Tool-bar buttons: flat, light cyan under the mouse, a pixel and a half around the icon.
     void flatToolButtons()
     {
-        QFETCH(bool, hovered);
-        QFETCH(QColor, ground);
         const AppStyle style(QStringLiteral("Fusion"));
         CustomToolBar bar;
         const QWidget *button = bar.widgetForAction(bar.addAction(QStringLiteral("A")));
         QStyleOptionToolButton option;
         option.rect = QRect(0, 0, 27, 27);
         option.state = QStyle::State_Enabled | QStyle::State_AutoRaise;
-        option.state.setFlag(QStyle::State_MouseOver, hovered);
-        QImage image(27, 27, QImage::Format_ARGB32);
-        image.fill(Qt::red);
-        QPainter painter(&image);
-        style.drawComplexControl(QStyle::CC_ToolButton, &option, &painter, button);
-        painter.end();
-        QCOMPARE(image.pixelColor(0, 0), ground);
-        QCOMPARE(style.sizeFromContents(QStyle::CT_ToolButton, &option, QSize(24, 24), button),
-                 QSize(27, 27));
+        for (const QColor ground : {QColor(Qt::red), QColor(203, 254, 255)}) {
+            QImage image(27, 27, QImage::Format_ARGB32);
+            image.fill(Qt::red);
+            QPainter painter(&image);
+            style.drawComplexControl(QStyle::CC_ToolButton, &option, &painter, button);
+            painter.end();
+            QCOMPARE(image.pixelColor(0, 0), ground);
+            QCOMPARE(style.sizeFromContents(QStyle::CT_ToolButton, &option, QSize(24, 24), button),
+                     QSize(27, 27));
+            option.state |= QStyle::State_MouseOver;
+        }
     }
 };
 
