@@ -38,8 +38,7 @@ namespace {
 
 const QString lockedFile = QStringLiteral("/srv/kiosk/Lobby.qvksk");
 
-// A copy of the program (a child, so of the same executable) that takes the lock on `path` once
-// started and holds it while it lives.
+// A copy of the program (a forked child) that takes the lock on `path` once started, till its end.
 struct Copy final
 {
     explicit Copy(const QString &path)
@@ -115,10 +114,8 @@ QList<QJsonObject> jsonLines(const QString &fileName)
 {
     QFile file(fileName);
     QList<QJsonObject> lines;
-    for (const QByteArray &line :
-         file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList())
-        if (!line.isEmpty())
-            lines << QJsonDocument::fromJson(line).object();
+    for (file.open(QIODevice::ReadOnly); !file.atEnd();)
+        lines << QJsonDocument::fromJson(file.readLine()).object();
     return lines;
 }
 
@@ -381,9 +378,8 @@ private slots:
         QVERIFY(!requestWrittenAtChange);
         QCOMPARE(observer.count("close"), int(launchFailed && !row.atStartUp));
         QCOMPARE(manager->lockName(), QString());
-        const QStringList locks = QDir(DocumentsManager::lockBasePath())
-                                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(locks, QStringList{copyLock});
+        QCOMPARE(QDir(InUseGuard::lockBasePath()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{copyLock});
         if (launchFailed) {
             // Withdrawn: a runtime that takes it later must find nothing to accept.
             const RuntimeRequest left = requestInBlock(*manager);
@@ -404,16 +400,14 @@ private slots:
         QCOMPARE(answerer.codeDialogs, 1);
     }
 
-    // Leftovers of ended front-ends removed at the standby start; a fresh path block for each
-    // hand-over; looks and writes through the request block held, not its name.
+    // Ended front-ends' blocks removed at start; a new path block a hand-over; the held block used.
     void requestAndPathBlocks()
     {
         std::tm now = {};
         QVERIFY(platform::localTimeNow(now));
         const std::string leftover = platform::makeBlockName(now, std::uint32_t(endedProcessId()));
         const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
-        QVERIFY(fd >= 0);
-        ::close(fd);
+        QVERIFY(fd >= 0 && ::close(fd) == 0);
         const std::unique_ptr<DocumentsManager> manager = startedManager();
         QVERIFY(manager);
         QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
@@ -455,8 +449,7 @@ private slots:
         for (std::size_t i = 0; i < sizeof encoded; ++i)
             encoded[i] = static_cast<unsigned char>(1 + i % 255);
 
-        // A look may come between any two bytes, except within the aligned 16-bit store of the
-        // name's first unit.
+        // A look may come between any two bytes but within the name's first unit's 16-bit store.
         const std::size_t nameAt = RuntimeRequest::pathBlockNameOffset;
         const auto seenWhole = [&] {
             return (block[nameAt] == 0 && block[nameAt + 1] == 0)
@@ -492,8 +485,7 @@ private slots:
         }
     }
 
-    // Lines of local time with the offset written out, moved aside at the limit; a journal
-    // that cannot be written is reported, not fatal.
+    // Local time with its offset; moved aside at the limit; unwritable: reported, not fatal.
     void journal()
     {
         QTemporaryDir state;
@@ -525,11 +517,10 @@ private slots:
     void wrongCodesBackOff()
     {
         QTemporaryDir state;
-        using std::chrono::milliseconds;
         const QList<int> waits{0, 0, 0, 1000, 2000, 4000, 4000};
         {
             WrongCodeBackoff backoff(state.path());
-            backoff.setSchedule({3, milliseconds(1000), milliseconds(4000)});
+            backoff.setSchedule({3, std::chrono::seconds(1), std::chrono::seconds(4)});
             for (int wrong = 0; wrong < waits.size(); ++wrong) {
                 QCOMPARE(backoff.waitBeforeCheck("a.qvksk").count(), waits[wrong]);
                 backoff.recordWrongCode("a.qvksk");
@@ -571,8 +562,7 @@ private slots:
     }
 
 private:
-    // A manager with short waits (20 ms apart: about 5 s for ready, 1 s for accepted) whose
-    // runtime has started with `fault` ("NAME=value") in its environment and reported ready.
+    // Short waits (ready: 5 s, accepted: 1 s); its runtime has `fault` set and is ready.
     std::unique_ptr<DocumentsManager> startedManager(
         const QByteArray &fault = "QVKIOSKCORE_NO_FAULT=")
     {
