@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QQueue>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -52,24 +51,6 @@ void answerModalDialog(std::function<void(QWidget *modal)> action)
     if (!polling)
         QTimer::singleShot(0, [] { poll(0); });
     polling = true;
-}
-
-void pressKeyInModalDialog(Qt::Key key)
-{
-    answerModalDialog([key](QWidget *modal) {
-        QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key);
-    });
-}
-
-void clickInModalDialog(const QString &objectName)
-{
-    answerModalDialog([objectName](QWidget *modal) {
-        if (auto button = modal->findChild<QAbstractButton *>(objectName))
-            return QTest::mouseClick(button, Qt::LeftButton);
-        qWarning("clickInModalDialog: no button named %s", qPrintable(objectName));
-        if (auto dialog = qobject_cast<QDialog *>(modal))
-            dialog->reject();
-    });
 }
 
 int pendingModalAnswers()

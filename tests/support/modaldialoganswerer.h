@@ -12,9 +12,6 @@
 // actions, scheduled right before the call that opens the dialogs, each on the next modal
 // widget shown and active:
 void answerModalDialog(std::function<void(QWidget *modal)> action);
-void pressKeyInModalDialog(Qt::Key key); // where a user's key press goes
-// Without the named button, rejects the dialog with a warning.
-void clickInModalDialog(const QString &objectName);
 int pendingModalAnswers();
 
 // Or, while a ModalDialogAnswerer lives, each as it appears: message boxes with OK, code
