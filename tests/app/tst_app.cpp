@@ -140,7 +140,7 @@ private slots:
         const ScopedEnvironment faulty(fault.constData(), "1");
         ModalDialogAnswerer answerer;
         if (failure != MainWindow::StartFailure::None)
-            answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
+            answerer.code = QStringLiteral("1234");
         ShowWatch watch;
         qApp->installEventFilter(&watch);
         std::optional<MainWindow> window;

@@ -71,8 +71,7 @@ struct Copy final
     }
 
     pid_t pid = -1;
-    int fromParent[2] = {-1, -1};
-    int toParent[2] = {-1, -1};
+    int fromParent[2] = {-1, -1}, toParent[2] = {-1, -1};
 };
 
 qint64 endedProcessId()
@@ -325,8 +324,8 @@ private slots:
         if (row.file == held)
             QVERIFY(manager->acquireFileLock(other));
         ModalDialogAnswerer answerer;
-        if (!row.code.isNull())
-            answerer.acceptCode(row.level, row.code);
+        answerer.level = row.level;
+        answerer.code = row.code;
         bool launchFailed = false;
         std::optional<bool> nestedOpened;
         answerer.whileCodeDialogShows = [&] {
@@ -504,13 +503,12 @@ private slots:
         QVERIFY2(localTime.match(newer[0]["time"].toString()).hasMatch(),
                  qPrintable(newer[0]["time"].toString()));
 
-        const OperatorJournal blocked(state.filePath("blocked"));
+        OperatorJournal blocked(state.filePath("blocked"));
         QVERIFY(QDir().mkpath(blocked.filePath()));
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("^the journal " + blocked.filePath()
                                                 + " cannot be written .* in-use of /f0.qvksk"));
-        QVERIFY(
-            !OperatorJournal(blocked).record("/f0.qvksk", {}, {}, OperatorJournal::Outcome::InUse));
+        QVERIFY(!blocked.record("/f0.qvksk", {}, {}, OperatorJournal::Outcome::InUse));
     }
 
     // 1 s, 2 s, 4 s ... after the free tries, kept across restarts, cleared by a right code.

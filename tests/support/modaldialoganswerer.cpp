@@ -63,13 +63,6 @@ ModalDialogAnswerer::ModalDialogAnswerer()
     QTimer::singleShot(10, this, &ModalDialogAnswerer::answer);
 }
 
-void ModalDialogAnswerer::acceptCode(AccessLevel chosenLevel, const QString &chosenCode)
-{
-    acceptCodeDialog = true;
-    level = chosenLevel;
-    code = chosenCode;
-}
-
 void ModalDialogAnswerer::answer()
 {
     // A fresh timer each time: an answer may open the next dialog and wait in it.
@@ -86,7 +79,7 @@ void ModalDialogAnswerer::answer()
         ++codeDialogs;
         if (whileCodeDialogShows)
             whileCodeDialogShows();
-        if (!acceptCodeDialog)
+        if (code.isNull())
             return dialog->reject();
         const char *button = level == AccessLevel::PowerUser ? "powerUserButton"
                                                              : "administratorButton";

@@ -15,25 +15,23 @@ void answerModalDialog(std::function<void(QWidget *modal)> action);
 int pendingModalAnswers();
 
 // Or, while a ModalDialogAnswerer lives, each as it appears: message boxes with OK, code
-// dialogs with the set answer (Cancel until acceptCode), file dialogs and others with Cancel.
+// dialogs with `level` and `code` (Cancel while it is null), file dialogs and others with Cancel.
 class ModalDialogAnswerer final : public QObject
 {
     Q_OBJECT
 
 public:
     ModalDialogAnswerer();
-    void acceptCode(AccessLevel level, const QString &code);
 
     std::function<void()> whileCodeDialogShows;
     QStringList messages;
     int codeDialogs = 0;
     QStringList fileDialogs; // "<title>, <filter>, <folder>, name \"<name>\""
+    AccessLevel level = AccessLevel::Administrator;
+    QString code;
 
 private:
     void answer();
 
     QPointer<QWidget> answered;
-    bool acceptCodeDialog = false;
-    AccessLevel level = AccessLevel::Administrator;
-    QString code;
 };
