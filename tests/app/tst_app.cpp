@@ -61,13 +61,15 @@ private slots:
         QVERIFY(scratch.isValid());
         QVERIFY(installResourceStrings(translator));
         startFolder = QDir::currentPath();
+        QVERIFY(QFile::copy(lobby, scratch.filePath("lobby.qvksk")));
+        QVERIFY(QDir().mkpath(scratch.filePath("sub")));
         qputenv("QVKIOSKCORE_NO_WINDOW", "1");
         RuntimeWaits waits;
-        waits.readyInterval = waits.acceptedInterval = std::chrono::milliseconds(20);
+        waits.readyInterval = waits.acceptedInterval = waits.runtimeWatchInterval
+            = std::chrono::milliseconds(20);
         waits.readyLooks = 50;
         waits.acceptedLooks = 25;
         waits.pollLimit = 100; // 10 s: the "Initializing..." box must outlast a slow start
-        waits.runtimeWatchInterval = std::chrono::milliseconds(20);
         DocumentsManager::instance().setRuntimeWaits(waits);
     }
 
@@ -133,9 +135,6 @@ private slots:
         QFETCH(QByteArray, fault);
         QFETCH(QString, message);
         QFETCH(MainWindow::StartFailure, failure);
-        QVERIFY(QDir().mkpath(scratch.filePath("sub")));
-        QVERIFY(QFile::exists(scratch.filePath("lobby.qvksk"))
-                || QFile::copy(lobby, scratch.filePath("lobby.qvksk")));
         QVERIFY(QDir::setCurrent(scratch.path()));
         const ScopedEnvironment faulty(fault.constData(), "1");
         ModalDialogAnswerer answerer;

@@ -32,7 +32,6 @@
 #include <thread>
 
 using platform::RuntimeRequest;
-using platform::SharedMemoryBlock;
 
 namespace {
 
@@ -121,7 +120,7 @@ QList<QJsonObject> jsonLines(const QString &fileName)
 // What the runtime finds in the manager's request block now.
 RuntimeRequest requestInBlock(DocumentsManager &manager)
 {
-    const SharedMemoryBlock block = SharedMemoryBlock::openExisting(
+    const auto block = platform::SharedMemoryBlock::openExisting(
         manager.runtimeHandoff().requestBlockName());
     const auto view = platform::SharedMemoryView::map(block, RuntimeRequest::blockSize);
     return view.isMapped() ? RuntimeRequest::decode(view.data()) : RuntimeRequest();
@@ -409,7 +408,7 @@ private slots:
         QVERIFY(fd >= 0 && ::close(fd) == 0);
         const std::unique_ptr<DocumentsManager> manager = startedManager();
         QVERIFY(manager);
-        QVERIFY(!SharedMemoryBlock::openExisting(leftover).isOpen());
+        QVERIFY(!platform::SharedMemoryBlock::openExisting(leftover).isOpen());
         RuntimeHandoff &handoff = manager->runtimeHandoff();
         const std::string name = handoff.requestBlockName();
         std::set<std::string> taken{name};
