@@ -14,7 +14,6 @@
 
 namespace {
 
-// Each observer logs "<name>.<request>" into one list, then runs `then`.
 QStringList calls;
 
 void logAs(RecordingObserver &observer, const char *name, std::function<void()> then = {})
@@ -83,8 +82,7 @@ private slots:
         QVERIFY(blocker.remove());
     }
 
-    // Each request reaches, once and in registration order, every observer registered when it
-    // starts and still registered at its turn; the path is stored before its broadcast.
+    // Once each, in order, to observers registered at its start and still at its turn; path first.
     void observersAndRequests()
     {
         ControllerFacade &facade = ControllerFacade::instance();
@@ -119,7 +117,6 @@ private slots:
         QVERIFY(seen == path);
     }
 
-    // What the start page shows of a file name: twelve characters a line, four lines.
     void wrapTextFillsFourLinesOfTwelve()
     {
         const QString letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";

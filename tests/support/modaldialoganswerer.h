@@ -8,9 +8,8 @@
 
 #include <functional>
 
-// Answers the modal dialogs that the code under test runs with exec(). Either a queue of
-// actions, scheduled right before the call that opens the dialogs, each on the next modal
-// widget shown and active:
+// Answers modal dialogs run with exec(): either queued actions, scheduled right before the call
+// that opens them, each on the next modal widget shown and active:
 void answerModalDialog(std::function<void(QWidget *modal)> action);
 int pendingModalAnswers();
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-// Records the broadcasts it gets while it lives, in order; onCall runs inside each, after the record.
+// Records the broadcasts it gets while it lives, in order; onCall runs in each, after the record.
 class RecordingObserver final : public IGlobalObserver
 {
 public:
