@@ -72,7 +72,6 @@ private slots:
         QVERIFY(QDir(folder).removeRecursively());
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
         const QByteArray printed = capturedOutput(1, [] {
             setSettingsValue(QStringLiteral("StateMainWindowMaximized"), true);
             setSettingsValue(QStringLiteral("StateMainWindowMaximized"), false);

@@ -404,8 +404,7 @@ private slots:
         const int fd = shm_open(("/" + leftover).c_str(), O_CREAT | O_RDWR, 0600);
         QVERIFY(fd >= 0 && ::close(fd) == 0);
         const std::unique_ptr<DocumentsManager> manager = startedManager();
-        QVERIFY(manager);
-        QVERIFY(!platform::SharedMemoryBlock::openExisting(leftover).isOpen());
+        QVERIFY(manager && !platform::SharedMemoryBlock::openExisting(leftover).isOpen());
         RuntimeHandoff &handoff = manager->runtimeHandoff();
         const std::string name = handoff.requestBlockName();
         std::set<std::string> taken{name};
