@@ -323,11 +323,10 @@ private slots:
         answerer.level = row.level;
         answerer.code = row.code;
         bool launchFailed = false;
-        std::optional<bool> nestedOpened;
+        bool nestedOpened = false;
         answerer.whileCodeDialogShows = [&] {
             // A queued click reaching the manager while its code dialog runs.
-            if (!nestedOpened)
-                nestedOpened = manager->openControllerFile(nullptr, launchFailed, other, false);
+            nestedOpened |= manager->openControllerFile(nullptr, launchFailed, other, false);
         };
         RecordingObserver observer;
         bool requestWrittenAtChange = false;
@@ -345,7 +344,7 @@ private slots:
         QCOMPARE(launchFailed, outcome == "launch-failed" && row.runtime);
         QCOMPARE(answerer.messages, row.messages);
         QCOMPARE(answerer.codeDialogs, int(row.level != AccessLevel::None));
-        QVERIFY(!nestedOpened.value_or(false));
+        QVERIFY(!nestedOpened);
         // Started in a folder that does not exist, the dialog would type its name in for the user.
         const QString start = row.documentsFolder ? documents : QDir::homePath();
         QCOMPARE(answerer.fileDialogs,
