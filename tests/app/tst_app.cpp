@@ -57,8 +57,7 @@ class tst_App final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(scratch.isValid());
-        QVERIFY(installResourceStrings(translator));
+        QVERIFY(scratch.isValid() && installResourceStrings(translator));
         startFolder = QDir::currentPath();
         QVERIFY(QFile::copy(lobby, scratch.filePath("lobby.qvksk")));
         QVERIFY(QDir().mkpath(scratch.filePath("sub")));

@@ -152,8 +152,7 @@ class tst_Documents final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(installResourceStrings(translator));
-        QVERIFY(folder.isValid());
+        QVERIFY(installResourceStrings(translator) && folder.isValid());
         qputenv("QVKIOSKCORE_NO_WINDOW", "1");
         qputenv("QVKIOSKCORE_RECORD", QFile::encodeName(folder.filePath("record.jsonl")));
         QVERIFY(QFile::copy(sample("lobby.qvksk"), held));
