@@ -31,13 +31,9 @@ namespace {
 const QString lobby = QStringLiteral(QVKIOSK_SAMPLES_DIR "/lobby.qvksk");
 const QString callerBlock = QStringLiteral("tstAppCaller_%1").arg(getpid());
 
-// Prints "shown <class>" for each splash screen or main window shown.
-class ShowWatch final : public QObject
+struct ShowWatch final : QObject
 {
-public:
     using QObject::QObject;
-
-protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Show
@@ -61,16 +57,17 @@ class tst_App final : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(scratch.isValid());
-        QVERIFY(installResourceStrings(translator));
+        QVERIFY(scratch.isValid() && installResourceStrings(translator));
         startFolder = QDir::currentPath();
+        QVERIFY(QFile::copy(lobby, scratch.filePath("lobby.qvksk")));
+        QVERIFY(QDir().mkpath(scratch.filePath("sub")));
         qputenv("QVKIOSKCORE_NO_WINDOW", "1");
         RuntimeWaits waits;
-        waits.readyInterval = waits.acceptedInterval = std::chrono::milliseconds(20);
+        waits.readyInterval = waits.acceptedInterval = waits.runtimeWatchInterval
+            = std::chrono::milliseconds(20);
         waits.readyLooks = 50;
         waits.acceptedLooks = 25;
         waits.pollLimit = 100; // 10 s: the "Initializing..." box must outlast a slow start
-        waits.runtimeWatchInterval = std::chrono::milliseconds(20);
         DocumentsManager::instance().setRuntimeWaits(waits);
     }
 
@@ -90,10 +87,9 @@ private slots:
         using Start = CommandLine::Start;
         const std::pair<QStringList, Start> rows[] = {{{"NONSPLASH"}, Start::File},
                                                       {{"a", "b", "c"}, Start::Plain}}; // ignored
-        for (const auto &[arguments, start] : rows) {
-            QCOMPARE(commandLine(arguments).start(), start);
-            QCOMPARE(commandLine(arguments).showsSplash(), start != Start::NonSplash);
-        }
+        for (const auto &[args, start] : rows)
+            QCOMPARE(std::pair(commandLine(args).start(), commandLine(args).showsSplash()),
+                     std::pair(start, true));
     }
 
     void fileNameIsLeftToTheFileSystem()
@@ -107,14 +103,11 @@ private slots:
         QCOMPARE(QFileInfo(commandLine({"link/../a.qvksk"}).filePath()).canonicalFilePath(),
                  QFileInfo(file).canonicalFilePath());
         // Any case; a trailing separator names a folder.
-        const std::pair<const char *, bool> names[] = {{"LOBBY.QVKSK", true},
-                                                       {"a.qvksk.bak", false},
-                                                       {"qvksk", false},
-                                                       {"dir.qvksk/", false}};
-        for (const auto &[name, controllerFile] : names)
-            QVERIFY2(DocumentsManager::isControllerFileName(commandLine({name}).filePath())
-                         == controllerFile,
-                     name);
+        QStringList controllerFiles;
+        for (const char *name : {"LOBBY.QVKSK", "a.qvksk.bak", "qvksk", "dir.qvksk/"})
+            if (DocumentsManager::isControllerFileName(commandLine({name}).filePath()))
+                controllerFiles << name;
+        QCOMPARE(controllerFiles, QStringList{"LOBBY.QVKSK"});
     }
 
     void fileOnTheCommandLine_data()
@@ -140,14 +133,11 @@ private slots:
         QFETCH(QByteArray, fault);
         QFETCH(QString, message);
         QFETCH(MainWindow::StartFailure, failure);
-        QVERIFY(QDir().mkpath(scratch.filePath("sub")));
-        QVERIFY(QFile::exists(scratch.filePath("lobby.qvksk"))
-                || QFile::copy(lobby, scratch.filePath("lobby.qvksk")));
         QVERIFY(QDir::setCurrent(scratch.path()));
         const ScopedEnvironment faulty(fault.constData(), "1");
         ModalDialogAnswerer answerer;
         if (failure != MainWindow::StartFailure::None)
-            answerer.acceptCode(AccessLevel::Administrator, QStringLiteral("1234"));
+            answerer.code = QStringLiteral("1234");
         ShowWatch watch;
         qApp->installEventFilter(&watch);
         std::optional<MainWindow> window;
@@ -247,8 +237,7 @@ private slots:
         QVERIFY(!splashVisibleUnderTheBox);
     }
 
-    // The box stays until the runtime is ready; the window cannot be closed before its first
-    // time event.
+    // The box stays until the runtime is ready; no closing before the first time event.
     void initializingBoxThenCloseAfterTheFirstTimeEvent()
     {
         const ScopedEnvironment late("QVKIOSKCORE_READY_DELAY_MS", "300");
@@ -264,33 +253,15 @@ private slots:
         });
         window.waitForKioskRuntime(); // returns once the box has closed
         QVERIFY2(texts.contains(QStringLiteral("Initializing...")), qPrintable(texts.join('|')));
-        QVERIFY(!readyUnderTheBox);
-        QVERIFY(window.isStartupOk());
-        QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
+        QVERIFY(!readyUnderTheBox && window.isStartupOk());
+        QVERIFY(!window.close() && window.isVisible());
         window.firstTimeEvent();
         QVERIFY(window.close());
     }
 
-    void programWithoutARuntime_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("printed");
-        QTest::addColumn<int>("status");
-        const QByteArray error = "message An unexpected error occurred.\n";
-        const auto notStarted = int(MainWindow::StartFailure::RuntimeNotStarted);
-        QTest::addRow("nonSplash: none") << QStringList{"nonSplash"} << error << notStarted;
-        QTest::addRow("relay") << QStringList{"a1", "a2", callerBlock, "4"}
-                               << "shown QSplashScreen\n" + error << 0;
-    }
-
-    // A copy of this executable with no runtime's folder beside its own runs as the program: it
-    // says so once and ends without its window, the caller's block of relay mode untouched.
+    // Run as the program with no runtime beside it: one message, no window, relay block untouched.
     void programWithoutARuntime()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, printed);
-        QFETCH(int, status);
         const QString copy = scratch.filePath(QStringLiteral("bin/tst_app"));
         QVERIFY(QDir().mkpath(scratch.filePath(QStringLiteral("bin"))));
         const QString self = QCoreApplication::applicationFilePath();
@@ -298,19 +269,23 @@ private slots:
                 || ::link(QFile::encodeName(self).constData(), QFile::encodeName(copy).constData())
                        == 0
                 || QFile::copy(self, copy));
-        QFile caller(QStringLiteral("/dev/shm/") + callerBlock);
-        QVERIFY(caller.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        caller.write("\xa5\x5a\xc3\x3c");
-        caller.close();
-
-        QProcess program;
-        program.start(copy, QStringList{QStringLiteral("--run-application")} + arguments);
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.readAllStandardOutput(), printed);
-        QCOMPARE(program.exitCode(), status);
-        QVERIFY(caller.open(QIODevice::ReadOnly));
-        QCOMPARE(caller.readAll(), QByteArray("\xa5\x5a\xc3\x3c"));
-        QVERIFY(caller.remove());
+        const QByteArray error = "message An unexpected error occurred.\n";
+        const std::tuple<QStringList, QByteArray, int> rows[]
+            = {{{"nonSplash"}, error, int(MainWindow::StartFailure::RuntimeNotStarted)},
+               {{"a1", "a2", callerBlock, "4"}, "shown QSplashScreen\n" + error, 0}};
+        for (const auto &[arguments, printed, status] : rows) {
+            QFile caller(QStringLiteral("/dev/shm/") + callerBlock);
+            QVERIFY(caller.open(QIODevice::WriteOnly) && caller.write("\xa5\x5a\xc3\x3c") == 4);
+            caller.close();
+            QProcess program;
+            program.start(copy, QStringList{QStringLiteral("--run-application")} + arguments);
+            QVERIFY(program.waitForFinished(20000));
+            QCOMPARE(std::pair(program.readAllStandardOutput(), program.exitCode()),
+                     std::pair(printed, status));
+            QVERIFY(caller.open(QIODevice::ReadOnly));
+            QCOMPARE(caller.readAll(), QByteArray("\xa5\x5a\xc3\x3c"));
+            QVERIFY(caller.remove());
+        }
     }
 
 private:
@@ -319,26 +294,18 @@ private:
     QTranslator translator;
 };
 
-namespace {
-
-ModalDialogAnswerer *answerer = nullptr;
-
-// Runs inside the program's application object's construction, before any window.
-void watchTheApplication()
-{
-    qApp->installEventFilter(new ShowWatch(qApp));
-    answerer = new ModalDialogAnswerer;
-}
-
-} // namespace
-
 // --run-application <arguments>: the program, each message box answered with OK and printed
 // as "message <text>", each window shown as "shown <class>"; ends with the program's status.
 int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "--run-application") == 0) {
         std::swap(argv[0], argv[1]);
-        qAddPreRoutine(watchTheApplication);
+        static ModalDialogAnswerer *answerer = nullptr;
+        // Inside the application object's construction, before any window.
+        qAddPreRoutine([] {
+            qApp->installEventFilter(new ShowWatch(qApp));
+            answerer = new ModalDialogAnswerer;
+        });
         const int status = runApplication(argc - 1, argv + 1, "ID_RESSTR_APPLICATION_QVKIOSK");
         for (const QString &message : answerer->messages)
             std::printf("message %s\n", message.toUtf8().constData());

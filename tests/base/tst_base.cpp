@@ -8,19 +8,12 @@
 #include "capturedoutput.h"
 #include "recordingobserver.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QSettings>
 #include <QTest>
 
 namespace {
 
-ControllerFacade &facade()
-{
-    return ControllerFacade::instance();
-}
-
-// Each observer logs "<name>.<request>" into one list, then runs `then`.
 QStringList calls;
 
 void logAs(RecordingObserver &observer, const char *name, std::function<void()> then = {})
@@ -39,6 +32,7 @@ class tst_Base final : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11")); }
     void init() { calls.clear(); }
 
     // First to open the store, which is opened once per process.
@@ -78,7 +72,6 @@ private slots:
         QVERIFY(QDir(folder).removeRecursively());
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
         const QByteArray printed = capturedOutput(1, [] {
             setSettingsValue(QStringLiteral("StateMainWindowMaximized"), true);
             setSettingsValue(QStringLiteral("StateMainWindowMaximized"), false);
@@ -88,46 +81,44 @@ private slots:
         QVERIFY(blocker.remove());
     }
 
-    // Each request reaches, once and in registration order, every observer registered when it
-    // starts and still registered at its turn; the path is stored before its broadcast.
+    // Once each, in order, to observers registered at its start and still at its turn; path first.
     void observersAndRequests()
     {
+        ControllerFacade &facade = ControllerFacade::instance();
         RecordingObserver a, b, c, d, late; // registered in this order
-        facade().removeObserver(&late);
+        facade.removeObserver(&late);
         std::u16string seen;
         logAs(a, "a");
         logAs(b, "b");
         logAs(c, "c");
-        logAs(d, "d", [&seen] {
+        logAs(d, "d", [&] {
             if (calls.last() == "d.path")
-                seen = facade().filePath();
+                seen = facade.filePath();
         });
         logAs(late, "late");
-        facade().addObserver(&a); // twice or null: no second or null entry
-        facade().addObserver(nullptr);
-        facade().removeObserver(&b);
-        facade().addObserver(&b);
+        facade.addObserver(&a); // twice or null: no second or null entry
+        facade.addObserver(nullptr);
+        facade.removeObserver(&b);
+        facade.addObserver(&b);
         const std::u16string path = u"/home/k\u00F6rber/Lobby \u2013 north.qvksk";
-        facade().setFilePath(path);
+        facade.setFilePath(path);
         logAs(a, "a", [&] {
-            facade().removeObserver(&b);
-            facade().addObserver(&late);
+            facade.removeObserver(&b);
+            facade.addObserver(&late);
         });
-        logAs(c, "c", [&c] { facade().removeObserver(&c); });
-        facade().requestToClose();
-        facade().requestToMinimize();
-        facade().requestToMaximize();
+        logAs(c, "c", [&] { facade.removeObserver(&c); });
+        facade.requestToClose();
+        facade.requestToMinimize();
+        facade.requestToMaximize();
         QCOMPARE(calls.join(' '),
                  "a.path c.path d.path b.path a.close c.close d.close a.minimize d.minimize "
                  "late.minimize a.maximize d.maximize late.maximize");
         QVERIFY(seen == path);
     }
 
-    // What the start page shows of a file name: twelve characters a line, four lines.
     void wrapTextFillsFourLinesOfTwelve()
     {
-        const QString letters = QStringLiteral(
-            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+        const QString letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
         const std::pair<int, const char *> rows[]
             = {{12, "abcdefghijkl"}, {48, "abcdefghijkl\nmnopqrstuvwx\nyzABCDEFGHIJ\nKLMNOPQRSTUV"}};
         for (const auto &[length, wrapped] : rows)
@@ -166,12 +157,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.0.0.11"));
-    tst_Base test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(tst_Base)
 
 #include "tst_base.moc"

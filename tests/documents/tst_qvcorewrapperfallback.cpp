@@ -11,12 +11,8 @@ struct QVCoreInstance
 {
 } instance;
 
-namespace {
-
-bool createSucceeds = true;
-QStringList calls;
-
-} // namespace
+static bool createSucceeds = true;
+static QStringList calls;
 
 extern "C" {
 QVCoreInstance *QVCoreCreateInstance(const char *, const char *, const char *)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -22,6 +21,5 @@ inline QByteArray capturedOutput(int descriptor, const std::function<void()> &ac
     std::fflush(nullptr);
     dup2(saved, descriptor);
     ::close(saved);
-    QFile written(file.fileName());
-    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    return file.seek(0) ? file.readAll() : QByteArray();
 }

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 int main(int argc, char *argv[])
 {
     std::size_t count = 0;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
         for (const auto &entry : std::filesystem::directory_iterator(argv[i])) {
             if (!entry.is_regular_file())
                 continue;
@@ -24,7 +24,6 @@ int main(int argc, char *argv[])
                                    bytes.size());
             ++count;
         }
-    }
     std::cout << "replayed " << count << " inputs\n";
     // An empty corpus would make this test pass without testing anything.
     return count > 0 ? 0 : 1;

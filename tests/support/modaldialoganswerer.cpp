@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QQueue>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -54,24 +53,6 @@ void answerModalDialog(std::function<void(QWidget *modal)> action)
     polling = true;
 }
 
-void pressKeyInModalDialog(Qt::Key key)
-{
-    answerModalDialog([key](QWidget *modal) {
-        QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key);
-    });
-}
-
-void clickInModalDialog(const QString &objectName)
-{
-    answerModalDialog([objectName](QWidget *modal) {
-        if (auto button = modal->findChild<QAbstractButton *>(objectName))
-            return QTest::mouseClick(button, Qt::LeftButton);
-        qWarning("clickInModalDialog: no button named %s", qPrintable(objectName));
-        if (auto dialog = qobject_cast<QDialog *>(modal))
-            dialog->reject();
-    });
-}
-
 int pendingModalAnswers()
 {
     return answers.size();
@@ -80,13 +61,6 @@ int pendingModalAnswers()
 ModalDialogAnswerer::ModalDialogAnswerer()
 {
     QTimer::singleShot(10, this, &ModalDialogAnswerer::answer);
-}
-
-void ModalDialogAnswerer::acceptCode(AccessLevel chosenLevel, const QString &chosenCode)
-{
-    acceptCodeDialog = true;
-    level = chosenLevel;
-    code = chosenCode;
 }
 
 void ModalDialogAnswerer::answer()
@@ -105,7 +79,7 @@ void ModalDialogAnswerer::answer()
         ++codeDialogs;
         if (whileCodeDialogShows)
             whileCodeDialogShows();
-        if (!acceptCodeDialog)
+        if (code.isNull())
             return dialog->reject();
         const char *button = level == AccessLevel::PowerUser ? "powerUserButton"
                                                              : "administratorButton";

@@ -8,35 +8,29 @@
 
 #include <functional>
 
-// Answers the modal dialogs that the code under test runs with exec(). Either a queue of
-// actions, scheduled right before the call that opens the dialogs, each on the next modal
-// widget shown and active:
+// Answers modal dialogs run with exec(): either queued actions, scheduled right before the call
+// that opens them, each on the next modal widget shown and active:
 void answerModalDialog(std::function<void(QWidget *modal)> action);
-void pressKeyInModalDialog(Qt::Key key); // where a user's key press goes
-// Without the named button, rejects the dialog with a warning.
-void clickInModalDialog(const QString &objectName);
 int pendingModalAnswers();
 
 // Or, while a ModalDialogAnswerer lives, each as it appears: message boxes with OK, code
-// dialogs with the set answer (Cancel until acceptCode), file dialogs and others with Cancel.
+// dialogs with `level` and `code` (Cancel while it is null), file dialogs and others with Cancel.
 class ModalDialogAnswerer final : public QObject
 {
     Q_OBJECT
 
 public:
     ModalDialogAnswerer();
-    void acceptCode(AccessLevel level, const QString &code);
 
     std::function<void()> whileCodeDialogShows;
     QStringList messages;
     int codeDialogs = 0;
     QStringList fileDialogs; // "<title>, <filter>, <folder>, name \"<name>\""
+    AccessLevel level = AccessLevel::Administrator;
+    QString code;
 
 private:
     void answer();
 
     QPointer<QWidget> answered;
-    bool acceptCodeDialog = false;
-    AccessLevel level = AccessLevel::Administrator;
-    QString code;
 };

@@ -7,8 +7,7 @@
 
 #include <functional>
 
-// Records the broadcasts it receives while it lives, each as "path", "minimize", "maximize" or
-// "close", in order; onCall runs inside each broadcast, after the record.
+// Records the broadcasts it gets while it lives, in order; onCall runs in each, after the record.
 class RecordingObserver final : public IGlobalObserver
 {
 public:

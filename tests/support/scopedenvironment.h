@@ -7,8 +7,6 @@ struct ScopedEnvironment final
 {
     ScopedEnvironment(const char *name, const QByteArray &value)
         : name(name)
-        , previous(qgetenv(name))
-        , wasSet(qEnvironmentVariableIsSet(name))
     {
         qputenv(name, value);
     }
@@ -17,6 +15,6 @@ struct ScopedEnvironment final
     ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
 
     const char *name;
-    QByteArray previous;
-    bool wasSet;
+    const QByteArray previous = qgetenv(name);
+    const bool wasSet = qEnvironmentVariableIsSet(name);
 };

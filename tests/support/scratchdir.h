@@ -13,7 +13,6 @@ struct ScratchDir final
 {
     ScratchDir()
     {
-        root = (std::filesystem::temp_directory_path() / "scratch.XXXXXX").string();
         if (::mkdtemp(root.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
     }
@@ -31,5 +30,5 @@ struct ScratchDir final
         std::ofstream(pathOf(name), std::ios::binary) << contents;
         return pathOf(name);
     }
-    std::string root;
+    std::string root = (std::filesystem::temp_directory_path() / "scratch.XXXXXX").string();
 };

@@ -1,8 +1,5 @@
-// The Qt-free tests' helper process (it builds for Windows too), by first argument: --exit <n>;
-// --hold-copies-lock <folder> (makes "held" there once held, lets go when it is gone);
-// --find-itself <own path> (once that file is deleted); --pty <prompt> <answer>... -- <program>
-// <argument>... (POSIX: types each answer once its prompt appeared); else the runtime's
-// arguments, served as the runtime does until a request is accepted or its front-end ended.
+// The Qt-free tests' helper process (built for Windows too), by its first argument (see main);
+// else the stand-in runtime, serving until a request is accepted or its front-end has ended.
 #include "runtimearguments.h"
 #include "runtimebehaviour.h"
 #include "runtimeserver.h"
@@ -68,6 +65,7 @@ bool passOnUntil(int fd, const std::string &text, std::string &seen, std::size_t
     }
 }
 
+// --pty <prompt> <answer>... -- <program> <argument>...: types each answer once its prompt shows.
 int onTerminal(const std::vector<std::string> &words)
 {
     const auto program = std::find(words.begin(), words.end(), "--");
