@@ -49,8 +49,9 @@ struct Copy final
         InUseGuard guard;
         const bool taken = ::read(fromParent[0], &byte, 1) == 1 && guard.acquire(path);
         const QByteArray name = (taken ? guard.lockName().toUtf8() : QByteArray()) + '\n';
-        if (::write(toParent[1], name.constData(), name.size()) == name.size())
-            ::read(fromParent[0], &byte, 1); // until its end
+        if (::write(toParent[1], name.constData(), name.size()) == name.size()) {
+            [[maybe_unused]] const ssize_t word = ::read(fromParent[0], &byte, 1); // until its end
+        }
         guard.release();
         _exit(0);
     }
