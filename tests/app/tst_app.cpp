@@ -102,12 +102,13 @@ private slots:
         QVERIFY(QDir::setCurrent(scratch.path()));
         QCOMPARE(QFileInfo(commandLine({"link/../a.qvksk"}).filePath()).canonicalFilePath(),
                  QFileInfo(file).canonicalFilePath());
-        // Any case; a trailing separator names a folder.
+        // Any case, after the last dot; a trailing separator names a folder.
         QStringList controllerFiles;
-        for (const char *name : {"LOBBY.QVKSK", "a.qvksk.bak", "qvksk", "dir.qvksk/"})
+        for (const char *name :
+             {"LOBBY.QVKSK", "lobby.v2.qvksk", "a.qvksk.bak", "qvksk", "dir.qvksk/"})
             if (DocumentsManager::isControllerFileName(commandLine({name}).filePath()))
                 controllerFiles << name;
-        QCOMPARE(controllerFiles, QStringList{"LOBBY.QVKSK"});
+        QCOMPARE(controllerFiles, (QStringList{"LOBBY.QVKSK", "lobby.v2.qvksk"}));
     }
 
     void fileOnTheCommandLine_data()
