@@ -79,7 +79,7 @@ private slots:
 
     void returnAndEnter_data()
     {
-        QTest::addColumn<QString>("focus"); // or "none"; "checked" first: the box ticked
+        QTest::addColumn<QString>("focus"); // or "none"; "checked"/"read-only" first: so set
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("after"); // the focus widget or how the dialog ended, what changed
         const int Return = Qt::Key_Return;
@@ -90,6 +90,7 @@ private slots:
         QTest::addRow("Return on checked box unchecks it") << "checked QCheckBox" << Return << "QCheckBox";
         QTest::addRow("Return on Cancel of button box presses it") << "cancel" << Return << "rejected";
         QTest::addRow("Return inside text edit stays there") << "QTextEdit" << Return << "QTextEdit\n";
+        QTest::addRow("Return on read-only text presses default button") << "read-only QTextEdit" << Return << "accepted";
         QTest::addRow("Return without focus widget presses default button") << "none" << Return << "accepted";
         // clang-format on
     }
@@ -100,6 +101,7 @@ private slots:
         QFETCH(int, key);
         FormDialog dialog;
         dialog.findChild<QCheckBox *>()->setChecked(focus.startsWith("checked"));
+        dialog.findChild<QTextEdit *>()->setReadOnly(focus.startsWith("read-only"));
         QWidget *start = dialog.findChild<QWidget *>(focus.section(' ', -1));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
