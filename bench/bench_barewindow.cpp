@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
         return window;
     };
     if (timed)
-        return timeWindow(build);
+        return timeWindow(build, pauseArgument(argc, argv));
     QMainWindow *window = build();
     window->show();
     const int result = QApplication::exec();

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QThread>
 #include <QWidget>
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 // Under valgrind --tool=callgrind --collect-atstart=no, only the timed part is counted.
 #if __has_include(<valgrind/callgrind.h>)
@@ -18,7 +21,8 @@
 
 // Shared by the launcher's and the bare window's timed runs: how long building a window, showing
 // it and its first paint take, measured in one process and printed as "window-ms <value>", with
-// the window's size as "window-size <width> <height>".
+// the window's size as "window-size <width> <height>". With "--pause <ms>" the process sleeps that
+// long, untimed, between building and showing, as the launcher does before it shows its window.
 class FirstPaint final : public QObject
 {
 public:
@@ -33,13 +37,36 @@ protected:
     }
 };
 
-template<typename Build>
-int timeWindow(Build build)
+inline unsigned long pauseArgument(int argc, char *argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--pause") == 0)
+            return std::strtoul(argv[i + 1], nullptr, 10);
+    }
+    return 0;
+}
+
+inline void sleepFor(QWidget *, unsigned long milliseconds)
+{
+    QThread::msleep(milliseconds);
+}
+
+// Pause(window, milliseconds) spends the pause between building and showing.
+template<typename Build, typename Pause = decltype(&sleepFor)>
+int timeWindow(Build build, unsigned long pauseMilliseconds, Pause pause = &sleepFor)
 {
     QElapsedTimer timer;
     timer.start();
     TIMED_PART_TOGGLE();
     QWidget *window = build();
+    qint64 built = 0;
+    if (pauseMilliseconds > 0) {
+        TIMED_PART_TOGGLE();
+        built = timer.nsecsElapsed();
+        pause(window, pauseMilliseconds);
+        timer.start();
+        TIMED_PART_TOGGLE();
+    }
     FirstPaint firstPaint;
     window->installEventFilter(&firstPaint);
     window->show();
@@ -50,7 +77,7 @@ int timeWindow(Build build)
     }
     TIMED_PART_TOGGLE();
     std::printf("window-ms %.3f\nwindow-size %d %d\n",
-                double(timer.nsecsElapsed()) / 1e6,
+                double(built + timer.nsecsElapsed()) / 1e6,
                 window->width(),
                 window->height());
     std::fflush(stdout);

@@ -9,7 +9,11 @@
 #include "documents/documentsmanager.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
+
+#include <algorithm>
 
 MainWindow::MainWindow(const CommandLine &commandLine, QWidget *parent)
     : MainWindowBase(parent)
@@ -49,6 +53,16 @@ MainWindow::~MainWindow()
     ControllerFacade::instance().removeObserver(this);
     ControllerFacade::instance().removeObserver(central);
     delete initializationTimer;
+}
+
+void MainWindow::pauseBeforeShowing()
+{
+    constexpr qint64 pauseMilliseconds = 1000;
+    QElapsedTimer timer;
+    timer.start();
+    grab();
+    QThread::msleep(
+        static_cast<unsigned long>(std::max<qint64>(0, pauseMilliseconds - timer.elapsed())));
 }
 
 void MainWindow::openFileOfCommandLine(const QString &path)

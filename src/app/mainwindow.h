@@ -35,6 +35,11 @@ public:
     bool isStartupOk() const { return startupOk; }
     StartFailure startFailure() const { return failedStart; }
 
+    // The fixed second between building the window and showing it (the splash stays up, the
+    // runtime starts). It is spent drawing the window once off screen, so that its first paint
+    // on screen finds its fonts, icons and sheets ready.
+    void pauseBeforeShowing();
+
     // Polls the runtime's ready mark behind the modal block dialog, as often as the document
     // manager's waits say; returns when the dialog has closed (ready, or given up).
     void waitForKioskRuntime();

@@ -51,7 +51,7 @@ int runApplication(int argc, char *argv[], const char *appNameId)
     if (commandLine.start() != CommandLine::Start::Relay) {
         MainWindow window(commandLine, nullptr);
         if (window.isStartupOk()) {
-            QThread::msleep(1000);
+            window.pauseBeforeShowing();
             window.show();
             if (splashShown)
                 splash.finish(&window);

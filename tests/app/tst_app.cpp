@@ -185,6 +185,11 @@ private slots:
     {
         DocumentsManager &manager = DocumentsManager::instance();
         MainWindow window(commandLine({}), nullptr);
+        // The fixed second before showing, spent drawing the window off screen, still shows none.
+        QElapsedTimer pause;
+        pause.start();
+        window.pauseBeforeShowing();
+        QVERIFY(pause.elapsed() >= 1000 && !window.isVisible());
         QTRY_VERIFY(manager.isRuntimeReady());
         window.pollTick();
         ModalDialogAnswerer answerer;
