@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMainWindow>
+#include <QThread>
 
 #include <cstdlib>
 #include <cstring>
@@ -44,8 +45,12 @@ int main(int argc, char *argv[])
             window->resize(size);
         return window;
     };
-    if (timed)
-        return timeWindow(build, pauseArgument(argc, argv));
+    if (timed) {
+        const unsigned long pause = pauseArgument(argc, argv);
+        if (pause == 0)
+            return timeWindow(build);
+        return timeWindow(build, [pause](QWidget *) { QThread::msleep(pause); });
+    }
     QMainWindow *window = build();
     window->show();
     const int result = QApplication::exec();

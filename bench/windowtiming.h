@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QThread>
 #include <QWidget>
 #include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 // Under valgrind --tool=callgrind --collect-atstart=no, only the timed part is counted.
 #if __has_include(<valgrind/callgrind.h>)
@@ -21,8 +21,8 @@
 
 // Shared by the launcher's and the bare window's timed runs: how long building a window, showing
 // it and its first paint take, measured in one process and printed as "window-ms <value>", with
-// the window's size as "window-size <width> <height>". With "--pause <ms>" the process sleeps that
-// long, untimed, between building and showing, as the launcher does before it shows its window.
+// the window's size as "window-size <width> <height>". "--pause <ms>" asks for a pause, untimed,
+// between building and showing, as the launcher makes before it shows its window.
 class FirstPaint final : public QObject
 {
 public:
@@ -46,24 +46,19 @@ inline unsigned long pauseArgument(int argc, char *argv[])
     return 0;
 }
 
-inline void sleepFor(QWidget *, unsigned long milliseconds)
-{
-    QThread::msleep(milliseconds);
-}
-
-// Pause(window, milliseconds) spends the pause between building and showing.
-template<typename Build, typename Pause = decltype(&sleepFor)>
-int timeWindow(Build build, unsigned long pauseMilliseconds, Pause pause = &sleepFor)
+// A given pause runs, untimed, between building the window and showing it.
+template<typename Build>
+int timeWindow(Build build, const std::function<void(QWidget *)> &pause = {})
 {
     QElapsedTimer timer;
     timer.start();
     TIMED_PART_TOGGLE();
     QWidget *window = build();
     qint64 built = 0;
-    if (pauseMilliseconds > 0) {
+    if (pause) {
         TIMED_PART_TOGGLE();
         built = timer.nsecsElapsed();
-        pause(window, pauseMilliseconds);
+        pause(window);
         timer.start();
         TIMED_PART_TOGGLE();
     }

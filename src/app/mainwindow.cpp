@@ -57,12 +57,11 @@ MainWindow::~MainWindow()
 
 void MainWindow::pauseBeforeShowing()
 {
-    constexpr qint64 pauseMilliseconds = 1000;
     QElapsedTimer timer;
     timer.start();
     grab();
-    QThread::msleep(
-        static_cast<unsigned long>(std::max<qint64>(0, pauseMilliseconds - timer.elapsed())));
+    const auto spent = static_cast<unsigned long>(timer.elapsed());
+    QThread::msleep(fixedPauseMilliseconds - std::min(spent, fixedPauseMilliseconds));
 }
 
 void MainWindow::openFileOfCommandLine(const QString &path)

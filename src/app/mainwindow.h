@@ -39,6 +39,7 @@ public:
     // runtime starts). It is spent drawing the window once off screen, so that its first paint
     // on screen finds its fonts, icons and sheets ready.
     void pauseBeforeShowing();
+    static constexpr unsigned long fixedPauseMilliseconds = 1000;
 
     // Polls the runtime's ready mark behind the modal block dialog, as often as the document
     // manager's waits say; returns when the dialog has closed (ready, or given up).
